@@ -1,0 +1,87 @@
+// The one clock of the platform: GetTickCount, Sleep, GetLocalTime/SetLocalTime and every timer read it.
+// Production: the system-wide monotonic clock (wrapping 32-bit milliseconds) and the machine's local time
+// plus an offset persisted in $PANEL_ROOT/board/clock-offset (seconds), since setting the Linux clock needs
+// privileges the terminal must not have. PANEL_TIME_SCALE (inherited by child processes, with the shared
+// base in PANEL_TIME_BASE) speeds both up so that the launcher and the main program agree on time.
+// Tests install a VirtualClock: time moves only when the test advances it or a thread sleeps.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include "WinTypes.h"
+
+DWORD GetTickCount();
+void Sleep(DWORD milliseconds);
+void GetLocalTime(SYSTEMTIME* time);
+// FALSE with ERROR_INVALID_PARAMETER for fields outside the calendar; the milliseconds are ignored.
+BOOL SetLocalTime(const SYSTEMTIME* time);
+void GetSystemTime(SYSTEMTIME* time);
+
+namespace panel {
+
+// Milliseconds since 1970 of a local calendar time, and back (proleptic Gregorian, no time zone).
+int64_t SystemTimeToEpochMs(const SYSTEMTIME& time);
+SYSTEMTIME EpochMsToSystemTime(int64_t epochMs);
+bool IsValidSystemTime(const SYSTEMTIME& time);
+
+class Clock {
+public:
+  virtual ~Clock() = default;
+  // Milliseconds of the monotonic clock; GetTickCount is its low 32 bits.
+  virtual uint64_t MonotonicMs() = 0;
+  virtual void SleepMs(DWORD milliseconds) = 0;
+  // Local wall time in milliseconds since 1970, read as local calendar fields.
+  virtual int64_t LocalMs() = 0;
+  virtual void SetLocalMs(int64_t localMs) = 0;
+};
+
+// The clock in force; SetClock(nullptr) restores the production clock. Not for use while other threads run.
+Clock& GetClock();
+void SetClock(Clock* clock);
+
+// Test clock. With sleepAdvances (the default) a Sleep moves time forward by its length on whatever
+// thread calls it, which suits single-threaded tests; without it a Sleep blocks until Advance has moved
+// time past its end, so a test steps worker threads deterministically.
+class VirtualClock : public Clock {
+public:
+  explicit VirtualClock(uint64_t startMonotonicMs = 0, int64_t startLocalMs = 1767225600000LL /* 2026-01-01 */,
+                        bool sleepAdvances = true);
+  uint64_t MonotonicMs() override;
+  void SleepMs(DWORD milliseconds) override;
+  int64_t LocalMs() override;
+  void SetLocalMs(int64_t localMs) override;
+
+  void Advance(uint64_t milliseconds);
+  void SetSleepAdvances(bool sleepAdvances);
+  // Number of threads blocked in Sleep right now (blocking mode), so a test can wait for workers to park.
+  int Sleepers();
+  // Waits (real time, bounded by timeoutMs) until at least n threads sleep; false on time-out.
+  bool WaitForSleepers(int n, int timeoutMs = 5000);
+
+private:
+  std::mutex m_lock;
+  std::condition_variable m_changed;
+  uint64_t m_mono;
+  int64_t m_localOffset;  // local time minus monotonic time
+  bool m_sleepAdvances;
+  int m_sleepers = 0;
+};
+
+// Installs a VirtualClock for the lifetime of a test scope.
+class ScopedVirtualClock {
+public:
+  explicit ScopedVirtualClock(uint64_t startMonotonicMs = 0, int64_t startLocalMs = 1767225600000LL, bool sleepAdvances = true)
+      : m_clock(startMonotonicMs, startLocalMs, sleepAdvances) {
+    SetClock(&m_clock);
+  }
+  ~ScopedVirtualClock() { SetClock(nullptr); }
+  VirtualClock& operator*() { return m_clock; }
+  VirtualClock* operator->() { return &m_clock; }
+
+private:
+  VirtualClock m_clock;
+};
+
+}  // namespace panel

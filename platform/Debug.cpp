@@ -1,0 +1,45 @@
+#include "Debug.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+
+#include "CString.h"
+
+namespace panel {
+namespace {
+
+constexpr size_t kMaxLines = 1000;
+
+std::mutex& LogLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::deque<std::string>& Log() {
+  static auto* log = new std::deque<std::string>();
+  return *log;
+}
+
+}  // namespace
+
+std::vector<std::string> DebugLog() {
+  std::lock_guard<std::mutex> guard(LogLock());
+  return std::vector<std::string>(Log().begin(), Log().end());
+}
+
+void ClearDebugLog() {
+  std::lock_guard<std::mutex> guard(LogLock());
+  Log().clear();
+}
+
+}  // namespace panel
+
+void OutputDebugStringW(LPCWSTR text) {
+  std::string line = ToUtf8(text);
+  if (std::getenv("PANEL_DEBUG_STDERR")) std::fprintf(stderr, "%s", line.c_str());
+  std::lock_guard<std::mutex> guard(panel::LogLock());
+  panel::Log().push_back(line);
+  if (panel::Log().size() > panel::kMaxLines) panel::Log().pop_front();
+}

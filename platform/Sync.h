@@ -1,0 +1,52 @@
+// Locks of the platform: recursive critical sections, the class library's CCriticalSection,
+// and named mutexes shared between processes (a flock'ed file under $PANEL_ROOT/run/).
+#pragma once
+
+#include <mutex>
+
+#include "WinTypes.h"
+
+struct CRITICAL_SECTION {
+  std::recursive_mutex* mutex = nullptr;
+};
+typedef CRITICAL_SECTION* LPCRITICAL_SECTION;
+
+void InitializeCriticalSection(LPCRITICAL_SECTION section);
+void DeleteCriticalSection(LPCRITICAL_SECTION section);
+void EnterCriticalSection(LPCRITICAL_SECTION section);
+void LeaveCriticalSection(LPCRITICAL_SECTION section);
+BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section);
+
+class CCriticalSection {
+public:
+  CCriticalSection() = default;
+  CCriticalSection(const CCriticalSection&) = delete;
+  CCriticalSection& operator=(const CCriticalSection&) = delete;
+  BOOL Lock() { m_mutex.lock(); return TRUE; }
+  BOOL Unlock() { m_mutex.unlock(); return TRUE; }
+
+private:
+  std::recursive_mutex m_mutex;
+};
+
+// Scope guard over a CRITICAL_SECTION.
+class CriticalSectionLock {
+public:
+  explicit CriticalSectionLock(CRITICAL_SECTION& section) : m_section(section) { EnterCriticalSection(&m_section); }
+  ~CriticalSectionLock() { LeaveCriticalSection(&m_section); }
+  CriticalSectionLock(const CriticalSectionLock&) = delete;
+  CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+
+private:
+  CRITICAL_SECTION& m_section;
+};
+
+// Named mutexes: a name already held (by this or another process) still yields a handle, with
+// GetLastError() == ERROR_ALREADY_EXISTS, as the single-instance checks expect. An unnamed mutex is local.
+HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);
+BOOL ReleaseMutex(HANDLE mutex);
+
+// Events, for the few waits the programs make.
+HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState, LPCWSTR name);
+BOOL SetEvent(HANDLE event);
+BOOL ResetEvent(HANDLE event);

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Prepares an emulated board root: the folders of the board's flash, the installed programs,
+# the delivered database, the font and the board configuration.
+set -euo pipefail
+build=${1:?build folder}
+root=${2:?root folder}
+mkdir -p "$root/ResidentFlash/Quellora" "$root/ResidentFlash/StartUp" "$root/board" "$root/run"
+install_file() {  # source, destination inside the root; skipped when not built yet
+  if [ -f "$1" ]; then
+    cp -f "$1" "$root/$2"
+  else
+    echo "not there yet: $2"
+  fi
+}
+install_file "$build/hmi/Quellora" ResidentFlash/Quellora/Quellora.exe
+install_file "$build/launcher/Brimcourt" ResidentFlash/Quellora/Brimcourt.exe
+install_file "$build/boardlib/libCorvalin.so" ResidentFlash/Quellora/Corvalin.dll
+install_file "$build/boardlib/libHalvarn.so" ResidentFlash/Quellora/Halvarn.dll
+# The delivered database is copied only when the root has none, so settings survive a restart.
+if [ ! -f "$root/ResidentFlash/Quellora/Quellora.db" ]; then
+  install_file "$build/resources/Quellora.db" ResidentFlash/Quellora/Quellora.db
+fi
+font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+[ -f "$font" ] && cp -f "$font" "$root/ResidentFlash/Quellora/msyh.ttf"
+[ -f "$root/board/processor" ] || echo 2577 > "$root/board/processor"
+echo "board root ready: $root"
