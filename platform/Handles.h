@@ -32,3 +32,16 @@ BOOL CloseHandle(HANDLE handle);
 #define WAIT_TIMEOUT 0x00000102u
 #define WAIT_FAILED 0xFFFFFFFFu
 DWORD WaitForSingleObject(HANDLE handle, DWORD timeoutMs);
+
+namespace panel {
+
+// Objects that ReadFile, WriteFile and DeviceIoControl work on: files, serial ports, board drivers.
+// Each returns FALSE with the last error set on failure; the defaults refuse (ERROR_INVALID_HANDLE).
+class IoObject : public KernelObject {
+public:
+  virtual BOOL Read(void* buffer, DWORD size, DWORD* done);
+  virtual BOOL Write(const void* buffer, DWORD size, DWORD* done);
+  virtual BOOL IoControl(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned);
+};
+
+}  // namespace panel

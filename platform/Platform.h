@@ -4,6 +4,8 @@
 #include "CString.h"
 #include "Clock.h"
 #include "Debug.h"
+#include "Devices.h"
+#include "Files.h"
 #include "Handles.h"
 #include "Paths.h"
 #include "Sync.h"
