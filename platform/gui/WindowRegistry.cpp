@@ -310,9 +310,10 @@ void PublishTreeIfChanged() {
   out << "pid " << getpid() << '\n';
   for (Window* t : s.topLevel) WriteEntries(t, out);
   if (!WriteTextFile(path + ".tmp", out.str())) return;
+  // The socket answers before anyone can read the tree that points to it.
+  TheServer().EnsureAt(dir + "/" + std::to_string(getpid()) + ".sock");
   std::rename((path + ".tmp").c_str(), path.c_str());
   PublishedPath() = path;
-  TheServer().EnsureAt(dir + "/" + std::to_string(getpid()) + ".sock");
 }
 
 void StopWindowServer() {
