@@ -14,6 +14,9 @@
 #include "Debug.h"
 #include "GuiState.h"
 
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
 namespace panel {
 namespace gui {
 namespace {

@@ -380,6 +380,7 @@ HWND CreateWindowRecord(DWORD exStyle, const char16_t* className, const char16_t
   w->object = object;
   w->style = style;
   w->exStyle = exStyle;
+  if (w->cls->proc == StaticProc && (style & SS_SUNKEN)) w->exStyle |= WS_EX_STATICEDGE;  // a framed static
   w->text = name ? name : u"";
   w->id = (style & WS_CHILD) ? id : 0;
   w->dialog = std::move(dialog);

@@ -304,3 +304,23 @@ TEST_F(CDialogTest, MessageBox_IsAModalBoxAnsweredByItsButtons) {
 }
 
 }  // namespace
+
+namespace {
+
+class DlgPage : public CDialog {
+public:
+  DECLARE_DYNAMIC(DlgPage)
+};
+
+IMPLEMENT_DYNAMIC(DlgPage, CDialog)
+
+TEST(CDialogRuntimeClass, DeclaredClass_KnowsItsNameAndBases) {
+  DlgPage page;
+  CWnd* wnd = &page;
+  EXPECT_STREQ(wnd->GetRuntimeClass()->m_lpszClassName, "DlgPage");
+  EXPECT_TRUE(wnd->IsKindOf(RUNTIME_CLASS(CDialog)));
+  EXPECT_TRUE(wnd->IsKindOf(RUNTIME_CLASS(CWnd)));
+  EXPECT_FALSE(wnd->IsKindOf(RUNTIME_CLASS(CButton)));
+}
+
+}  // namespace

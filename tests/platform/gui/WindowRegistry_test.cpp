@@ -28,8 +28,8 @@ LRESULT PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
       HWND tester = FindWindowW(nullptr, u"Tester");
       return SendMessageW(tester, kTesterQuery, 0, 0) + 1;
     }
-    case WM_CLOSE:
-      PostQuitMessage(0);
+    case WM_COMMAND:
+      if (LOWORD(w) == 1008 && HIWORD(w) == BN_CLICKED) PostQuitMessage(0);  // "EXIT"
       return 0;
     case WM_TIMER:
       PostQuitMessage(1);  // nobody came: give up
@@ -127,7 +127,8 @@ TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
   EXPECT_EQ(SendMessageW(peer, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"x")), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));  // pointers do not cross programs
 
-  EXPECT_TRUE(PostMessageW(peer, WM_CLOSE, 0, 0));
+  EXPECT_TRUE(PostMessageW(peer, WM_NULL, 0, 0));
+  EXPECT_TRUE(panel::TapInProgram(pid, 20, 20));  // on its "EXIT" button, which ends it
   int status = -1;
   ASSERT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }));
   EXPECT_TRUE(WIFEXITED(status));
