@@ -88,7 +88,7 @@ struct DrawnText {
 };
 std::vector<DrawnText> DrawLog();
 void ClearDrawLog();
-// The last entry whose text is exactly text, or null.
+// The last entry whose text is exactly text, or null; valid until the next text is drawn.
 const DrawnText* FindDrawnText(const char16_t* text);
 // Texts drawn on a window or its descendants since the log was cleared, in order.
 std::vector<CString> TextsDrawnOn(HWND window);

@@ -228,6 +228,22 @@ TEST_F(CDialogTest, ModalDialog_TakesAllInputAndDisablesItsOwner) {
   EXPECT_TRUE(IsWindowEnabled(main));
 }
 
+TEST_F(CDialogTest, PopUp_StaysAboveATopmostOwner) {
+  HWND main = guitest::MakePanel(RGB(0, 0, 200), WS_POPUP | WS_VISIBLE, 0, 0, 480, 272);
+  SetWindowPos(main, HWND_TOPMOST, 0, 0, 480, 272, SWP_SHOWWINDOW);
+  CDialog box(302, CWnd::FromHandle(main));
+  COLORREF centre = 0;
+  panel::ScriptedInput script;
+  script.Then([&] {
+    centre = panel::ScreenPixel(240, 136);
+    box.EndDialog(IDOK);
+  });
+  EXPECT_EQ(box.DoModal(), IDOK);
+  EXPECT_EQ(centre, GetSysColor(COLOR_BTNFACE));  // the box, not the main window under it
+  panel::PumpMessages();
+  EXPECT_EQ(panel::ScreenPixel(240, 136), RGB(0, 0, 200));
+}
+
 TEST_F(CDialogTest, ModalLoopWithNothingToWaitFor_EndsWithMinusOne) {
   CDialog box(302);
   EXPECT_EQ(box.DoModal(), -1);
