@@ -18,6 +18,7 @@ import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # the build runs this from the source tree; leave no caches there
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import pngio  # noqa: E402
@@ -133,10 +134,10 @@ def render(entry, out_png, svg_path=None):
         img = pngio.flatten_to_key(img, matte_colour(entry))
     elif entry.kind == "bg":
         img = pngio.flatten_opaque(img)
-        # A background must never contain the key: a label that copies its piece would show holes.
+        # Backgrounds are copied opaque, but a picture drawn from one with the key would show holes.
         for i in range(0, len(img.pixels), 3):
-            if pngio.near_key(img.pixels[i], img.pixels[i + 1], img.pixels[i + 2], 6):
-                img.pixels[i + 2] = max(0, img.pixels[i + 2] - 16)
+            if pngio.near_key(img.pixels[i], img.pixels[i + 1], img.pixels[i + 2]):
+                img.pixels[i:i + 3] = bytes(pngio.away_from_key(img.pixels[i], img.pixels[i + 1], img.pixels[i + 2]))
     elif img.channels == 3:
         img = pngio.Image(img.width, img.height, 4,
                           bytearray(b"".join(bytes(img.pixels[i:i + 3]) + b"\xff" for i in range(0, len(img.pixels), 3))))

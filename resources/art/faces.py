@@ -71,11 +71,15 @@ def r_mode(s, w, h, t, mode, glyph=None, style="disc"):
     a, b = MODES[mode]
     cx, cy = w / 2.0, h / 2.0
     r = min(w, h) / 2.0 - 1.5
+    if h == 45:
+        # The mode strip writes its caption from y 40 down: keep the disc above it.
+        r = h / 2.0 - 3
+        cy = r + 1
     if style == "ring":
         # Dark looks: a dark disc with a ring of the mode's colour.
         s.add(circle(cx, cy, r, s.linear([(0, light(t["primary"], 0.18)), (1, dark(t["primary"], 0.35))]), a, max(2, r * 0.14)))
         colours = {"fg": a if mode != "off" else light(GREY, 0.3), "ac": WHITE, "bg": t["primary"], "sw": 1.2}
-        _centre_glyph(s, glyph, w, h, r * 1.15, colours)
+        s.place(GLYPHS[glyph], cx - r * 0.6, cy - r * 0.6, r * 1.2, colours)
         return
     if style == "card":
         # Light look: a white card with the mode's pictogram in its colour.
@@ -87,10 +91,9 @@ def r_mode(s, w, h, t, mode, glyph=None, style="disc"):
         _centre_glyph(s, glyph, w, h, r * 1.2, colours)
         return
     s.add(circle(cx, cy, r, s.radial([(0, light(a, 0.25)), (1, b)], 0.35, 0.3, 0.8), dark(b, 0.15), 1))
-    colours = {"fg": WHITE, "ac": light(a, 0.55) if mode != "boost" else b, "bg": b, "sw": 1.25}
-    if mode == "boost":
-        colours["ac"] = b
-    _centre_glyph(s, glyph, w, h, r * 1.25, colours)
+    colours = {"fg": WHITE, "ac": light(a, 0.55) if mode != "boost" else b, "bg": b, "sw": 1.2}
+    size = r * 1.4
+    s.place(GLYPHS[glyph], cx - size / 2.0, cy - size / 2.0, size, colours)
 
 
 def r_mode_word(s, w, h, t, mode, word, glyph=None, style="card"):
@@ -363,8 +366,13 @@ def r_unit_picture(s, w, h, t, accent=None, fans=1, split=0, tank=1, roof=None):
         tx, ty, tw, th = 266, 38, 44, 100
         s.add(rect(tx, ty, tw, th, 14, s.linear([(0, (250, 250, 252)), (1, (208, 214, 222))], 0, 0, 1, 0), dark(GREY, 0.3), 2))
         s.add(rect(tx, ty + 16, tw, 6, 0, acc))
-        s.add(path("M%g %g C%g %g %g %g %g %g S%g %g %g %g" % (tx + 10, ty + 80, tx + 20, ty + 72, tx + 24, ty + 88, tx + 34, ty + 80,
-                                                         tx + 40, ty + 74, tx + 36, ty + 70), None, HEAT, 2.5))
+        coil = "M%g %g" % (tx + 6, ty + 62)
+        for k in range(4):
+            y0 = ty + 62 + k * 9
+            coil += " L%g %g C%g %g %g %g %g %g L%g %g" % (tx + 34, y0, tx + 40, y0, tx + 40, y0 + 4.5, tx + 34, y0 + 4.5,
+                                                          tx + 12, y0 + 4.5)
+            coil += " C%g %g %g %g %g %g" % (tx + 6, y0 + 4.5, tx + 6, y0 + 9, tx + 12, y0 + 9)
+        s.add(path(coil, None, HEAT, 2.2))
         s.add('<g transform="translate(%g %g) scale(0.2)">' % (tx + 12, ty + 36) + GLYPHS["drop"](s, {"fg": HOTWATER}) + '</g>')
     s.add('</g>')
 

@@ -114,11 +114,26 @@ def near_key(r, g, b, tolerance=24):
     return abs(r - KEY[0]) <= tolerance and abs(g - KEY[1]) <= tolerance and abs(b - KEY[2]) <= tolerance
 
 
+def away_from_key(r, g, b, distance=26):
+    """A colour at least `distance` from the key in one channel, moved as little as possible: a
+    picture colour that happens to lie next to the key must neither read as lavender nor, if it is
+    the key, punch a hole."""
+    d = (r - KEY[0], g - KEY[1], b - KEY[2])
+    m = max(abs(v) for v in d)
+    if m == 0:
+        return (KEY[0] - distance, KEY[1] - distance, KEY[2] - distance)
+    scale = float(distance) / m
+    out = tuple(max(0, min(255, int(round(k + v * scale)))) for k, v in zip(KEY, d))
+    if near_key(*out):
+        out = (max(0, out[0] - distance), max(0, out[1] - distance), out[2])
+    return out
+
+
 def flatten_to_key(image, matte, threshold=128):
     """RGBA -> RGB face: pixels at least `threshold` opaque are blended over `matte` (the colour of
-    the screen the face is usually drawn on, so edges look smooth there); the rest become the key.
-    Opaque pixels that land close to the key are snapped to it: a near-key pixel would otherwise show
-    as a lavender speck, since the blit makes only the exact key transparent."""
+    the screen the face is usually drawn on, so edges look smooth there without any key colour
+    mixed into them); the rest become exactly the key. Picture pixels that land close to the key
+    are moved away from it, so the only key-like pixels left are the transparent ones."""
     out = bytearray(image.width * image.height * 3)
     mr, mg, mb = matte
     px = image.pixels
@@ -130,12 +145,13 @@ def flatten_to_key(image, matte, threshold=128):
             r, g, b, a = px[3 * i], px[3 * i + 1], px[3 * i + 2], 255
         if a < threshold:
             r, g, b = KEY
-        elif a < 255:
-            r = (r * a + mr * (255 - a) + 127) // 255
-            g = (g * a + mg * (255 - a) + 127) // 255
-            b = (b * a + mb * (255 - a) + 127) // 255
-        if near_key(r, g, b):
-            r, g, b = KEY
+        else:
+            if a < 255:
+                r = (r * a + mr * (255 - a) + 127) // 255
+                g = (g * a + mg * (255 - a) + 127) // 255
+                b = (b * a + mb * (255 - a) + 127) // 255
+            if near_key(r, g, b):
+                r, g, b = away_from_key(r, g, b)
         out[3 * i] = r
         out[3 * i + 1] = g
         out[3 * i + 2] = b

@@ -3,7 +3,7 @@ them, so the places where a screen writes its values are kept calm. The status p
 have no visible buttons and are left by tapping their corners, so those backgrounds mark the corners."""
 
 from faces import r_unit_picture
-from shapes import COOL, COOL2, GLYPHS, HEAT, HOTWATER, RED, WHITE, circle, dark, light, line, path, rect
+from shapes import COOL, COOL2, GLYPHS, HEAT, HOTWATER, RED, WHITE, circle, dark, light, line, mix, path, rect
 
 W, H = 480, 272
 
@@ -134,6 +134,8 @@ def _diagram_colours(t):
     else:
         base_top, base_bottom = t["body_top"], t["body_bottom"]
     edge = light(base_top, 0.55)
+    if t["dark"]:
+        edge = mix(edge, t["accent"], 0.3)
     box = light(base_top, 0.12)
     return base_top, base_bottom, edge, box
 
