@@ -1,12 +1,14 @@
 // Everything non-graphical that the terminal's programs call of their platform.
 #pragma once
 
+#include "Board.h"
 #include "CString.h"
 #include "Clock.h"
 #include "Debug.h"
 #include "Devices.h"
 #include "Files.h"
 #include "Handles.h"
+#include "Module.h"
 #include "Paths.h"
 #include "Sync.h"
 #include "Thread.h"
