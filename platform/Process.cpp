@@ -182,8 +182,14 @@ BOOL CreateProcessW(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUT
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &all);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // Nothing but the standard streams passes to the child, even a descriptor opened without close-on-exec:
+  // a program must not inherit, say, the lock file that holds another program's single-instance mutex.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   pid_t pid = 0;
-  int err = posix_spawn(&pid, path.c_str(), nullptr, &attributes, argv.data(), envp.data());
+  int err = posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (err != 0) {
     SetLastError(err == ENOEXEC ? ERROR_BAD_EXE_FORMAT : panel::ErrorFromErrno(err, path));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -93,6 +94,24 @@ TEST(Process, StartedProgram_LivesOnTheSameBoardAndTime) {
     EXPECT_TRUE(CloseHandle(info.hThread));
     EXPECT_TRUE(CloseHandle(info.hProcess));
   }
+}
+
+TEST(Process, StartedProgram_InheritsOnlyTheStandardStreams) {
+  TempRoot root;
+  Install(root, "child.exe", "#!/bin/sh\n[ -e /proc/$$/fd/$1 ] && exit 1\nexit 0\n", fs::perms(0755));
+  // A descriptor opened without close-on-exec, as a library might leave one.
+  std::FILE* held = std::fopen((root / "held").c_str(), "w");
+  ASSERT_NE(held, nullptr);
+  std::u16string fd = FromUtf8(std::to_string(fileno(held)));
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(u"\\child.exe", &fd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+  EXPECT_EQ(WaitForSingleObject(info.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
+  EXPECT_EQ(code, 0u);
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  std::fclose(held);
 }
 
 TEST(Process, BadPrograms_FailWithTheirError) {
