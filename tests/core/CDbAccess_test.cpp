@@ -88,12 +88,19 @@ TEST(CDbAccess, MissingFile_IsNotOpenAndNotCreated) {
   EXPECT_FALSE(std::filesystem::exists(root / "Quellora.db"));
 }
 
-TEST_F(CDbAccessTest, FileThatAppearsLater_IsOpenedByTheNextCall) {
+TEST_F(CDbAccessTest, FileThatAppearsLater_IsOpenedByTheNextCallOnAnyThread) {
+  panel::ScopedVirtualClock clock(1000);
   std::filesystem::rename(file.Path(), file.Root() / "later.db");
   CDbAccess db(file.CePath(), false, 2);
   ASSERT_EQ(db.IsOpen(), 0);
+  EXPECT_EQ(db.ExecSql(u"delete from t_System0"), 0);
   std::filesystem::rename(file.Root() / "later.db", file.Path());
-  EXPECT_EQ(db.ExecSql(u"insert into t_System0 values(1,'1',0,'a')"), 1);
+  // Another thread gets in: the failed opens left the pool's lock free.
+  int result = 0;
+  std::thread other([&] { result = db.ExecSql(u"insert into t_System0 values(1,'1',0,'a')"); });
+  other.join();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(raw.Count("t_System0"), 1);
   EXPECT_EQ(db.IsOpen(), 0);  // the facade's flag is its first connection's at construction
 }
 
