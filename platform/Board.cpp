@@ -19,6 +19,7 @@
 #include "Handles.h"
 #include "Module.h"
 #include "Paths.h"
+#include "SystemInfo.h"
 #include "Thread.h"
 #include "boardside/BoardServices.h"
 
@@ -276,21 +277,6 @@ void FillProcessorInfo(const std::string& config, PROCESSOR_INFO& info) {
 }
 
 }  // namespace
-
-void GetSystemInfo(LPSYSTEM_INFO info) {
-  if (!info) return;
-  auto guard = Enter();
-  *info = SYSTEM_INFO{};
-  info->wProcessorArchitecture = PROCESSOR_ARCHITECTURE_ARM;
-  info->dwPageSize = 4096;
-  info->lpMinimumApplicationAddress = reinterpret_cast<LPVOID>(0x10000);
-  info->lpMaximumApplicationAddress = reinterpret_cast<LPVOID>(0x7FFFFFFF);
-  info->dwActiveProcessorMask = 1;
-  info->dwNumberOfProcessors = 1;
-  info->dwProcessorType = static_cast<DWORD>(std::strtoul(BoardFile(State(), "processor").c_str(), nullptr, 10));
-  info->dwAllocationGranularity = 65536;
-  info->wProcessorLevel = 4;
-}
 
 BOOL KernelIoControl(DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize, LPDWORD returned) {
   auto guard = Enter();

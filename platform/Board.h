@@ -1,7 +1,6 @@
 // The simulated board: what the board libraries drive and the programs ask of the hardware.
 // Configuration is read from small text files under $PANEL_ROOT/board/ (each read when first needed
 // after the root changed):
-//   processor   the processor type GetSystemInfo reports ("2577" for the S3C2416 board; 0 without)
 //   mac         the network adapter's address, "00:1A:2B:3C:4D:5E" (no adapter without it)
 //   drivers     the stream drivers present, "PIO1: WDT1:" (both without the file)
 //   registers   initial register and boot-loader words, one "address value" pair a line ('#' comments)
@@ -24,27 +23,6 @@
 #ifndef ERROR_GEN_FAILURE
 #define ERROR_GEN_FAILURE 31L
 #endif
-
-// ---- System information ----
-
-#define PROCESSOR_ARCHITECTURE_ARM 5
-#define PROCESSOR_STRONGARM 2577
-
-struct SYSTEM_INFO {
-  WORD wProcessorArchitecture;
-  WORD wReserved;
-  DWORD dwPageSize;
-  LPVOID lpMinimumApplicationAddress;
-  LPVOID lpMaximumApplicationAddress;
-  DWORD_PTR dwActiveProcessorMask;
-  DWORD dwNumberOfProcessors;
-  DWORD dwProcessorType;  // from $PANEL_ROOT/board/processor
-  DWORD dwAllocationGranularity;
-  WORD wProcessorLevel;
-  WORD wProcessorRevision;
-};
-typedef SYSTEM_INFO* LPSYSTEM_INFO;
-void GetSystemInfo(LPSYSTEM_INFO info);
 
 // ---- Kernel I/O control ----
 

@@ -3,9 +3,7 @@
 #include <dlfcn.h>
 #include <elf.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <climits>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -14,6 +12,8 @@
 
 #include "Board.h"
 #include "Paths.h"
+#include "Process.h"
+#include "SystemInfo.h"
 
 namespace {
 
@@ -44,7 +44,6 @@ struct Modules {
   Module system;
   bool systemAvailable = true;
   std::set<std::string> hiddenExports;
-  CString programFolder;  // test override
 };
 
 Modules& State() {
@@ -220,24 +219,12 @@ BOOL FreeLibrary(HMODULE module) {
 namespace panel {
 
 CString ProgramFolder() {
-  {
-    std::lock_guard<std::mutex> guard(State().lock);
-    if (!State().programFolder.IsEmpty()) return State().programFolder;
-  }
-  char exe[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n <= 0) return CString();
-  exe[n] = 0;
-  CString cePath = UnmapPath(exe);
+  WCHAR path[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return CString();
+  CString cePath(path);
   int slash = cePath.ReverseFind(u'\\');
   return slash < 0 ? CString() : cePath.Left(slash + 1);
-}
-
-void SetProgramFolder(const CString& ceFolder) {
-  CString folder = ceFolder;
-  if (!folder.IsEmpty() && folder[folder.GetLength() - 1] != u'\\') folder += u'\\';
-  std::lock_guard<std::mutex> guard(State().lock);
-  State().programFolder = folder;
 }
 
 std::vector<std::string> ModuleExports(HMODULE module) {

@@ -48,12 +48,9 @@ BOOL FreeLibrary(HMODULE module);
 
 namespace panel {
 
-// The CE folder, with its final backslash, that bare library names are looked up in: the test
-// override when set, else the folder of the running executable when it lies inside the root, else
-// empty (bare names are then not found).
+// The CE folder, with its final backslash, that bare library names are looked up in: the folder of
+// the program's path as GetModuleFileNameW reports it (tests set that path with SetModulePath).
 CString ProgramFolder();
-// Tests name the program's folder ("\ResidentFlash\Quellora\"); an empty text removes the override.
-void SetProgramFolder(const CString& ceFolder);
 
 // The names a loaded module exports (its defined dynamic symbols), for tests that check a library
 // offers exactly its entry points. Empty for the platform module or an unknown handle.

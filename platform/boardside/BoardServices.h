@@ -11,6 +11,7 @@
 #include "../Files.h"
 #include "../Handles.h"
 #include "../Module.h"
+#include "../SystemInfo.h"
 #include "../Thread.h"
 
 namespace panel {

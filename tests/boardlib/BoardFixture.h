@@ -1,5 +1,5 @@
-// A fresh simulated board per test: its own root with a board folder, the program's folder set to
-// "\ResidentFlash\Quellora\", reboots caught by a hook, and the built board libraries installed
+// A fresh simulated board per test: its own root with a board folder, the program running as
+// "\ResidentFlash\Quellora\Quellora.exe", reboots caught by a hook, and the built board libraries installed
 // there under their board names on request.
 #pragma once
 
@@ -19,14 +19,14 @@ protected:
   void SetUp() override {
     m_root.Write("board/processor", "0\n");
     panel::ResetBoard();
-    panel::SetProgramFolder(u"\\ResidentFlash\\Quellora\\");
+    panel::SetModulePath(u"\\ResidentFlash\\Quellora\\Quellora.exe");
     panel::SetRebootHook([this](const std::string& reason) { m_reboots.push_back(reason); });
   }
 
   void TearDown() override {
     for (HMODULE lib : m_loaded) FreeLibrary(lib);
     panel::SetRebootHook(nullptr);
-    panel::SetProgramFolder(CString());
+    panel::SetModulePath(CString());
     panel::ResetBoard();
   }
 

@@ -84,7 +84,7 @@ TEST_F(BoardLib, MissingExport_CallDoesNothing) {
 
 TEST_F(BoardLib, LauncherLoadsByFullPathFromTheInstallFolder) {
   InstallBoth();
-  panel::SetProgramFolder(u"\\Elsewhere\\");  // the bare name would not be found
+  panel::SetModulePath(u"\\Elsewhere\\Brimcourt.exe");  // the bare name would not be found
   HMODULE lib = LoadBoardLibrary(u"\\ResidentFlash\\Quellora", kHalvarnProcessorType);
   ASSERT_NE(lib, nullptr);
   EXPECT_EQ(BoardRebootHot(lib), 0);

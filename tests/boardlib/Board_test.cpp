@@ -1,4 +1,4 @@
-// The simulated board's platform calls: configuration files, adapter list and kernel controls,
+// The simulated board's platform calls: adapter list, kernel controls, memory division,
 // the event log a person reads, and a reset that ends the program.
 #include "Board.h"
 
@@ -11,27 +11,6 @@
 namespace {
 
 class Board : public BoardFixture {};
-
-TEST_F(Board, GetSystemInfo_ReportsTheConfiguredProcessorType) {
-  struct Case {
-    const char* file;
-    DWORD type;
-  };
-  const Case cases[] = {{"2577\n", 2577}, {"2336", 2336}, {nullptr, 0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file ? c.file : "no file");
-    if (c.file) {
-      m_root.Write("board/processor", c.file);
-    } else {
-      std::filesystem::remove(m_root / "board/processor");
-    }
-    SYSTEM_INFO info;
-    std::memset(&info, 0xCC, sizeof info);
-    GetSystemInfo(&info);
-    EXPECT_EQ(info.dwProcessorType, c.type);
-    EXPECT_EQ(info.wProcessorArchitecture, PROCESSOR_ARCHITECTURE_ARM);
-  }
-}
 
 TEST_F(Board, GetAdaptersInfo_SizeQueryThenList) {
   ULONG size = 0;

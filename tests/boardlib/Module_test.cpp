@@ -34,10 +34,10 @@ TEST_F(Module, Misses_GiveNullWithTheirErrorCodes) {
 
 TEST_F(Module, BareName_IsLookedUpInTheProgramFolder) {
   Install(CORVALIN_LIB, "Corvalin.dll");
-  panel::SetProgramFolder(u"\\ResidentFlash");
+  panel::SetModulePath(u"\\ResidentFlash\\Quellora.exe");
   EXPECT_EQ(panel::ProgramFolder(), CString(u"\\ResidentFlash\\"));
   EXPECT_EQ(LoadLibraryW(u"Corvalin.dll"), nullptr);
-  panel::SetProgramFolder(u"\\ResidentFlash\\Quellora\\");
+  panel::SetModulePath(u"\\ResidentFlash\\Quellora\\Quellora.exe");
   HMODULE lib = LoadLibraryW(u"Corvalin.dll");
   ASSERT_NE(lib, nullptr);
   EXPECT_EQ(LoadLibraryW(u"\\ResidentFlash\\Quellora\\Corvalin.dll"), lib);  // same file, same handle
