@@ -8,6 +8,7 @@
 #include "Files.h"
 #include "Handles.h"
 #include "Paths.h"
+#include "Serial.h"
 #include "Sync.h"
 #include "Thread.h"
 #include "WinTypes.h"
