@@ -87,8 +87,8 @@ void RtuSlave::SetSilent(uint16_t first, int count, bool silent) {
   }
 }
 
-void RtuSlave::SetException(uint16_t first, int count, uint8_t code) {
-  for (int i = 0; i < count; ++i) m_exceptions[static_cast<uint16_t>(first + i)] = code;
+void RtuSlave::SetException(uint16_t first, int count, uint8_t code, uint8_t onlyFunction) {
+  for (int i = 0; i < count; ++i) m_exceptions[static_cast<uint16_t>(first + i)] = {code, onlyFunction};
 }
 
 void RtuSlave::ClearFaults() {
@@ -96,14 +96,16 @@ void RtuSlave::ClearFaults() {
   m_exceptions.clear();
 }
 
-bool RtuSlave::Faulted(uint16_t first, int count, uint8_t& code) const {
+bool RtuSlave::Faulted(uint8_t function, uint16_t first, int count, uint8_t& code) const {
   code = 0;
   bool silent = false;
   for (int i = 0; i < count; ++i) {
     uint16_t a = static_cast<uint16_t>(first + i);
     if (m_silent.count(a)) silent = true;
     auto it = m_exceptions.find(a);
-    if (it != m_exceptions.end() && !code) code = it->second;
+    if (it != m_exceptions.end() && !code && (!it->second.second || it->second.second == function)) {
+      code = it->second.first;
+    }
   }
   return silent;
 }
@@ -128,7 +130,7 @@ std::vector<uint8_t> RtuSlave::Handle(const uint8_t* f, size_t length) {
       m_requests.push_back({function, first, count, {}});
       int limit = function == 0x01 ? kMaxReadCoils : kMaxReadRegs;
       if (count < 1 || count > limit) return Exception(function, 3);
-      if (Faulted(first, count, code)) return {};
+      if (Faulted(function, first, count, code)) return {};
       if (code) return Exception(function, code);
       const auto& bank = function == 0x03 ? m_holding : m_input;
       for (int i = 0; i < count; ++i) {
@@ -157,7 +159,7 @@ std::vector<uint8_t> RtuSlave::Handle(const uint8_t* f, size_t length) {
       uint16_t a = Be16(f + 2);
       uint16_t value = Be16(f + 4);
       m_requests.push_back({function, a, 1, {value}});
-      if (Faulted(a, 1, code)) return {};
+      if (Faulted(function, a, 1, code)) return {};
       if (code) return Exception(function, code);
       if (function == 0x05) {
         if (value != 0xFF00 && value != 0x0000) return Exception(function, 3);
@@ -181,7 +183,7 @@ std::vector<uint8_t> RtuSlave::Handle(const uint8_t* f, size_t length) {
       }
       m_requests.push_back(request);
       if (count < 1 || count > kMaxWriteRegs || bytes != 2 * count) return Exception(function, 3);
-      if (Faulted(first, count, code)) return {};
+      if (Faulted(function, first, count, code)) return {};
       if (code) return Exception(function, code);
       for (int i = 0; i < count; ++i) {
         if (!m_holding.count(static_cast<uint16_t>(first + i))) return Exception(function, 2);

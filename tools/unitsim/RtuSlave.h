@@ -38,9 +38,10 @@ public:
   void SetCoil(uint16_t wire, bool value);
   bool HasHolding(uint16_t wire) const { return m_holding.count(wire) != 0; }
 
-  // Requests that touch one of these addresses get no answer at all, or the given exception code.
+  // Requests that touch one of these addresses get no answer at all, or the given exception code (for
+  // every function, or only for onlyFunction).
   void SetSilent(uint16_t first, int count, bool silent = true);
-  void SetException(uint16_t first, int count, uint8_t code);
+  void SetException(uint16_t first, int count, uint8_t code, uint8_t onlyFunction = 0);
   void ClearFaults();
 
   // The reply to one request frame addressed to this slave (CRC already checked), or empty for silence.
@@ -65,14 +66,14 @@ protected:
 private:
   std::vector<uint8_t> Exception(uint8_t function, uint8_t code) const;
   // Silent (returns true with no reply) or faulty over the range.
-  bool Faulted(uint16_t first, int count, uint8_t& code) const;
+  bool Faulted(uint8_t function, uint16_t first, int count, uint8_t& code) const;
 
   int m_address;
   std::map<uint16_t, uint16_t> m_holding;
   std::map<uint16_t, uint16_t> m_input;
   std::map<uint16_t, bool> m_coils;
   std::set<uint16_t> m_silent;
-  std::map<uint16_t, uint8_t> m_exceptions;
+  std::map<uint16_t, std::pair<uint8_t, uint8_t>> m_exceptions;  // code, function (0: any)
   std::vector<Request> m_requests;
 };
 
