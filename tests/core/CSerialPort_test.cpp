@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -31,6 +32,7 @@ public:
     if (threadRunningAtDestruction) *threadRunningAtDestruction = m_port->IsInLoop() || m_port->HasThread();
   }
   void Poll() override {
+    ++polls;
     if (m_order) m_order->push_back(m_slaveAddress);
     if (m_times) m_times->push_back(GetTickCount());
     if (addOnPoll) {
@@ -40,6 +42,7 @@ public:
   }
   CModbusDevice* addOnPoll = nullptr;
   bool* threadRunningAtDestruction = nullptr;
+  std::atomic<int> polls{0};
 
 private:
   std::vector<int>* m_order;
@@ -115,14 +118,13 @@ TEST(CSerialPort, Destruction_StopsTheThreadBeforeTheDevicesGo) {
     BusLine line;
     if (!opened) line.root.Write("board/ports", "");
     bool running = true;
-    std::vector<int> order;
     {
       CSerialPort port(3);
       EXPECT_EQ(port.Open(3, 19200, 8, 2, 1, 0, 0), opened ? 1 : 0);
-      auto* device = new FakeDevice(&port, 11, &order, nullptr);
+      auto* device = new FakeDevice(&port, 11, nullptr, nullptr);
       device->threadRunningAtDestruction = &running;
       port.AddDevice(device);
-      while (order.size() < 3) std::this_thread::yield();  // the thread is polling
+      while (device->polls < 3) std::this_thread::yield();  // the thread is polling
     }
     EXPECT_FALSE(running);
   }
@@ -131,11 +133,10 @@ TEST(CSerialPort, Destruction_StopsTheThreadBeforeTheDevicesGo) {
   CSerialPort port(3);
   ASSERT_EQ(port.Open(3, 19200, 8, 2, 1, 0, 0), 1);
   bool running = true;
-  std::vector<int> order;
-  auto* device = new FakeDevice(&port, 11, &order, nullptr);
+  auto* device = new FakeDevice(&port, 11, nullptr, nullptr);
   device->threadRunningAtDestruction = &running;
   port.AddDevice(device);
-  while (order.size() < 3) std::this_thread::yield();
+  while (device->polls < 3) std::this_thread::yield();
   port.Close();
   EXPECT_FALSE(running);
   EXPECT_EQ(port.DeviceCount(), 0);
