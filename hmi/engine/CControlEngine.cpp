@@ -3,6 +3,11 @@
 namespace {
 
 const DWORD kIdleSleepMs = 20;
+const int kSoftwareVersion = 205;  // V2.05
+const int kTestNumber = 3;
+const int kWifiStartWindow = 180;  // seconds the WiFi step may query the module after start-up
+const int kRatedTestCounterStart = 1000000;
+const int kPidHoldStart = 180;
 
 }  // namespace
 
@@ -11,3 +16,41 @@ CControlEngine g_engine;
 CControlEngine::CControlEngine() : CWorkThread(kIdleSleepMs) {}
 
 CControlEngine::~CControlEngine() = default;
+
+int CControlEngine::InitParams(int n) {
+  CSystemData& d = m_systemData;
+  d.m_softwareVersion = kSoftwareVersion;
+  d.m_dataVersion = ParamTable::kDataVersion;
+  d.m_testNumber = kTestNumber;
+  m_paramTable.SyncDb(n, 0);
+  // A missing row for ID 2 leaves the build's default (0 at start-up), so that case rebuilds too.
+  if (d.m_databaseVersion != d.m_dataVersion) {
+    m_paramTable.Build(d);
+    for (int table = 0; table < 3; ++table) m_paramTable.SyncDb(table, 1, 1);
+  }
+  if (d.m_wifiPresent) d.m_wifiStartCountdown = kWifiStartWindow;
+  d.m_paramRequest = 0;
+  d.m_ratedTestCounter = kRatedTestCounterStart;
+  d.m_pidHold = kPidHoldStart;
+  return 1;
+}
+
+void CControlEngine::ServeParamRequest() {
+  CSystemData& d = m_systemData;
+  // One read: the screens write the word from their own thread.
+  const int request = d.m_paramRequest;
+  switch (request) {
+    case 1:
+    case 2:
+      InitParams(request);  // clears the word itself
+      return;
+    case 3:
+    case 4:
+      m_paramTable.SyncDb(request - 2, 1, 0);
+      break;
+    default:
+      m_paramTable.SaveChanged();
+      break;
+  }
+  d.m_paramRequest = 0;
+}

@@ -1,8 +1,11 @@
 #include "ParamTable.h"
 
 #include <stdexcept>
+#include <vector>
 
+#include "CDbAccess.h"
 #include "CSystemData.h"
+#include "DbTables.h"
 
 namespace {
 
@@ -27,6 +30,8 @@ const char16_t* const kPointTexts[kPointColumns] = {
     u"工况%c膨胀阀开度,值:80~450",   u"工况%c风机转速,值:0~10",       u"工况%c除霜间隔,值:0~150分钟"};
 // Point J's frequency column holds a gear rather than a frequency.
 const char16_t* const kPointJFrequencyText = u"工况%c压缩机频率,值:0~10";
+
+const int kLiveTable = 0;
 
 // The packed date and schedule words are unsigned in the record; their rows hold the same 32 bits.
 int32_t* Signed(uint32_t& field) { return reinterpret_cast<int32_t*>(&field); }
@@ -62,6 +67,61 @@ void AddWorkingPoints(ParamTable& table, CSystemData& d) {
                 text);
     }
   }
+}
+
+// The row a parameter is stored as: always Type 0, the value as "%d", the description as Name.
+SysParam MakeRow(const ParamEntry& entry, int32_t value) {
+  SysParam row;
+  row.m_id = entry.m_id;
+  row.m_val.Format(u"%d", value);
+  row.m_type = SysParam::kTypeInt;
+  row.m_name = entry.m_text;
+  row.m_intValue = value;
+  return row;
+}
+
+// The value a stored row holds, by its Type; text rows carry none.
+int32_t RowValue(const SysParam& row) {
+  switch (row.m_type) {
+    case SysParam::kTypeInt:
+      return row.m_intValue;
+    case SysParam::kTypeDecimal:
+      return static_cast<int32_t>(row.m_floatValue);
+    default:
+      return 0;
+  }
+}
+
+// Replaces every row of t_System<table> by the given rows in one transaction, so a failure or a power
+// cut leaves the old table or the complete new one, never a partial set that later updates would miss.
+// The statements are those of DeleteSysParam and InsertSysParam.
+int RewriteTable(const SysParamArray& rows, int table) {
+  if (!g_db.IsOpen()) return 0;
+  std::vector<CString> statements;
+  statements.reserve(rows.size() + 1);
+  CString sql;
+  sql.Format(u"delete from t_System%d", table);
+  statements.push_back(sql);
+  for (const SysParam& row : rows) {
+    sql.Format(u"Insert into t_System%d (ID,Val ,Type ,Name) values(%d,'%d',%d,'%s')", table, row.m_id,
+               row.m_intValue, row.m_type, static_cast<const char16_t*>(SqlQuoted(row.m_name)));
+    statements.push_back(sql);
+  }
+  return g_db.ExecSqlList(statements);
+}
+
+// True when t_System<table> holds a row for every ID of 0..count-1; updates would miss the others.
+bool HoldsEveryId(int table, int count) {
+  SysParamArray stored;
+  if (!LoadSysParams(stored, 0, table)) return false;
+  std::vector<bool> present(count, false);
+  for (const SysParam& row : stored) {
+    if (row.m_id >= 0 && row.m_id < count) present[row.m_id] = true;
+  }
+  for (bool p : present) {
+    if (!p) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -289,4 +349,47 @@ ParamEntry& ParamTable::GetAt(int index) {
 const ParamEntry& ParamTable::GetAt(int index) const {
   if (index < 0 || index >= GetSize()) throw std::invalid_argument("parameter index out of range");
   return m_entries[index];
+}
+
+int ParamTable::SyncDb(int n, int save, int full) {
+  if (!save) {
+    SysParamArray rows;
+    if (!LoadSysParams(rows, 0, n)) return 0;
+    for (const SysParam& row : rows) {
+      if (row.m_id < 0 || row.m_id >= GetSize()) continue;
+      ParamEntry& entry = m_entries[row.m_id];
+      const int32_t value = RowValue(row);
+      *entry.m_pSetting = value;
+      entry.m_value = value;
+    }
+    // A loaded profile becomes the live set.
+    return n == kLiveTable ? 1 : SaveSysParams(rows, kLiveTable);
+  }
+
+  SysParamArray rows;
+  rows.reserve(m_entries.size());
+  for (const ParamEntry& entry : m_entries) rows.push_back(MakeRow(entry, entry.m_value));
+  // A table without a row for some ID (an emptied profile) would take the updates silently without
+  // storing them; it is written in full instead.
+  if (full || !HoldsEveryId(n, GetSize())) return RewriteTable(rows, n);
+  return SaveSysParams(rows, n);
+}
+
+int ParamTable::SaveChanged() {
+  SysParamArray rows;
+  std::vector<std::pair<size_t, int32_t>> changed;
+  for (size_t i = 0; i < m_entries.size(); ++i) {
+    // One read of the field: a screen may write it at any time.
+    const int32_t value = *m_entries[i].m_pSetting;
+    if (value == m_entries[i].m_value) continue;
+    rows.push_back(MakeRow(m_entries[i], value));
+    changed.push_back({i, value});
+  }
+  const int result = SaveSysParams(rows, kLiveTable);
+  // The stored values move only once the rows are committed, so a closed or failing database leaves
+  // the same differences for the next second's attempt.
+  if (result) {
+    for (const auto& c : changed) m_entries[c.first].m_value = c.second;
+  }
+  return result;
 }

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
 #include "CSystemData.h"
+#include "DeliveredDb.h"
 
 namespace {
 
@@ -127,4 +129,73 @@ TEST_F(ParamTableTest, Rebuild_RestoresDefaultsAndEmptiesFirst) {
 TEST_F(ParamTableTest, GetAt_OutsideTable_Throws) {
   EXPECT_THROW(m_table.GetAt(-1), std::invalid_argument);
   EXPECT_THROW(m_table.GetAt(326), std::invalid_argument);
+}
+
+namespace {
+
+using enginetest::DeliveredDb;
+using enginetest::RawDb;
+
+// A table built over a record and stored in full into all three tables of the delivered file.
+class ParamTableDbTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    record = std::make_unique<CSystemData>();
+    record->m_softwareVersion = 205;
+    record->m_dataVersion = 110;
+    table.Build(*record);
+    for (int t = 0; t < 3; ++t) ASSERT_EQ(1, table.SyncDb(t, 1, 1));
+  }
+  std::string Val(int table, int id) {
+    return raw.Value("select Val from t_System" + std::to_string(table) + " where ID = " + std::to_string(id));
+  }
+
+  DeliveredDb db;
+  RawDb raw{db.Path()};
+  std::unique_ptr<CSystemData> record;
+  ParamTable table;
+};
+
+}  // namespace
+
+TEST_F(ParamTableDbTest, SaveChanged_WritesOnlyTheChangedRows) {
+  raw.LogParamWrites();
+  db.Reopen();
+  record->m_runMode = 2;
+  record->m_holidayEnd = 0x80000000u;
+  record->m_pointFanSpeed[9] = 7;  // ID 282
+  EXPECT_EQ(1, table.SaveChanged());
+  const std::vector<std::vector<std::string>> expected = {
+      {"0", "update", "3"}, {"0", "update", "56"}, {"0", "update", "282"}};
+  EXPECT_EQ(expected, raw.ParamWrites());
+  EXPECT_EQ("2", Val(0, 3));
+  EXPECT_EQ("-2147483648", Val(0, 56));
+  EXPECT_EQ("7", Val(0, 282));
+  EXPECT_EQ(7, table.GetAt(282).m_value);
+}
+
+TEST_F(ParamTableDbTest, SaveChangedWhileClosed_RetriesOnceTheDatabaseIsBack) {
+  g_db.Close();
+  record->m_runMode = 2;
+  EXPECT_EQ(0, table.SaveChanged());
+  EXPECT_EQ(0, table.SaveChanged());
+  EXPECT_EQ(4, table.GetAt(3).m_value);
+  g_db.Open(u"\\Quellora.db", false, 2);
+  EXPECT_EQ(1, table.SaveChanged());
+  EXPECT_EQ("2", Val(0, 3));
+  EXPECT_EQ(2, table.GetAt(3).m_value);
+}
+
+TEST_F(ParamTableDbTest, Load_TakesKnownRowsAndIgnoresTheRest) {
+  raw.Exec("delete from t_System0 where ID = 10");
+  raw.Exec("insert into t_System0 values(400, '9', 0, 'x')");
+  raw.Exec("update t_System0 set Val='21.7', Type=1 where ID = 11");
+  raw.Exec("update t_System0 set Val='-7' where ID = 213");
+  record->m_heatAmbientStart = 12;
+  EXPECT_EQ(1, table.SyncDb(0, 0));
+  EXPECT_EQ(12, record->m_heatAmbientStart);  // no row: keeps its value
+  EXPECT_EQ(21, record->m_coolAmbientStart);  // a one-decimal row, truncated
+  EXPECT_EQ(-7, record->m_outdoorPowerOffAmbient);
+  EXPECT_EQ(-7, table.GetAt(213).m_value);
+  EXPECT_EQ(326, table.GetSize());
 }

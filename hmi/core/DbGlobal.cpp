@@ -1,0 +1,5 @@
+// The main program's database facade, built before start-up on the delivered file in the program
+// folder. A missing file leaves it closed, and every table function then returns 0.
+#include "CDbAccess.h"
+
+CDbAccess g_db(u"Quellora.db", true, 2);
