@@ -23,4 +23,6 @@ fi
 font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 [ -f "$font" ] && cp -f "$font" "$root/ResidentFlash/Quellora/msyh.ttf"
 [ -f "$root/board/processor" ] || echo 2577 > "$root/board/processor"
+# The touch driver's key exists on a real board; the main program sets its cursor value in it at start-up.
+[ -f "$root/board/registry" ] || printf '[HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\TOUCH]\n' > "$root/board/registry"
 echo "board root ready: $root"
