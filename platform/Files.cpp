@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -329,8 +328,8 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) {
     SetLastError(panel::ErrorFromErrno(errno, std::string()));
     return INVALID_SET_FILE_POINTER;
   }
-  // Both terms are below 2^63 in magnitude only when the sum cannot overflow; refuse otherwise.
-  if ((offset > 0 && base > INT64_MAX - offset)) {
+  // A position beyond 63 bits is refused rather than wrapped.
+  if (offset > 0 && base > INT64_MAX - offset) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_SET_FILE_POINTER;
   }

@@ -1,13 +1,21 @@
 // Everything non-graphical that the terminal's programs call of their platform.
 #pragma once
 
+#include "Board.h"
 #include "CString.h"
 #include "Clock.h"
 #include "Debug.h"
 #include "Devices.h"
 #include "Files.h"
 #include "Handles.h"
+#include "Module.h"
 #include "Paths.h"
 #include "Sync.h"
 #include "Thread.h"
 #include "WinTypes.h"
+#include "Arrays.h"
+#include "Exceptions.h"
+#include "Process.h"
+#include "Registry.h"
+#include "Sockets.h"
+#include "SystemInfo.h"

@@ -86,10 +86,12 @@ public:
   }
 
   DWORD Id() const { return m_state->id; }
+  void SetPriority(int priority) { m_priority = priority; }
 
 private:
   std::shared_ptr<ThreadState> m_state;
   std::thread m_thread;
+  int m_priority = 3;  // CE's normal priority
 };
 
 }  // namespace
@@ -127,4 +129,18 @@ BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode) {
 DWORD GetCurrentThreadId() {
   if (t_threadId == 0) t_threadId = g_nextThreadId++;
   return t_threadId;
+}
+
+BOOL SetThreadPriority(HANDLE thread, int priority) {
+  auto* t = panel::HandleAs<ThreadObject>(thread);
+  if (!t) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (priority < 0 || priority > 7) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  t->SetPriority(priority);
+  return TRUE;
 }

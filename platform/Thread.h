@@ -14,3 +14,6 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES attributes, size_t stackSize, LPTHREAD
 DWORD ResumeThread(HANDLE thread);
 BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 DWORD GetCurrentThreadId();
+// Accepted for a live thread (CE priorities 0, highest, to 7) and remembered; Linux scheduling is
+// left as it is. FALSE with ERROR_INVALID_HANDLE for anything else, ERROR_INVALID_PARAMETER out of range.
+BOOL SetThreadPriority(HANDLE thread, int priority);

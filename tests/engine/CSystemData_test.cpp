@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 
 #include "CControlEngine.h"
 
@@ -20,19 +19,6 @@ TEST(CSystemData, Construction_AllBytesZero) {
 TEST(CSystemData, GetSystemData_IsTheEngineRecord) {
   ASSERT_NE(nullptr, GetSystemData());
   EXPECT_EQ(&GetEngine()->m_systemData, GetSystemData());
-}
-
-TEST(CSystemData, SharedWords_NaturallyAligned) {
-  // Words shared between the GUI and engine threads without a lock must not straddle.
-  auto d = std::make_unique<CSystemData>();
-  const auto aligned = [](const void* p, size_t n) { return reinterpret_cast<uintptr_t>(p) % n == 0; };
-  EXPECT_TRUE(aligned(&d->m_paramRequest, 4));
-  EXPECT_TRUE(aligned(&d->m_runMode, 4));
-  EXPECT_TRUE(aligned(&d->m_statusBits, 4));
-  EXPECT_TRUE(aligned(&d->m_wifiJobState, 4));
-  EXPECT_TRUE(aligned(&d->m_demandFlags, 2));
-  EXPECT_TRUE(aligned(&d->m_iconFlags, 2));
-  EXPECT_TRUE(aligned(&d->m_wifiJobBusy, 2));
 }
 
 TEST(CSystemData, UpdateIfChanged_StoresAndCountsOnlyChanges) {

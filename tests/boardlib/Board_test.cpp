@@ -1,0 +1,83 @@
+// The simulated board's platform calls: adapter list, kernel controls, memory division,
+// the event log a person reads, and a reset that ends the program.
+#include "Board.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "BoardFixture.h"
+
+namespace {
+
+class Board : public BoardFixture {};
+
+TEST_F(Board, GetAdaptersInfo_SizeQueryThenList) {
+  ULONG size = 0;
+  EXPECT_EQ(GetAdaptersInfo(nullptr, &size), static_cast<DWORD>(ERROR_NO_DATA));  // no adapter configured
+  m_root.Write("board/mac", "02-00-00-AB-CD-EF");
+  EXPECT_EQ(GetAdaptersInfo(nullptr, nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(GetAdaptersInfo(nullptr, &size), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+  EXPECT_EQ(size, sizeof(IP_ADAPTER_INFO));
+  IP_ADAPTER_INFO list;
+  ULONG shortSize = size - 1;
+  EXPECT_EQ(GetAdaptersInfo(&list, &shortSize), static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+  ASSERT_EQ(GetAdaptersInfo(&list, &size), static_cast<DWORD>(ERROR_SUCCESS));
+  const BYTE mac[6] = {0x02, 0x00, 0x00, 0xAB, 0xCD, 0xEF};
+  EXPECT_EQ(list.AddressLength, 6u);
+  EXPECT_EQ(std::memcmp(list.Address, mac, 6), 0);
+  EXPECT_EQ(list.Next, nullptr);
+  m_root.Write("board/mac", "02:00:00:AB:CD");
+  EXPECT_EQ(GetAdaptersInfo(&list, &size), static_cast<DWORD>(ERROR_NO_DATA));
+}
+
+TEST_F(Board, KernelIoControl_RefusesUnknownCodesAndShortBuffers) {
+  PROCESSOR_INFO info;
+  DWORD got = 99;
+  EXPECT_FALSE(KernelIoControl(IOCTL_PROCESSOR_INFORMATION, nullptr, 0, &info, sizeof info - 1, &got));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(got, 0u);
+  EXPECT_FALSE(KernelIoControl(0x01010000, nullptr, 0, nullptr, 0, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+  DWORD value = 5;
+  EXPECT_FALSE(KernelIoControl(IOCTL_BOARD_BACKLIGHT, &value, sizeof value, nullptr, 0, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_TRUE(KernelIoControl(IOCTL_PROCESSOR_INFORMATION, nullptr, 0, &info, sizeof info, &got));
+  EXPECT_EQ(got, sizeof info);
+}
+
+TEST_F(Board, Events_AreAlsoWrittenToTheBoardLogForAPerson) {
+  panel::ScopedVirtualClock clock(42);
+  panel::WriteReg32(0xB1900008, 0x30);
+  panel::BoardDebugOutput(u"Open GPIO failed.\r\n");
+  EXPECT_EQ(Events(), (std::vector<std::string>{"write32 0xB1900008 0x00000030", "debug Open GPIO failed.\r\n"}));
+  EXPECT_EQ(panel::ReadReg32(0xB1900008), 0x30u);
+  std::string log;
+  ASSERT_TRUE(panel::ReadTextFile(m_root / "board/board.log", log));
+  EXPECT_EQ(log, "42 write32 0xB1900008 0x00000030\n42 debug Open GPIO failed.\\r\\n\n");
+}
+
+TEST_F(Board, MemoryDivision_IsKeptInTheBoardFile) {
+  EXPECT_EQ(SetSystemMemoryDivision(16384), SYSMEM_FAILED);
+  EXPECT_EQ(SetSystemMemoryDivision(6000), SYSMEM_CHANGED);
+  std::string file;
+  ASSERT_TRUE(panel::ReadTextFile(m_root / "board/memory", file));
+  EXPECT_EQ(file, "6000 10384 4096\n");
+  panel::ResetBoard();
+  DWORD store = 0, ram = 0, page = 0;
+  ASSERT_TRUE(GetSystemMemoryDivision(&store, &ram, &page));
+  EXPECT_EQ(store, 6000u);
+}
+
+TEST_F(Board, SoftwareResetWithoutHook_RecordsAndEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "fast");  // the child shares this test's root
+  panel::SetRebootHook(nullptr);
+  EXPECT_EXIT(panel::WriteReg32(0xB1000044, 0x533C2416), ::testing::ExitedWithCode(0), "");
+  std::string record;
+  ASSERT_TRUE(panel::ReadTextFile(m_root / "board/reboot", record));
+  EXPECT_EQ(record, "software reset\n");
+  panel::WriteReg32(0xB1000044, 0x12345678);  // any other value is a plain write
+  EXPECT_EQ(Events().back(), "write32 0xB1000044 0x12345678");
+}
+
+}  // namespace
