@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "BoardCalls.h"
+#include "BoardLib.h"
 
 std::atomic<int32_t> AliveCounters[kAliveCounterCount];
 
@@ -19,6 +19,7 @@ CWatchdog::CWatchdog(RebootCall reboot) : CWorkThread(kIdleSleepMs), m_reboot(re
 
 CWatchdog::~CWatchdog() {
   std::memset(m_buffer, 0, sizeof m_buffer);
+  m_socket.Close();
   Stop();
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "CSocketHolder.h"
 #include "CWorkThread.h"
 
 // Ten alive counters: 0 engine, 2 and 3 main screen; 1 and 4-9 are counted but never checked.
@@ -25,7 +26,7 @@ public:
   ~CWatchdog() override;
 
   // on = 1: when not yet enabled, clears the counters, sets the 1000 ms period and starts the thread.
-  // on = 0: when enabled, stops the thread. Returns the enabled flag
+  // on = 0: when enabled, closes the socket holder and stops the thread. Returns the enabled flag
   // (0 also when the thread could not be created).
   int Enable(int on);
 
@@ -35,5 +36,6 @@ public:
 
 private:
   RebootCall m_reboot;
+  CSocketHolder m_socket;       // never given a socket in this system
   uint8_t m_buffer[8004] = {};  // zero-filled, unused while the watchdog runs
 };

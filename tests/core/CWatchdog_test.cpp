@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
+
+#include "BoardLib.h"
 
 namespace {
 
@@ -84,6 +87,28 @@ TEST_F(CWatchdogTest, EngineStopped_ThreadRequestsRebootAfter301Seconds) {
   EXPECT_GE(elapsed, 301000u);
   EXPECT_LT(elapsed, 302100u);
   EXPECT_GE(AliveCounters[0], 301);
+}
+
+TEST(CWatchdog, RebootRequest_WaitsWhileBoardLibraryIsReleased) {
+  CWatchdog board;  // the program's own reboot call
+  for (auto& c : AliveCounters) c = 0;
+  AliveCounters[0] = 400;
+  std::atomic<bool> returned{false};
+  std::thread tick;
+  {
+    // The shut-down's release holds the lock while it unloads the library.
+    CriticalSectionLock release(BoardCallLock());
+    tick = std::thread([&] {
+      board.OnTick();
+      returned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(returned) << "the request must not look into a library being unloaded";
+    FreeBoardLib();  // the same thread may take the lock again
+  }
+  tick.join();
+  EXPECT_TRUE(returned);
+  EXPECT_EQ(g_hBoardLib, nullptr);
 }
 
 }  // namespace
