@@ -147,6 +147,27 @@ TEST_F(CControlEngineCycleTest, NoDevices_LinkFaultsFollowAfterTheirDebounce) {
   EXPECT_EQ(r.m_linkQuality1, 0);
   EXPECT_EQ(r.m_heatPumpAvailable, 0) << "S05 stops the heat pump";
   EXPECT_EQ(raw.Value("select group_concat(Code) from t_HPErr"), "S04,S05");
+
+  // A restart continues the fault IDs after the stored rows.
+  auto restarted = std::make_unique<CControlEngine>();
+  restarted->Init();
+  EXPECT_EQ(restarted->m_systemData.m_faultSeq, 2);
+  clock->SetSleepAdvances(true);
+  restarted.reset();
+  clock->SetSleepAdvances(false);
+}
+
+TEST_F(CControlEngineCycleTest, DatabaseTablesGone_CycleKeepsRunning) {
+  raw.Exec("drop table t_HPErr");
+  raw.Exec("drop table t_RealHP");
+  raw.Exec("drop table t_System0");
+  db.Reopen();
+  engine->m_indoorBlock = nullptr;  // a fault to record
+  r.m_runMode = 2;
+  Seconds(70);
+  EXPECT_EQ(r.m_uptimeSeconds, 70);
+  EXPECT_TRUE(r.m_statusBits & kIndoorLinkFault);
+  EXPECT_EQ(engine->CopyFaultTable()[49].m_state, FaultEntry::kActive);
 }
 
 TEST_F(CControlEngineCycleTest, ChangedSetting_ReachesDatabaseWithinOneSecond) {
