@@ -9,7 +9,6 @@ bool Has(uint32_t word, int bit) { return (word >> bit) & 1u; }
 
 const int32_t kStandbyCountMax = 300;
 const uint16_t kPumpFrostRequest = 1u << 5;
-const uint16_t kIconPowerCut = 1u << 1;
 
 // The sensor that heating and cooling regulate on is usable: the room sensor under room control,
 // else the control-temperature sensor or, failing that, the inlet sensor.

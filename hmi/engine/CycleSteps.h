@@ -13,6 +13,8 @@ struct OutdoorBlock;
 constexpr uint16_t kDemandHotWater = 1u << 0;
 constexpr uint16_t kDemandHeating = 1u << 1;
 constexpr uint16_t kDemandCooling = 1u << 2;
+// Bit of CSystemData::m_iconFlags while the power-cut input holds the unit.
+constexpr uint16_t kIconPowerCut = 1u << 1;
 
 // 1 when an active fault stops the unit (status bits 21, 24, 15, 16, 17, 23; 4 and 5 together, or
 // either without the flow switch in use; 11 with a DC pump); the value is also stored in m_standbyState.

@@ -17,7 +17,50 @@ const int kOutdoorType = 102;
 // The unit links must have had a minute to answer before a link fault may hold back the control.
 const int32_t kStartupHoldSeconds = 60;
 const uint32_t kLinkFaultBits = (1u << 17) | (1u << 18);
-const uint16_t kIconPowerCut = 1u << 1;
+
+// The normal control of one second, in its fixed order: demand, mode filter, default targets, the
+// outdoor programming request, then the off/idle or the on branch. The rules of the other control
+// areas (mode limits, automatic request, outdoor power, restart interval, frost protection, valve,
+// schedules, regulators, curves, floor programme) join it at their places.
+void NormalControl(CSystemData& r, OutdoorBlock* outdoor) {
+  r.m_stopOffsetCopy = r.m_stopTempOffset;
+  r.m_hysteresisCopy = r.m_tempHysteresis;
+  r.m_derateCopy = r.m_derateTempDiff;
+  ComposeDemand(r);
+  FilterDemandByMode(r, nullptr);
+  SetDefaultTargets(r);
+  ForwardOutdoorProgramming(r, outdoor);
+  if (r.m_systemSwitch == 0 || r.m_autoIdle == 1) {
+    OffBranchTargets(r);
+    return;
+  }
+  ClearOffStates(r);
+  if (r.m_floorHeatEnabled) {
+    FloorHeatDemand(r);
+    return;
+  }
+  bool powerCut = (r.m_iconFlags & kIconPowerCut) != 0;
+  if (r.m_standbyState || !(r.m_demandFlags & kDemandHotWater) || powerCut) HotWaterIdle(r);
+  if (r.m_standbyState == 0 && (r.m_demandFlags & kDemandHeating)) {
+    if (r.m_tempControlPoint != 0) {
+      HeatingRoomTargets(r);
+    } else {
+      HeatingWaterTargets(r);
+    }
+  } else {
+    HeatingIdle(r);
+  }
+  if (r.m_standbyState || !(r.m_demandFlags & kDemandCooling) || powerCut) {
+    CoolingIdle(r);
+  } else {
+    r.m_coolMinLimit = r.m_system1MinSetTemp;
+    if (r.m_tempControlPoint != 0) {
+      CoolingRoomTargets(r);
+    } else {
+      CoolingWaterTargets(r);
+    }
+  }
+}
 
 int BaudRate(int index) {
   switch (index) {
@@ -83,49 +126,15 @@ void CControlEngine::OnTick() {
   AliveCounters[0] = 0;
 
   ReadInputs();
+  // The WiFi exchange follows here once the WiFi line and its device are part of the start-up.
   if ((r.m_statusBits & kLinkFaultBits) && r.m_uptimeSeconds < kStartupHoldSeconds) return;
 
   r.m_autoIdle = 0;
   UpdateStandbyState(r);
   if (r.m_testRunCountdown == 0) {
-    r.m_stopOffsetCopy = r.m_stopTempOffset;
-    r.m_hysteresisCopy = r.m_tempHysteresis;
-    r.m_derateCopy = r.m_derateTempDiff;
-    ComposeDemand(r);
-    FilterDemandByMode(r, nullptr);
-    SetDefaultTargets(r);
-    ForwardOutdoorProgramming(r, m_outdoorBlock);
-    if (r.m_systemSwitch == 0 || r.m_autoIdle == 1) {
-      OffBranchTargets(r);
-    } else {
-      ClearOffStates(r);
-      if (r.m_floorHeatEnabled == 0) {
-        if (r.m_standbyState || !(r.m_demandFlags & kDemandHotWater) || (r.m_iconFlags & kIconPowerCut)) {
-          HotWaterIdle(r);
-        }
-        if (r.m_standbyState == 0 && (r.m_demandFlags & kDemandHeating)) {
-          if (r.m_tempControlPoint != 0) {
-            HeatingRoomTargets(r);
-          } else {
-            HeatingWaterTargets(r);
-          }
-        } else {
-          HeatingIdle(r);
-        }
-        if (r.m_standbyState || !(r.m_demandFlags & kDemandCooling) || (r.m_iconFlags & kIconPowerCut)) {
-          CoolingIdle(r);
-        } else {
-          r.m_coolMinLimit = r.m_system1MinSetTemp;
-          if (r.m_tempControlPoint != 0) {
-            CoolingRoomTargets(r);
-          } else {
-            CoolingWaterTargets(r);
-          }
-        }
-      } else {
-        FloorHeatDemand(r);
-      }
-    }
+    NormalControl(r, m_outdoorBlock);
   }
+  // The test run, the output composition, the rated-condition test and the unit writes take their
+  // places between here and the parameter requests.
   ServeParamRequest();
 }
