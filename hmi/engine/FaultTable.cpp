@@ -124,7 +124,11 @@ int FaultCondition(const CSystemData& record, int index) {
 void InitFaultEntries(std::vector<FaultEntry>& table, FaultTextLookup text) {
   for (int i = 0; i < kFaultCount && i < static_cast<int>(table.size()); ++i) {
     const FaultDef& def = kFaultDefs[i];
-    table[i].Init(def.code, text(def.textId), def.silent);
+    FaultEntry& entry = table[i];
+    // A fault active across a rebuild (a language change) keeps its row, so its end time still reaches it.
+    int32_t activeRow = entry.m_state == FaultEntry::kActive ? entry.m_historyId : 0;
+    entry.Init(def.code, text(def.textId), def.silent);
+    if (activeRow) entry.m_historyId = activeRow;
   }
 }
 

@@ -40,7 +40,8 @@ extern const FaultDef kFaultDefs[kFaultCount];
 int FaultCondition(const CSystemData& record, int index);
 
 // Fills the 60 entries' codes, texts and silent flags; `text` gives the language table's text of an
-// id (an empty text for an id the table does not hold). The table must hold 60 entries.
+// id (an empty text for an id the table does not hold). The table must hold 60 entries. States and
+// times stay; an active fault keeps the ID of its row.
 typedef CString (*FaultTextLookup)(int textId);
 void InitFaultEntries(std::vector<FaultEntry>& table, FaultTextLookup text);
 

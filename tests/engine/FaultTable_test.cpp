@@ -236,6 +236,18 @@ TEST_F(FaultTableTest, Publishing_ReplacesOnlyTheTablesBits) {
   for (const char16_t* never : {u"P04", u"P12", u"P13", u"F08"}) EXPECT_EQ(table[IndexOf(never)].m_state, 0);
 }
 
+TEST_F(FaultTableTest, RebuildWhileActive_EndTimeStillReachesItsRow) {
+  for (int s = 0; s < 10; ++s) Second(1u << 21);  // F01
+  InitFaultEntries(table, [](int id) { return CString(u"new ") + TextOf(id); });  // another language
+  EXPECT_EQ(table[21].m_text, u"new text 328");
+  EXPECT_EQ(table[21].m_state, FaultEntry::kActive);
+  EXPECT_EQ(table[0].m_historyId, 0);
+  Second(0);
+  EXPECT_EQ(raw.Value("select TM from t_HPErr where ID = 1"), std::to_string(now - 1));
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].m_historyId, 1);
+}
+
 TEST_F(FaultTableTest, DatabaseFailure_FaultStillDebouncedAndShown) {
   raw.Exec("drop table t_HPErr");
   db.Reopen();
