@@ -59,9 +59,10 @@ std::string PortKey(const char16_t* name) {
   return key;
 }
 
+// Never destroyed: lines still close during the exit of the process (the manager is a static object).
 std::mutex& RecordLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex();
+  return *lock;
 }
 
 std::map<std::string, SerialLineRecord>& Records() {

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "BusTestLine.h"
 #include "CModbusDevice.h"
 #include "CSerialPort.h"
+#include "CParamDevice.h"
 #include "CUnitDevice.h"
 
 namespace {
@@ -103,6 +107,31 @@ TEST(CCommManager, BusOnTheWifiPort_WifiOpenIsRefusedAndItsDeviceJoinsTheBus) {
   EXPECT_EQ(manager.AddDevice(1, 1, 103), 1);  // any device at address 1 is polled at the bus's period
   EXPECT_EQ(manager.FindPort(1)->DeviceCount(), 1);
   EXPECT_EQ(manager.FindPort(1)->GetPeriod(), 2000u);
+}
+
+TEST(CCommManager, EngineStartUp_ThePortPollsIndoorThenOutdoorEveryPeriod) {
+  bustest::SimulatedBus bus;  // the port's thread runs on the virtual clock with the simulator in its sleeps
+  DWORD t0 = GetTickCount();
+  CCommManager manager;
+  ASSERT_EQ(manager.OpenPort(3, 19200, 8, 2, 1, 2000, 0), 3);
+  ASSERT_EQ(manager.AddDevice(3, 11, 101), 11);
+  ASSERT_EQ(manager.AddDevice(3, 2, 102), 2);
+  auto* indoor = static_cast<volatile IndoorBlock*>(manager.GetDeviceData(3, 11));
+  auto* outdoor = static_cast<volatile OutdoorBlock*>(manager.GetDeviceData(3, 2));
+  for (int i = 0; i < 5000 && !(indoor->m_linkState == 3 && outdoor->m_ready && outdoor->m_linkState == 1); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(indoor->m_linkState, 3);
+  EXPECT_EQ(outdoor->m_linkState, 1);
+  CSerialPort* port = manager.FindPort(3);
+  port->Stop();
+  std::vector<CString> trace = port->Trace();
+  ASSERT_GT(trace.size(), 20u);
+  EXPECT_EQ(trace[0].Left(15).ToUtf8(), "\r\n读:0B 03 03 E7");  // indoor register 1000 first
+  size_t firstOutdoor = 0;
+  while (firstOutdoor < trace.size() && trace[firstOutdoor].Find(u"读:02 ") < 0) ++firstOutdoor;
+  EXPECT_EQ(trace[firstOutdoor].Left(15).ToUtf8(), "\r\n读:02 03 07 CF");  // then outdoor register 2000
+  EXPECT_GE(GetTickCount() - t0, 2000u + 2000u);  // at least two periods: start-up, then a regular poll
 }
 
 TEST(CCommManager, FreeFunctions_ForwardToTheGlobalManager) {

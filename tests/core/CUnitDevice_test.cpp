@@ -259,6 +259,13 @@ TEST(CUnitDevice, LinkLoss_ReportsLinkZeroAndKeepsTheLastValues) {
   EXPECT_EQ(rig.block.m_linkState, 3);
   EXPECT_FLOAT_EQ(rig.block.m_temp1200[3], 10.0f);
 
+  rig.bus.sim.SetGarbagePercent(100);  // every reply garbled: bad CRCs, nothing taken
+  rig.unit.SetTemperature(1203, 60.0);
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 0);
+  EXPECT_FLOAT_EQ(rig.block.m_temp1200[3], 10.0f);
+  rig.bus.sim.SetGarbagePercent(0);
+
   rig.bus.pty.CloseMaster();  // the line itself goes away
   rig.Pass();
   EXPECT_EQ(rig.block.m_linkState, 0);

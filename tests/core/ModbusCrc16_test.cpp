@@ -1,5 +1,5 @@
 // CRC-16 and the bus encodings.
-// Reference CRCs: 01 03 00 00 00 01 -> 0x0A84 (sent 84 0A), the Modbus specification's own example frame;
+// Reference CRCs: 01 03 00 00 00 01 -> 0x0A84 (sent 84 0A), the protocol's textbook example frame;
 // the others are checked against the unit simulator's bit-by-bit CRC (independent of the terminal's table).
 #include "ModbusCrc16.h"
 
