@@ -66,6 +66,12 @@ void* CCommManager::GetDeviceData(int port, int slaveAddress) {
   return device ? device->GetData() : nullptr;
 }
 
+void* CCommManager::GetDeviceData(int port, int slaveAddress, int type) {
+  CSerialPort* p = FindPort(port);
+  CModbusDevice* device = p ? p->FindDevice(slaveAddress) : nullptr;
+  return device && device->Type() == type ? device->GetData() : nullptr;
+}
+
 CSerialPort* CCommManager::FindPort(int port) {
   for (CSerialPort* p : m_ports) {
     if (p->PortNumber() == port) return p;
@@ -85,3 +91,7 @@ int OpenCommPort(int port, int baud, int dataBits, int parity, int stopBits, DWO
 int AddCommDevice(int port, int slaveAddress, int type) { return g_commManager.AddDevice(port, slaveAddress, type); }
 
 void* GetCommDeviceData(int port, int slaveAddress) { return g_commManager.GetDeviceData(port, slaveAddress); }
+
+void* GetCommDeviceData(int port, int slaveAddress, int type) {
+  return g_commManager.GetDeviceData(port, slaveAddress, type);
+}

@@ -42,6 +42,9 @@ public:
   static CModbusDevice* CreateDevice(int type, int slaveAddress, CSerialPort* port);
   // The data block of the device at that address on that port, or none.
   void* GetDeviceData(int port, int slaveAddress);
+  // The same, but only when that device is of the given type: a block is read as its driver's layout, so
+  // another driver's block at the address (two settings naming one address) must not be handed out.
+  void* GetDeviceData(int port, int slaveAddress, int type);
 
   CSerialPort* FindPort(int port);
   int PortCount() const { return static_cast<int>(m_ports.size()); }
@@ -60,3 +63,4 @@ extern CCommManager g_commManager;
 int OpenCommPort(int port, int baud, int dataBits, int parity, int stopBits, DWORD periodMs, int extra);
 int AddCommDevice(int port, int slaveAddress, int type);
 void* GetCommDeviceData(int port, int slaveAddress);
+void* GetCommDeviceData(int port, int slaveAddress, int type);
