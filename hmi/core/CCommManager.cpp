@@ -26,6 +26,9 @@ int CCommManager::OpenPort(int port, int baud, int dataBits, int parity, int sto
                 existing->StopBits() == stopBits && existing->GetPeriod() == periodMs && existing->Extra() == extra;
     return same ? port : Fail(kOtherSettings);
   }
+  // A port is named by one byte ("COM1:" .. "COM255:"); a number beyond it (a setting is any int) would
+  // open and register the port of its low byte under a number no later call finds.
+  if (port < 1 || port > 255) return Fail(kOpenFailed);
   auto* created = new (std::nothrow) CSerialPort(static_cast<BYTE>(port));
   if (!created) return Fail(kNoMemory);
   int open = created->Open(port, baud, static_cast<BYTE>(dataBits), static_cast<BYTE>(parity),

@@ -33,7 +33,8 @@ public:
   CCommManager& operator=(const CCommManager&) = delete;
 
   // The port number; -1, -2 or -3. Opening a registered port again with the very same settings (period and
-  // extra included) returns its number and changes nothing.
+  // extra included) returns its number and changes nothing. A number outside 1..255 names no port: -3,
+  // and nothing is registered.
   int OpenPort(int port, int baud, int dataBits, int parity, int stopBits, DWORD periodMs, int extra);
   // The slave address; -4, -5 or -6. The device is polled from the port's next pass on.
   int AddDevice(int port, int slaveAddress, int type);
