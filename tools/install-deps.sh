@@ -9,6 +9,7 @@ packages=(
   libmodbus-dev
   xvfb xauth
   fonts-wqy-microhei
+  python3 librsvg2-bin fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

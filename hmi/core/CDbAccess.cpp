@@ -2,8 +2,6 @@
 
 namespace {
 
-#define INTERIM_MODULE_PATH(p) ((void)(p))
-
 const int kAcquireAttempts = 6;
 const DWORD kAcquireRetryMs = 50;
 
@@ -11,7 +9,7 @@ const DWORD kAcquireRetryMs = 50;
 // after its last backslash.
 CString ProgramFolder() {
   WCHAR path[256] = {};
-  INTERIM_MODULE_PATH(path);
+  GetModuleFileNameW(nullptr, path, 256);
   CString folder(path);
   return folder.Left(folder.ReverseFind(u'\\') + 1);
 }

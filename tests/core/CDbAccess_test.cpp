@@ -72,6 +72,24 @@ TEST_F(CDbAccessTest, WritersOnTwoThreads_AllCommit) {
   EXPECT_EQ(raw.Count("t_System0"), 2 * kRows);
 }
 
+TEST(CDbAccess, FileNameWithFolderFlag_IsTakenFromTheProgramFolder) {
+  testing_support::TempRoot root;
+  std::filesystem::create_directories(root / "ResidentFlash/Quellora");
+  {
+    RawDb made(root / "ResidentFlash/Quellora/Quellora.db", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    ASSERT_EQ(made.Exec(dbtest::ReadSchema()), SQLITE_OK);
+  }
+  panel::SetModulePath(u"\\ResidentFlash\\Quellora\\Quellora.exe");
+  CDbAccess beside(u"Quellora.db", true, 2);
+  EXPECT_EQ(beside.IsOpen(), 1);
+  EXPECT_EQ(beside.ExecSql(u"delete from t_RealHP"), 1);
+  panel::SetModulePath(u"\\Elsewhere\\Quellora.exe");
+  CDbAccess elsewhere(u"Quellora.db", true, 2);
+  EXPECT_EQ(elsewhere.IsOpen(), 0);
+  EXPECT_FALSE(std::filesystem::exists(root / "Elsewhere/Quellora.db"));
+  panel::SetModulePath(u"");
+}
+
 TEST(CDbAccess, MissingFile_IsNotOpenAndNotCreated) {
   testing_support::TempRoot root;
   panel::ScopedVirtualClock clock(1000);
