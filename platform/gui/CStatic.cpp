@@ -1,0 +1,5 @@
+#include "CStatic.h"
+
+BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+  return CWnd::Create(u"STATIC", text, style, rect, parent, id);
+}

@@ -1,0 +1,236 @@
+// Styles, messages, notifications and records of the built-in controls: static text, button, edit
+// and the report-mode list view. The values are those the programs pass and compare.
+#pragma once
+
+#include "WinUser.h"
+
+// Static.
+#define SS_LEFT 0x0000u
+#define SS_CENTER 0x0001u
+#define SS_RIGHT 0x0002u
+#define SS_ICON 0x0003u
+#define SS_BLACKRECT 0x0004u
+#define SS_GRAYRECT 0x0005u
+#define SS_WHITERECT 0x0006u
+#define SS_BLACKFRAME 0x0007u
+#define SS_LEFTNOWORDWRAP 0x000Cu
+#define SS_BITMAP 0x000Eu
+#define SS_TYPEMASK 0x001Fu
+#define SS_NOPREFIX 0x0080u
+#define SS_NOTIFY 0x0100u  // without it a static lets taps through to the window beneath
+#define SS_CENTERIMAGE 0x0200u  // one line, centred vertically
+#define SS_SUNKEN 0x1000u
+#define STN_CLICKED 0
+#define STN_DBLCLK 1
+#define STN_ENABLE 2
+#define STN_DISABLE 3
+
+// Button.
+#define BS_PUSHBUTTON 0x0000u
+#define BS_DEFPUSHBUTTON 0x0001u
+#define BS_CHECKBOX 0x0002u
+#define BS_AUTOCHECKBOX 0x0003u
+#define BS_RADIOBUTTON 0x0004u
+#define BS_3STATE 0x0005u
+#define BS_AUTO3STATE 0x0006u
+#define BS_GROUPBOX 0x0007u
+#define BS_AUTORADIOBUTTON 0x0009u
+#define BS_OWNERDRAW 0x000Bu
+#define BS_TYPEMASK 0x000Fu
+#define BS_LEFTTEXT 0x0020u
+#define BS_TEXT 0x0000u
+#define BS_ICON 0x0040u
+#define BS_BITMAP 0x0080u
+#define BS_LEFT 0x0100u
+#define BS_RIGHT 0x0200u
+#define BS_CENTER 0x0300u
+#define BS_TOP 0x0400u
+#define BS_BOTTOM 0x0800u
+#define BS_VCENTER 0x0C00u
+#define BS_PUSHLIKE 0x1000u
+#define BS_MULTILINE 0x2000u
+#define BS_NOTIFY 0x4000u
+#define BS_FLAT 0x8000u
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+#define BST_UNCHECKED 0x0000u
+#define BST_CHECKED 0x0001u
+#define BST_INDETERMINATE 0x0002u
+#define BST_PUSHED 0x0004u
+#define BST_FOCUS 0x0008u
+#define BN_CLICKED 0
+#define BN_PAINT 1
+#define BN_PUSHED 2
+#define BN_HILITE BN_PUSHED
+#define BN_UNPUSHED 3
+#define BN_UNHILITE BN_UNPUSHED
+#define BN_DISABLE 4
+#define BN_DOUBLECLICKED 5
+#define BN_SETFOCUS 6
+#define BN_KILLFOCUS 7
+
+// Edit.
+#define ES_LEFT 0x0000u
+#define ES_CENTER 0x0001u
+#define ES_RIGHT 0x0002u
+#define ES_MULTILINE 0x0004u
+#define ES_UPPERCASE 0x0008u
+#define ES_LOWERCASE 0x0010u
+#define ES_PASSWORD 0x0020u
+#define ES_AUTOVSCROLL 0x0040u
+#define ES_AUTOHSCROLL 0x0080u
+#define ES_NOHIDESEL 0x0100u
+#define ES_READONLY 0x0800u
+#define ES_WANTRETURN 0x1000u
+#define ES_NUMBER 0x2000u
+#define EM_GETSEL 0x00B0
+#define EM_SETSEL 0x00B1
+#define EM_REPLACESEL 0x00C2
+#define EM_LIMITTEXT 0x00C5
+#define EM_SETLIMITTEXT EM_LIMITTEXT
+#define EM_SETPASSWORDCHAR 0x00CC
+#define EM_SETREADONLY 0x00CF
+#define EM_GETPASSWORDCHAR 0x00D2
+#define EN_SETFOCUS 0x0100
+#define EN_KILLFOCUS 0x0200
+#define EN_CHANGE 0x0300
+#define EN_UPDATE 0x0400
+
+// Common notifications (WM_NOTIFY codes).
+#define NM_FIRST (0U - 0U)
+#define NM_CLICK (NM_FIRST - 2)
+#define NM_DBLCLK (NM_FIRST - 3)
+#define NM_RETURN (NM_FIRST - 4)
+#define NM_RCLICK (NM_FIRST - 5)
+#define NM_SETFOCUS (NM_FIRST - 7)
+#define NM_KILLFOCUS (NM_FIRST - 8)
+
+// List view.
+#define WC_LISTVIEWW u"SysListView32"
+#define LVS_ICON 0x0000u
+#define LVS_REPORT 0x0001u
+#define LVS_SMALLICON 0x0002u
+#define LVS_LIST 0x0003u
+#define LVS_TYPEMASK 0x0003u
+#define LVS_SINGLESEL 0x0004u
+#define LVS_SHOWSELALWAYS 0x0008u
+#define LVS_SORTASCENDING 0x0010u
+#define LVS_NOSCROLL 0x2000u
+#define LVS_NOCOLUMNHEADER 0x4000u
+#define LVS_NOSORTHEADER 0x8000u
+#define LVS_EX_GRIDLINES 0x00000001u
+#define LVS_EX_FULLROWSELECT 0x00000020u
+
+#define LVM_FIRST 0x1000
+#define LVM_GETBKCOLOR (LVM_FIRST + 0)
+#define LVM_SETBKCOLOR (LVM_FIRST + 1)
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
+#define LVM_DELETEITEM (LVM_FIRST + 8)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_GETITEMRECT (LVM_FIRST + 14)
+#define LVM_HITTEST (LVM_FIRST + 18)
+#define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
+#define LVM_SCROLL (LVM_FIRST + 20)
+#define LVM_REDRAWITEMS (LVM_FIRST + 21)
+#define LVM_DELETECOLUMN (LVM_FIRST + 28)
+#define LVM_GETCOLUMNWIDTH (LVM_FIRST + 29)
+#define LVM_SETCOLUMNWIDTH (LVM_FIRST + 30)
+#define LVM_GETTEXTCOLOR (LVM_FIRST + 35)
+#define LVM_SETTEXTCOLOR (LVM_FIRST + 36)
+#define LVM_GETTEXTBKCOLOR (LVM_FIRST + 37)
+#define LVM_SETTEXTBKCOLOR (LVM_FIRST + 38)
+#define LVM_GETTOPINDEX (LVM_FIRST + 39)
+#define LVM_GETCOUNTPERPAGE (LVM_FIRST + 40)
+#define LVM_SETITEMSTATE (LVM_FIRST + 43)
+#define LVM_GETITEMSTATE (LVM_FIRST + 44)
+#define LVM_GETSELECTEDCOUNT (LVM_FIRST + 50)
+#define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVM_GETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 55)
+#define LVM_GETSELECTIONMARK (LVM_FIRST + 66)
+#define LVM_SETSELECTIONMARK (LVM_FIRST + 67)
+#define LVM_GETITEMW (LVM_FIRST + 75)
+#define LVM_SETITEMW (LVM_FIRST + 76)
+#define LVM_INSERTITEMW (LVM_FIRST + 77)
+#define LVM_GETCOLUMNW (LVM_FIRST + 95)
+#define LVM_SETCOLUMNW (LVM_FIRST + 96)
+#define LVM_INSERTCOLUMNW (LVM_FIRST + 97)
+#define LVM_GETITEMTEXTW (LVM_FIRST + 115)
+#define LVM_SETITEMTEXTW (LVM_FIRST + 116)
+
+#define LVN_FIRST (0U - 100U)
+#define LVN_ITEMCHANGING (LVN_FIRST - 0)
+#define LVN_ITEMCHANGED (LVN_FIRST - 1)
+#define LVN_INSERTITEM (LVN_FIRST - 2)
+#define LVN_DELETEITEM (LVN_FIRST - 3)
+#define LVN_DELETEALLITEMS (LVN_FIRST - 4)
+#define LVN_COLUMNCLICK (LVN_FIRST - 8)
+
+#define LVIF_TEXT 0x0001u
+#define LVIF_IMAGE 0x0002u
+#define LVIF_PARAM 0x0004u
+#define LVIF_STATE 0x0008u
+#define LVIS_FOCUSED 0x0001u
+#define LVIS_SELECTED 0x0002u
+#define LVNI_ALL 0x0000u
+#define LVNI_FOCUSED 0x0001u
+#define LVNI_SELECTED 0x0002u
+#define LVCF_FMT 0x0001u
+#define LVCF_WIDTH 0x0002u
+#define LVCF_TEXT 0x0004u
+#define LVCF_SUBITEM 0x0008u
+#define LVCFMT_LEFT 0x0000
+#define LVCFMT_RIGHT 0x0001
+#define LVCFMT_CENTER 0x0002
+#define LVHT_NOWHERE 0x0001u
+#define LVHT_ONITEMLABEL 0x0004u
+#define LVHT_ONITEM 0x000Eu
+#define LVIR_BOUNDS 0
+#define LVIR_LABEL 2
+
+struct LVCOLUMNW {
+  UINT mask;
+  int fmt;
+  int cx;
+  LPWSTR pszText;
+  int cchTextMax;
+  int iSubItem;
+};
+typedef LVCOLUMNW LVCOLUMN;
+
+struct LVITEMW {
+  UINT mask;
+  int iItem;
+  int iSubItem;
+  UINT state;
+  UINT stateMask;
+  LPWSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+  int iIndent;
+};
+typedef LVITEMW LVITEM;
+
+struct NMLISTVIEW {
+  NMHDR hdr;
+  int iItem;
+  int iSubItem;
+  UINT uNewState;
+  UINT uOldState;
+  UINT uChanged;
+  POINT ptAction;
+  LPARAM lParam;
+};
+typedef NMLISTVIEW* LPNMLISTVIEW;
+
+struct LVHITTESTINFO {
+  POINT pt;
+  UINT flags;
+  int iItem;
+  int iSubItem;
+};

@@ -1,0 +1,421 @@
+// Windows across the programs of the board. Each GUI program publishes its window tree in
+// $PANEL_ROOT/run/windows/<pid>.tree (rewritten when idle after a change) and answers messages for
+// its windows on the Unix socket <pid>.sock beside it. A window handle carries its process id in its
+// upper 32 bits, so FindWindowW, EnumWindows, GetWindow, GetWindowTextW and IsWindow read the other
+// program's tree, and SendMessageW/PostMessageW go through its socket. A send waits at most
+// PANEL_SEND_TIMEOUT_MS (default 5000 ms) and meanwhile handles the messages sent to this program,
+// so two programs sending to each other at once do not lock up. Nothing is published when the
+// board's root does not exist.
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <thread>
+
+#include "Clock.h"
+#include "GuiState.h"
+#include "Paths.h"
+
+namespace panel {
+namespace gui {
+namespace {
+
+struct Entry {
+  HWND hwnd = nullptr;
+  HWND parent = nullptr;
+  HWND owner = nullptr;
+  bool visible = false;
+  std::u16string className;
+  std::u16string text;
+};
+
+std::string WindowsDir() { return PanelRoot() + "/run/windows"; }
+
+bool RootExists() {
+  struct stat st{};
+  return stat(PanelRoot().c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+DWORD TimeoutMs() {
+  const char* v = std::getenv("PANEL_SEND_TIMEOUT_MS");
+  if (v && *v) return static_cast<DWORD>(std::strtoul(v, nullptr, 10));
+  return 5000;
+}
+
+uint64_t Key(HWND h) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(h)); }
+HWND FromKey(uint64_t k) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(k)); }
+pid_t PidOf(HWND h) { return static_cast<pid_t>(Key(h) >> 32); }
+
+std::string Quote(const std::u16string& text) {
+  std::string utf8 = ToUtf8(text.c_str());
+  std::string out = "\"";
+  for (char c : utf8) {
+    if (c == '"' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out + "\"";
+}
+
+bool Unquote(std::istream& in, std::u16string& out) {
+  in >> std::ws;
+  if (in.get() != '"') return false;
+  std::string utf8;
+  for (int c = in.get(); c != EOF; c = in.get()) {
+    if (c == '"') {
+      out = FromUtf8(utf8);
+      return true;
+    }
+    if (c == '\\') {
+      int e = in.get();
+      utf8.push_back(e == 'n' ? '\n' : e == 'r' ? '\r' : static_cast<char>(e));
+    } else {
+      utf8.push_back(static_cast<char>(c));
+    }
+  }
+  return false;
+}
+
+void WriteEntries(Window* w, std::ostringstream& out) {
+  char line[128];
+  std::snprintf(line, sizeof(line), "w %llx %llx %llx %d ", static_cast<unsigned long long>(Key(w->handle)),
+                static_cast<unsigned long long>(w->parent ? Key(w->parent->handle) : 0),
+                static_cast<unsigned long long>(w->owner ? Key(w->owner->handle) : 0), IsVisible(w) ? 1 : 0);
+  out << line << Quote(w->cls->name) << ' ' << Quote(w->text) << '\n';
+  for (Window* c : w->children) WriteEntries(c, out);
+}
+
+bool Alive(pid_t pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }
+
+std::vector<Entry> ReadTree(pid_t pid) {
+  std::vector<Entry> entries;
+  if (pid == getpid() || !Alive(pid)) return entries;
+  std::string text;
+  if (!ReadTextFile(WindowsDir() + "/" + std::to_string(pid) + ".tree", text)) return entries;
+  std::istringstream in(text);
+  std::string tag;
+  while (in >> tag) {
+    if (tag != "w") {
+      std::string rest;
+      std::getline(in, rest);
+      continue;
+    }
+    Entry e;
+    unsigned long long h = 0, p = 0, o = 0;
+    int visible = 0;
+    in >> std::hex >> h >> p >> o >> std::dec >> visible;
+    if (!in || !Unquote(in, e.className) || !Unquote(in, e.text)) break;
+    e.hwnd = FromKey(h);
+    e.parent = p ? FromKey(p) : nullptr;
+    e.owner = o ? FromKey(o) : nullptr;
+    e.visible = visible != 0;
+    entries.push_back(e);
+  }
+  return entries;
+}
+
+std::vector<pid_t> OtherPrograms() {
+  std::vector<pid_t> pids;
+  DIR* dir = opendir(WindowsDir().c_str());
+  if (!dir) return pids;
+  while (dirent* d = readdir(dir)) {
+    std::string name = d->d_name;
+    size_t dot = name.find(".tree");
+    if (dot == std::string::npos || dot + 5 != name.size()) continue;
+    pid_t pid = static_cast<pid_t>(std::atol(name.substr(0, dot).c_str()));
+    if (pid != getpid() && Alive(pid)) pids.push_back(pid);
+  }
+  closedir(dir);
+  std::sort(pids.begin(), pids.end());
+  return pids;
+}
+
+bool CarriesPointer(UINT message) {
+  switch (message) {
+    case WM_CREATE:
+    case WM_NCCREATE:
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_NOTIFY:
+    case WM_WINDOWPOSCHANGED:
+    case 0x004A:  // WM_COPYDATA
+      return true;
+    default:
+      return message >= LVM_FIRST && message < LVM_FIRST + 0x100;
+  }
+}
+
+// The socket server: one thread, one request per connection.
+class Server {
+public:
+  ~Server() { Stop(); }
+
+  void EnsureAt(const std::string& path) {
+    if (m_fd >= 0 && path == m_path) return;
+    Stop();
+    sockaddr_un addr{};
+    if (path.size() >= sizeof(addr.sun_path)) return;
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return;
+    unlink(path.c_str());
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.c_str(), sizeof(addr.sun_path) - 1);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || listen(fd, 16) != 0) {
+      close(fd);
+      return;
+    }
+    m_fd = fd;
+    m_path = path;
+    m_stop = false;
+    m_thread = std::thread([this, fd] { Serve(fd); });
+  }
+
+  void Stop() {
+    if (m_fd < 0) return;
+    m_stop = true;
+    shutdown(m_fd, SHUT_RDWR);
+    if (m_thread.joinable()) m_thread.join();
+    close(m_fd);
+    unlink(m_path.c_str());
+    m_fd = -1;
+    m_path.clear();
+  }
+
+private:
+  void Serve(int fd) {
+    while (!m_stop) {
+      pollfd p{fd, POLLIN, 0};
+      if (poll(&p, 1, 100) <= 0) continue;
+      if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) break;
+      int client = accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client < 0) continue;
+      Answer(client);
+      close(client);
+    }
+  }
+
+  void Answer(int client) {
+    std::string request;
+    char buffer[256];
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+    while (request.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+      pollfd p{client, POLLIN, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      ssize_t n = read(client, buffer, sizeof(buffer));
+      if (n <= 0) break;
+      request.append(buffer, static_cast<size_t>(n));
+    }
+    std::istringstream in(request);
+    std::string verb;
+    unsigned long long hwnd = 0, wp = 0;
+    long long lp = 0;
+    unsigned message = 0;
+    in >> verb >> std::hex >> hwnd >> std::dec >> message >> wp >> lp;
+    std::string reply = "err\n";
+    if (in && (verb == "send" || verb == "post")) {
+      HWND target = FromKey(hwnd);
+      if (verb == "post") {
+        PostMessageW(target, message, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp));
+        reply = "ok 0\n";
+      } else {
+        auto r = std::make_shared<SentRequest>();
+        r->hwnd = target;
+        r->message = message;
+        r->wParam = static_cast<WPARAM>(wp);
+        r->lParam = static_cast<LPARAM>(lp);
+        GuiState& s = State();
+        {
+          std::lock_guard<std::mutex> guard(s.lock);
+          s.incoming.push_back(r);
+        }
+        s.wake.notify_all();
+        if (s.backend) s.backend->Wake();
+        std::unique_lock<std::mutex> lock(s.lock);
+        if (s.wake.wait_for(lock, std::chrono::milliseconds(TimeoutMs()), [&] { return r->done; })) {
+          reply = "ok " + std::to_string(static_cast<long long>(r->result)) + "\n";
+        } else {
+          reply = "timeout\n";
+        }
+      }
+    }
+    ssize_t ignored = write(client, reply.data(), reply.size());
+    (void)ignored;
+  }
+
+  int m_fd = -1;
+  std::string m_path;
+  std::atomic<bool> m_stop{false};
+  std::thread m_thread;
+};
+
+Server& TheServer() {
+  static Server* server = new Server();
+  return *server;
+}
+
+std::string& PublishedPath() {
+  static std::string path;
+  return path;
+}
+
+void RemovePublished() {
+  if (!PublishedPath().empty()) unlink(PublishedPath().c_str());
+  PublishedPath().clear();
+}
+
+void AtExit() {
+  RemovePublished();
+  TheServer().Stop();
+}
+
+}  // namespace
+
+void PublishTreeIfChanged() {
+  GuiState& s = State();
+  if (!s.treeChanged) return;
+  s.treeChanged = false;
+  std::string dir = WindowsDir();
+  std::string path = dir + "/" + std::to_string(getpid()) + ".tree";
+  if (s.topLevel.empty() || !RootExists()) {
+    if (!PublishedPath().empty() && s.topLevel.empty()) RemovePublished();
+    return;
+  }
+  static bool registered = false;
+  if (!registered) {
+    registered = true;
+    std::atexit(AtExit);
+  }
+  if (!PublishedPath().empty() && PublishedPath() != path) RemovePublished();
+  std::ostringstream out;
+  out << "pid " << getpid() << '\n';
+  for (Window* t : s.topLevel) WriteEntries(t, out);
+  if (!WriteTextFile(path + ".tmp", out.str())) return;
+  std::rename((path + ".tmp").c_str(), path.c_str());
+  PublishedPath() = path;
+  TheServer().EnsureAt(dir + "/" + std::to_string(getpid()) + ".sock");
+}
+
+void StopWindowServer() {
+  RemovePublished();
+  TheServer().Stop();
+}
+
+LRESULT RemoteSend(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool post, bool* ok) {
+  if (ok) *ok = false;
+  if (CarriesPointer(message)) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return 0;
+  }
+  pid_t pid = PidOf(hwnd);
+  if (!Alive(pid)) {
+    SetLastError(1400);  // ERROR_INVALID_WINDOW_HANDLE
+    return 0;
+  }
+  std::string path = WindowsDir() + "/" + std::to_string(pid) + ".sock";
+  sockaddr_un addr{};
+  if (path.size() >= sizeof(addr.sun_path)) return 0;
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return 0;
+  addr.sun_family = AF_UNIX;
+  std::strncpy(addr.sun_path, path.c_str(), sizeof(addr.sun_path) - 1);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
+    close(fd);
+    SetLastError(1400);
+    return 0;
+  }
+  char request[160];
+  std::snprintf(request, sizeof(request), "%s %llx %u %llu %lld\n", post ? "post" : "send",
+                static_cast<unsigned long long>(Key(hwnd)), message, static_cast<unsigned long long>(wParam),
+                static_cast<long long>(lParam));
+  ssize_t sent = write(fd, request, std::strlen(request));
+  if (sent <= 0) {
+    close(fd);
+    return 0;
+  }
+  std::string reply;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs() + 500);
+  bool gui = OnGuiThread();
+  while (reply.find('\n') == std::string::npos) {
+    if (std::chrono::steady_clock::now() >= deadline) break;
+    // While waiting, this program keeps answering what is sent to its own windows.
+    if (gui) HandleIncomingSends();
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, 10) <= 0) continue;
+    char buffer[128];
+    ssize_t n = read(fd, buffer, sizeof(buffer));
+    if (n <= 0) break;
+    reply.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  if (reply.compare(0, 3, "ok ") == 0) {
+    if (ok) *ok = true;
+    return static_cast<LRESULT>(std::atoll(reply.c_str() + 3));
+  }
+  SetLastError(reply.compare(0, 3, "err") == 0 ? 1400 : ERROR_TIMEOUT);
+  return 0;
+}
+
+HWND RemoteFindWindow(LPCWSTR className, LPCWSTR windowName) {
+  for (pid_t pid : OtherPrograms()) {
+    for (const Entry& e : ReadTree(pid)) {
+      if (e.parent) continue;
+      if (className && WStrICmp(e.className.c_str(), className) != 0) continue;
+      if (windowName && e.text != windowName) continue;
+      return e.hwnd;
+    }
+  }
+  return nullptr;
+}
+
+void RemoteEnumWindows(std::vector<HWND>& out) {
+  for (pid_t pid : OtherPrograms()) {
+    for (const Entry& e : ReadTree(pid)) {
+      if (!e.parent) out.push_back(e.hwnd);
+    }
+  }
+}
+
+bool RemoteWindowInfo(HWND hwnd, std::u16string* text, std::u16string* className, HWND* parent, HWND* owner,
+                      bool* visible, std::vector<HWND>* children) {
+  std::vector<Entry> entries = ReadTree(PidOf(hwnd));
+  const Entry* found = nullptr;
+  for (const Entry& e : entries) {
+    if (e.hwnd == hwnd) found = &e;
+  }
+  if (!found) return false;
+  if (text) *text = found->text;
+  if (className) *className = found->className;
+  if (parent) *parent = found->parent;
+  if (owner) *owner = found->owner;
+  if (visible) *visible = found->visible;
+  if (children) {
+    children->clear();
+    for (const Entry& e : entries) {
+      if (e.parent == hwnd) children->push_back(e.hwnd);
+    }
+  }
+  return true;
+}
+
+}  // namespace gui
+}  // namespace panel
