@@ -70,12 +70,14 @@ BOOL CHmiApp::InitInstance() {
   }
   // The handle stays open for the life of the process.
 
-  WSADATA data;
-  if (WSAStartup(MAKEWORD(1, 1), &data) != 0) {
-    AfxMessageBox(kSocketFailureText);
-    return FALSE;
+  if (!m_socketsStarted) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(1, 1), &data) != 0) {
+      AfxMessageBox(kSocketFailureText);
+      return FALSE;
+    }
+    m_socketsStarted = true;
   }
-  m_socketsStarted = true;
 
   LoadBoardLib();
   SetRegistryKey(kRegistryKey);
