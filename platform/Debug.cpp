@@ -13,8 +13,8 @@ namespace {
 constexpr size_t kMaxLines = 1000;
 
 std::mutex& LogLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex();  // never destroyed: used by static objects at exit
+  return *lock;
 }
 
 std::deque<std::string>& Log() {

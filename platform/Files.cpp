@@ -66,8 +66,8 @@ struct OpenFile {
 };
 
 std::mutex& ShareLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex();  // never destroyed: used by static objects at exit
+  return *lock;
 }
 
 std::multimap<FileId, OpenFile>& OpenFiles() {

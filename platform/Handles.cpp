@@ -7,9 +7,10 @@
 namespace panel {
 namespace {
 
+// Never destroyed: static objects closing their handles at exit may outlive a function-local lock.
 std::mutex& TableLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex();
+  return *lock;
 }
 
 std::unordered_map<HANDLE, std::unique_ptr<KernelObject>>& Table() {

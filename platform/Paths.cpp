@@ -14,8 +14,8 @@ namespace panel {
 namespace {
 
 std::mutex& RootLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex();  // never destroyed: used by static objects at exit
+  return *lock;
 }
 
 std::string& RootOverride() {

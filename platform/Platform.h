@@ -10,6 +10,7 @@
 #include "Handles.h"
 #include "Module.h"
 #include "Paths.h"
+#include "Serial.h"
 #include "Sync.h"
 #include "Thread.h"
 #include "WinTypes.h"

@@ -127,8 +127,8 @@ std::vector<std::string> ChildEnvironment() {
 }
 
 std::mutex& ModuleLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex();  // never destroyed: used by static objects at exit
+  return *lock;
 }
 
 CString& ModuleOverride() {

@@ -55,8 +55,8 @@ private:
 };
 
 std::mutex& RegistryLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex();  // never destroyed: used by static objects at exit
+  return *lock;
 }
 
 std::string RegistryFile() { return panel::BoardPath("registry"); }

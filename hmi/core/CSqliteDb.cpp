@@ -50,7 +50,9 @@ int CSqliteDb::ExecDml(const char16_t* sql) {
     sqlite3_stmt* statement = Compile(sql);
     int rc = sqlite3_step(statement);
     if (rc == SQLITE_ERROR) {
-      sqlite3_finalize(statement);
+      // The legacy step reports a stale schema as a plain error; finalize tells it apart, and a
+      // statement compiled against the old schema is simply compiled again.
+      if (sqlite3_finalize(statement) == SQLITE_SCHEMA) continue;
       throw CppSQLite3Exception(rc, ErrorText(m_db));
     }
     rc = sqlite3_finalize(statement);

@@ -68,6 +68,17 @@ TEST(CSqliteDb, WriteOnLockedFile_ReturnsBusyWithoutThrowing) {
   EXPECT_EQ(other.Count("t_System0"), 1);
 }
 
+TEST(CSqliteDb, SchemaChangedByAnotherConnection_WriteIsRetried) {
+  DbTestFile file;
+  CSqliteDb db;
+  db.Open(file.CePath());
+  ASSERT_EQ(db.ExecDml(u"insert into t_System0 values(1,'1',0,'a')"), 0);  // schema now cached
+  RawDb other(file.Path());
+  ASSERT_EQ(other.Exec("create table t_Extra(x);"), SQLITE_OK);
+  EXPECT_EQ(db.ExecDml(u"insert into t_System0 values(2,'2',0,'b')"), 0);
+  EXPECT_EQ(other.Count("t_System0"), 2);
+}
+
 TEST(CSqliteDb, QueryOnLockedFile_ThrowsBusy) {
   DbTestFile file;
   RawDb other(file.Path());

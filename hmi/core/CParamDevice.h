@@ -1,0 +1,41 @@
+// Driver of the outdoor unit's board (bus device type 102, slave address 1..8), polled 20 ms after the indoor
+// unit. Reads the running values into the OutdoorBlock, writes the engine's command words and temperatures
+// where they differ from the board, mirrors the 512 parameter cells and carries the hand-shakes by which
+// parameter page 8 loads and stores them (m_eepromState) and the engine asks for the factory preset
+// (m_presetRequest). In demo mode (DemoMode) nothing goes on the bus and the running values are generated.
+// Poll runs on the port's thread under its device lock; transactions take the bus lock.
+#pragma once
+
+#include <cstdint>
+
+#include "CModbusDevice.h"
+#include "OutdoorBlock.h"
+
+class CParamDevice : public CModbusDevice {
+public:
+  static const int kType = 102;
+
+  CParamDevice(CSerialPort* port, int slaveAddress);
+
+  void Poll() override;
+  // The OutdoorBlock.
+  void* GetData() override { return &m_block; }
+  OutdoorBlock& Block() { return m_block; }
+
+private:
+  bool ReadBlock2000(bool initialise);
+  bool ReadBlock2100();
+  bool ReadBlock4000(bool initialise);
+  bool ReadParamBlock();
+  void FillDemo2100();
+  void WriteBack();
+  void WriteTestCells();
+  void ServeCellState();
+  // Checksum cells and the commit registers, then block 4000 read back: true when the unit acknowledged.
+  bool CommitOnce();
+  void ServePreset();
+  bool Demo() const;
+
+  OutdoorBlock m_block{};
+  uint32_t m_random = 0x2545F491u;
+};

@@ -1,0 +1,3 @@
+#include "DemoMode.h"
+
+std::atomic<int> DemoMode{0};

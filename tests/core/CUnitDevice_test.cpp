@@ -1,0 +1,297 @@
+// The indoor unit's driver against the unit simulator, served inside the port's sleeps on the virtual clock:
+// the start-up sequence, the conversions, write-if-changed, the periodic re-read, link loss and demo mode.
+// Register N travels as wire address N - 1 (1000 -> 999, 1100 -> 1099, ...).
+#include "CUnitDevice.h"
+
+#include <gtest/gtest.h>
+
+#include "BusTestLine.h"
+#include "CSerialPort.h"
+#include "DemoMode.h"
+
+namespace {
+
+using bustest::SimulatedBus;
+using Request = unitsim::RtuSlave::Request;
+
+class TestPort : public CSerialPort {
+public:
+  using CSerialPort::CSerialPort;
+  using CSerialPort::OnTick;
+};
+
+// The indoor unit at address 11 on a port whose thread is stopped: the test runs the passes.
+struct IndoorRig {
+  SimulatedBus bus;
+  TestPort port{3};
+  CUnitDevice* device;
+  IndoorBlock& block;
+  unitsim::IndoorBoard& unit;
+
+  IndoorRig()
+      : device(new CUnitDevice(&port, 11)), block(device->Block()), unit(bus.sim.Indoor()) {
+    EXPECT_EQ(port.Open(3, 19200, 8, 2, 1, 2000, 0), 1);
+    port.Stop();
+    device->SetTickCount(11);
+    port.AddDevice(device);
+  }
+  void Pass() { port.OnTick(); }
+  std::vector<Request> Take() {
+    std::vector<Request> r = unit.Requests();
+    unit.ClearRequests();
+    return r;
+  }
+  std::vector<Request> Writes() {
+    std::vector<Request> w;
+    for (const Request& r : Take()) {
+      if (r.function != 3) w.push_back(r);
+    }
+    return w;
+  }
+};
+
+struct DemoOn {
+  DemoOn() { DemoMode = 1; }
+  ~DemoOn() { DemoMode = 0; }
+};
+
+bool Same(const Request& r, uint8_t function, uint16_t address, uint16_t count) {
+  return r.function == function && r.address == address && r.count == count;
+}
+
+TEST(CUnitDevice, StartUp_ReadsTheUnitThenSendsTheInitialWrite) {
+  IndoorRig rig;
+  rig.unit.SetReg(1000, 3);
+  rig.unit.SetReg(1101, 1);
+  rig.unit.SetReg(1104, 457);
+  rig.unit.SetReg(1108, 215);
+  rig.Pass();
+  std::vector<Request> r = rig.Take();
+  ASSERT_EQ(r.size(), 5u);
+  EXPECT_TRUE(Same(r[0], 3, 999, 1));
+  EXPECT_TRUE(Same(r[1], 3, 1099, 20));
+  EXPECT_TRUE(Same(r[2], 3, 1799, 2));
+  EXPECT_TRUE(Same(r[3], 3, 1899, 32));
+  ASSERT_TRUE(Same(r[4], 16, 1100, 19));  // registers 1101-1119: all 0 but 1105 = 1000
+  for (int i = 0; i < 19; ++i) EXPECT_EQ(r[4].values[static_cast<size_t>(i)], i == 4 ? 1000 : 0) << i;
+
+  const IndoorBlock& b = rig.block;
+  EXPECT_EQ(b.m_ready, 1);
+  EXPECT_EQ(b.m_linkState, 0);
+  EXPECT_EQ(b.m_set1000, 3);
+  EXPECT_EQ(b.m_set1101, 1);
+  EXPECT_FLOAT_EQ(b.m_set1104, 45.7f);
+  EXPECT_FLOAT_EQ(b.m_set1108, 21.5f);
+  EXPECT_EQ(b.m_val1800, 210);
+  EXPECT_EQ(b.m_val1801, 1);
+  const uint16_t config[5] = {0, 4, 1, 80, 100};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(b.m_val1900[i], config[i]);
+
+  rig.Pass();  // regular from now on: sensors and read-back, nothing to write
+  r = rig.Take();
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_TRUE(Same(r[0], 3, 1199, 30));
+  EXPECT_TRUE(Same(r[1], 3, 1299, 20));
+  EXPECT_EQ(b.m_linkState, 3);
+}
+
+TEST(CUnitDevice, UnitWithoutBlock1800_NeverReadyAndStartsOverEachPoll) {
+  IndoorRig rig;
+  rig.unit.SetSilent(1799, 2);
+  for (int pass = 0; pass < 2; ++pass) {
+    rig.Pass();
+    std::vector<Request> r = rig.Take();
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_TRUE(Same(r[0], 3, 999, 1));
+    EXPECT_TRUE(Same(r[1], 3, 1099, 20));
+    EXPECT_TRUE(Same(r[2], 3, 1799, 2));
+    EXPECT_EQ(rig.block.m_ready, 0);
+    EXPECT_EQ(rig.block.m_linkState, 0);
+  }
+}
+
+TEST(CUnitDevice, Conversions_TemperaturesTenthsInputsAndFailedSensors) {
+  IndoorRig rig;
+  rig.Pass();
+  unitsim::IndoorBoard& u = rig.unit;
+  u.SetTemperature(1200, 20.0);   // raw 5000
+  u.SetTemperature(1203, 0.0);    // raw 3000
+  u.SetTemperature(1204, -5.0);   // raw 2500
+  u.SetTemperature(1209, 55.25);  // raw 8525
+  u.FailSensor(1201, true);       // bit 1 of 1226
+  u.FailSensor(1211, true);       // bit 11
+  u.SetReg(1212, 1);
+  u.SetReg(1214, 1);
+  u.SetReg(1217, 1);
+  u.SetReg(1219, 1);
+  u.SetReg(1225, 77);
+  u.SetReg(1229, 9);
+  rig.Pass();
+  const IndoorBlock& b = rig.block;
+  struct Case {
+    const char* name;
+    float got;
+    float want;
+  };
+  const Case cases[] = {
+      {"1200 raw 5000", b.m_temp1200[0], 20.0f},      {"1201 failed", b.m_temp1200[1], -99.0f},
+      {"1203 raw 3000", b.m_temp1200[3], 0.0f},       {"1204 raw 2500", b.m_temp1200[4], -5.0f},
+      {"1209 raw 8525", b.m_temp1200[9], 55.25f},     {"1211 failed", b.m_temp1200[11], -99.0f},
+      {"1205 coil 6.0 (simulator base)", b.m_temp1200[5], 6.0f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FLOAT_EQ(c.got, c.want);
+  }
+  EXPECT_EQ(b.m_faultBits1226, (1u << 1) | (1u << 11));
+  EXPECT_EQ(b.m_in1212, 1);
+  EXPECT_EQ(b.m_in1213, 0);
+  EXPECT_EQ(b.m_in1214, 1);
+  EXPECT_EQ(b.m_in1215, 1);
+  EXPECT_EQ(b.m_bits1217, 1 + 4);
+  EXPECT_EQ(b.m_word1225, 77);
+  EXPECT_EQ(b.m_word1228, 105);
+  EXPECT_EQ(b.m_word1229, 9);
+  EXPECT_EQ(b.m_linkState, 3);
+}
+
+TEST(CUnitDevice, Block1300Fails_LinkOneAndTheValuesOf1222To1224Stay) {
+  IndoorRig rig;
+  rig.Pass();
+  rig.block.m_set1104 = 45.7f;
+  rig.block.m_set1107 = 30.0f;
+  rig.Pass();  // written after this pass's reads
+  rig.Pass();  // the unit now drives 457 and 300; 1222-1224 report them, 1304/1307 read them back
+  EXPECT_FLOAT_EQ(rig.block.m_value1, 45.7f);
+  rig.unit.SetSilent(1299, 20);
+  rig.unit.FailSensor(1224, true);
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 1);
+  EXPECT_FLOAT_EQ(rig.block.m_value1, 45.7f);
+  EXPECT_FLOAT_EQ(rig.block.m_value2, 30.0f);
+  EXPECT_FLOAT_EQ(rig.block.m_value3, -99.0f);
+  rig.unit.ClearFaults();
+  rig.unit.SetReg(1307, 123);  // a read-back that differs shows unmarked
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 3);
+  EXPECT_FLOAT_EQ(rig.block.m_value2, 12.3f);
+  EXPECT_FLOAT_EQ(rig.block.m_value3, 0.0f);
+}
+
+TEST(CUnitDevice, WriteBack_SendsOnlyTheOutputsThatChanged) {
+  IndoorRig rig;
+  rig.Pass();
+  rig.Take();
+  rig.Pass();
+  EXPECT_TRUE(rig.Writes().empty());
+  rig.block.m_set1104 = 45.7f;
+  rig.block.m_set1101 = 1;
+  rig.block.m_set1000 = 2;
+  rig.Pass();
+  std::vector<Request> w = rig.Writes();
+  ASSERT_EQ(w.size(), 3u);
+  EXPECT_TRUE(Same(w[0], 6, 999, 1));
+  EXPECT_EQ(w[0].values[0], 2);
+  EXPECT_TRUE(Same(w[1], 6, 1100, 1));
+  EXPECT_EQ(w[1].values[0], 1);
+  EXPECT_TRUE(Same(w[2], 6, 1103, 1));
+  EXPECT_EQ(w[2].values[0], 457);
+  EXPECT_EQ(rig.unit.Reg(1104), 457);
+  rig.Pass();
+  EXPECT_TRUE(rig.Writes().empty());
+  // A failed reading fed back as a drive saturates to 0 instead of wrapping. This is tick 15: the re-read
+  // also finds 1105 at the initial write's 1000, and the wanted 0 goes back.
+  rig.block.m_set1104 = -99.0f;
+  rig.Pass();
+  w = rig.Writes();
+  ASSERT_EQ(w.size(), 2u);
+  EXPECT_TRUE(Same(w[0], 6, 1103, 1));
+  EXPECT_EQ(w[0].values[0], 0);
+  EXPECT_TRUE(Same(w[1], 6, 1104, 1));
+  EXPECT_EQ(w[1].values[0], 0);
+}
+
+TEST(CUnitDevice, ReRead_OnEveryFifthTickRepeatsAWriteTheUnitRefused) {
+  IndoorRig rig;
+  rig.Pass();  // start-up at tick 11
+  rig.Take();
+  rig.unit.SetException(1101, 1, 4, 6);  // register 1102 refuses writes
+  rig.block.m_set1102 = 1;
+  std::vector<std::vector<Request>> passes;
+  for (int tick = 12; tick <= 20; ++tick) {
+    rig.Pass();
+    passes.push_back(rig.Take());
+  }
+  auto reReads = [&](size_t i) {
+    for (const Request& r : passes[i]) {
+      if (Same(r, 3, 1099, 20)) return true;
+    }
+    return false;
+  };
+  auto writes1102 = [&](size_t i) {
+    int n = 0;
+    for (const Request& r : passes[i]) n += Same(r, 6, 1101, 1);
+    return n;
+  };
+  for (size_t i = 0; i < passes.size(); ++i) {
+    int tick = 12 + static_cast<int>(i);
+    SCOPED_TRACE(tick);
+    EXPECT_EQ(reReads(i), tick % 5 == 0);
+    // Written on the first pass; again right after each re-read brought the unit's 0 back.
+    EXPECT_EQ(writes1102(i), tick == 12 || tick % 5 == 0 ? 1 : 0);
+  }
+  EXPECT_EQ(rig.block.m_set1102, 1);  // the wanted value is never touched by the re-read
+}
+
+TEST(CUnitDevice, LinkLoss_ReportsLinkZeroAndKeepsTheLastValues) {
+  IndoorRig rig;
+  rig.Pass();
+  rig.unit.SetTemperature(1203, 41.5);
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 3);
+  rig.bus.sim.DropIndoor(true);
+  rig.unit.SetTemperature(1203, 10.0);
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 0);
+  EXPECT_FLOAT_EQ(rig.block.m_temp1200[3], 41.5f);
+  rig.bus.sim.DropIndoor(false);
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 3);
+  EXPECT_FLOAT_EQ(rig.block.m_temp1200[3], 10.0f);
+
+  rig.bus.sim.SetGarbagePercent(100);  // every reply garbled: bad CRCs, nothing taken
+  rig.unit.SetTemperature(1203, 60.0);
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 0);
+  EXPECT_FLOAT_EQ(rig.block.m_temp1200[3], 10.0f);
+  rig.bus.sim.SetGarbagePercent(0);
+
+  rig.bus.pty.CloseMaster();  // the line itself goes away
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_linkState, 0);
+}
+
+TEST(CUnitDevice, DemoMode_FillsFixedValuesAndSendsOnlyTheInitialWrite) {
+  DemoOn demo;
+  IndoorRig rig;
+  rig.unit.SetReg(1000, 3);
+  rig.block.m_set1104 = 55.0f;
+  rig.block.m_set1107 = 12.5f;
+  rig.Pass();
+  std::vector<Request> r = rig.Take();
+  ASSERT_EQ(r.size(), 1u);
+  EXPECT_TRUE(Same(r[0], 16, 1100, 19));
+  EXPECT_EQ(rig.block.m_ready, 1);
+  EXPECT_EQ(rig.block.m_set1000, 0);
+  EXPECT_FLOAT_EQ(rig.block.m_set1104, 55.0f);  // the wanted values stay as they were
+  EXPECT_EQ(rig.block.m_val1900[1], 4);
+  EXPECT_EQ(rig.block.m_val1900[4], 100);
+  rig.block.m_set1101 = 1;
+  rig.Pass();
+  EXPECT_TRUE(rig.Take().empty());
+  EXPECT_EQ(rig.block.m_linkState, 3);
+  EXPECT_FLOAT_EQ(rig.block.m_value1, 55.0f);
+  EXPECT_FLOAT_EQ(rig.block.m_value2, 12.5f);
+}
+
+}  // namespace

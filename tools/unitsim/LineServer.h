@@ -1,0 +1,66 @@
+// Serves a UnitSimulator on the master side of a pseudo-terminal: splits what arrives into request frames
+// (by the length each function implies, resynchronising byte by byte on a bad CRC) and answers each one.
+// Two ways to run: on a thread of its own in real time (the program, the benchmark), or stepped, one Serve
+// call at a time from inside the terminal's sleeps, so a test on the virtual clock stays deterministic.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "PtyPair.h"
+#include "UnitSimulator.h"
+
+namespace unitsim {
+
+// Request frames out of a byte stream.
+class RtuStream {
+public:
+  void Feed(const uint8_t* data, size_t length) { m_bytes.insert(m_bytes.end(), data, data + length); }
+  // The next complete frame with a good CRC; bytes that start none are skipped.
+  bool Next(std::vector<uint8_t>& frame);
+  size_t Pending() const { return m_bytes.size(); }
+  void Clear() { m_bytes.clear(); }
+
+private:
+  std::vector<uint8_t> m_bytes;
+};
+
+class LineServer {
+public:
+  LineServer(PtyPair& pty, UnitSimulator& sim) : m_pty(pty), m_sim(sim) {}
+  ~LineServer() { Stop(); }
+  LineServer(const LineServer&) = delete;
+  LineServer& operator=(const LineServer&) = delete;
+
+  // Threaded: answers at once; the simulated values move with real time.
+  void Start();
+  void Stop();
+  // Held while the simulation is read or changed from another thread during Start..Stop.
+  std::mutex& Lock() { return m_lock; }
+
+  // Stepped: waits (at most timeoutMs, real time) until the master side has taken expectedTotal bytes in all,
+  // answers every complete request, and returns once the replies wait on the slave side. Left-over bytes that
+  // form no frame are dropped: the terminal writes whole frames.
+  void Serve(uint64_t expectedTotal, int timeoutMs = 1000);
+
+  uint64_t Requests() const { return m_requests; }
+  uint64_t Replies() const { return m_replies; }
+
+private:
+  void Run();
+  void Answer(bool waitDelivered);
+
+  PtyPair& m_pty;
+  UnitSimulator& m_sim;
+  RtuStream m_stream;
+  std::mutex m_lock;
+  std::thread m_thread;
+  std::atomic<bool> m_running{false};
+  std::atomic<uint64_t> m_requests{0};
+  std::atomic<uint64_t> m_replies{0};
+};
+
+}  // namespace unitsim

@@ -1,0 +1,51 @@
+// The heat pump's unit bus as the terminal sees it: the indoor board (address 11) and the outdoor board
+// (address 2) on one line, plus any further slaves a test adds, with the line faults a commissioning engineer
+// meets: a unit that drops off the bus, a failed sensor, garbage on the line.
+// Not thread-safe: a LineServer running on its own thread serialises access through its lock.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "UnitBoards.h"
+
+namespace unitsim {
+
+class UnitSimulator {
+public:
+  explicit UnitSimulator(int indoorAddress = 11, int outdoorAddress = 2);
+
+  IndoorBoard& Indoor() { return m_indoor; }
+  OutdoorBoard& Outdoor() { return m_outdoor; }
+  // A further slave on the line (not owned).
+  void AddSlave(RtuSlave* slave) { m_extra.push_back(slave); }
+
+  // A dropped board answers nothing.
+  void DropIndoor(bool dropped) { m_indoorDropped = dropped; }
+  void DropOutdoor(bool dropped) { m_outdoorDropped = dropped; }
+  // Percentage of replies replaced by random bytes of the same length.
+  void SetGarbagePercent(int percent) { m_garbage = percent < 0 ? 0 : percent > 100 ? 100 : percent; }
+  void Advance(double seconds);
+
+  // The reply to one request frame with a good CRC, or empty when nobody answers.
+  std::vector<uint8_t> Answer(const uint8_t* frame, size_t length);
+
+  // One control command (see the program's usage text); the answer to print, or an "error: ..." text.
+  std::string Command(const std::string& line);
+  std::string Status() const;
+
+private:
+  RtuSlave* Find(int address);
+
+  IndoorBoard m_indoor;
+  OutdoorBoard m_outdoor;
+  std::vector<RtuSlave*> m_extra;
+  bool m_indoorDropped = false;
+  bool m_outdoorDropped = false;
+  int m_garbage = 0;
+  std::mt19937 m_random{20240611u};
+};
+
+}  // namespace unitsim
