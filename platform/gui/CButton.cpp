@@ -1,5 +1,7 @@
 #include "CButton.h"
 
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+
 BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(u"BUTTON", text, style, rect, parent, id);
 }

@@ -6,6 +6,9 @@
 
 class CButton : public CWnd {
 public:
+  DECLARE_DYNAMIC(CButton)
+
+public:
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetCheck() const;
   void SetCheck(int check);

@@ -21,6 +21,7 @@
 // handle them as well. Owner-drawn buttons get their WM_DRAWITEM as CButton::DrawItem.
 #pragma once
 
+#include "CObject.h"
 #include "CRect.h"
 #include "WinUser.h"
 
@@ -50,10 +51,13 @@ const UINT kAnyCtlColor = WM_CTLCOLOR;  // entries for every WM_CTLCOLORxxx
 
 }  // namespace panel
 
-class CCmdTarget {
+class CCmdTarget : public CObject {
+public:
+  DECLARE_DYNAMIC(CCmdTarget)
+
 public:
   CCmdTarget() = default;
-  virtual ~CCmdTarget() = default;
+  ~CCmdTarget() override = default;
   CCmdTarget(const CCmdTarget&) = delete;
   CCmdTarget& operator=(const CCmdTarget&) = delete;
 

@@ -4,6 +4,8 @@
 #include "Debug.h"
 #include "GuiState.h"
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
   ON_MESSAGE(WM_INITDIALOG, &CDialog::HandleInitDialog)
   ON_COMMAND(IDOK, &CDialog::OnOK)

@@ -13,6 +13,9 @@
 
 class CDialog : public CWnd {
 public:
+  DECLARE_DYNAMIC(CDialog)
+
+public:
   CDialog() = default;
   explicit CDialog(UINT templateId, CWnd* parent = nullptr);
   ~CDialog() override;

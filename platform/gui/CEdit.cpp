@@ -1,5 +1,7 @@
 #include "CEdit.h"
 
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+
 BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(u"EDIT", nullptr, style, rect, parent, id);
 }

@@ -6,6 +6,9 @@
 
 class CEdit : public CWnd {
 public:
+  DECLARE_DYNAMIC(CEdit)
+
+public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetPasswordChar(TCHAR ch);  // 0 shows the text itself
   TCHAR GetPasswordChar() const;

@@ -1,5 +1,7 @@
 #include "CListCtrl.h"
 
+IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
+
 BOOL CListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create(WC_LISTVIEWW, nullptr, style, rect, parent, id);
 }

@@ -8,6 +8,9 @@ typedef void* POSITION;
 
 class CListCtrl : public CWnd {
 public:
+  DECLARE_DYNAMIC(CListCtrl)
+
+public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   DWORD SetExtendedStyle(DWORD style);  // the previous extended style

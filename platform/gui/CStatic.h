@@ -5,5 +5,8 @@
 
 class CStatic : public CWnd {
 public:
+  DECLARE_DYNAMIC(CStatic)
+
+public:
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
 };

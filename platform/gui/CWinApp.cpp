@@ -4,6 +4,8 @@
 
 #include "Resources.h"
 
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
 namespace {
 
 CWinApp*& TheApp() {

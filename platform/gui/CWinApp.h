@@ -12,6 +12,9 @@
 
 class CWinApp : public CCmdTarget {
 public:
+  DECLARE_DYNAMIC(CWinApp)
+
+public:
   explicit CWinApp(LPCTSTR appName = nullptr);
   ~CWinApp() override;
 

@@ -4,10 +4,18 @@
 #include <map>
 #include <memory>
 
+#include "CButton.h"
 #include "CDataExchange.h"
+#include "CDialog.h"
+#include "CEdit.h"
+#include "CListCtrl.h"
+#include "CStatic.h"
 #include "CWinApp.h"
 #include "Debug.h"
 #include "GuiState.h"
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 namespace panel {
 namespace gui {
@@ -141,7 +149,22 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
   if (Window* w = Find(hwnd)) {
     if (w->object) return w->object;
     if (!w->wrapper) {
-      auto* made = new CWnd();
+      // The stand-in is of the control's own class, so the usual cast of GetDlgItem's result holds.
+      CWnd* made = nullptr;
+      WNDPROC proc = w->cls ? w->cls->proc : nullptr;
+      if (proc == panel::gui::ButtonProc) {
+        made = new CButton();
+      } else if (proc == panel::gui::StaticProc) {
+        made = new CStatic();
+      } else if (proc == panel::gui::EditProc) {
+        made = new CEdit();
+      } else if (proc == panel::gui::ListViewProc) {
+        made = new CListCtrl();
+      } else if (proc == panel::gui::DialogProc) {
+        made = new CDialog();
+      } else {
+        made = new CWnd();
+      }
       made->m_hWnd = hwnd;
       w->wrapper = std::shared_ptr<void>(made, [](void* p) {
         auto* c = static_cast<CWnd*>(p);

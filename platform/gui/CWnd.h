@@ -27,6 +27,9 @@ void DetachWndObject(CWnd* object);
 
 class CWnd : public CCmdTarget {
 public:
+  DECLARE_DYNAMIC(CWnd)
+
+public:
   CWnd() = default;
   ~CWnd() override;  // unbinds, then destroys a window still bound
 

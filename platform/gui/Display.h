@@ -33,6 +33,9 @@ void PressAt(int x, int y);
 void MoveTo(int x, int y);
 void ReleaseAt(int x, int y);
 void TapAt(int x, int y);  // press and release at one point
+// A tap into another GUI program of the board, through its window socket (tools drive a headless
+// terminal this way); false when the program is not there.
+bool TapInProgram(int pid, int x, int y);
 // The cursor position last set by SetCursorPos or the last input.
 POINT CursorPos();
 
@@ -85,7 +88,7 @@ struct DrawnText {
 };
 std::vector<DrawnText> DrawLog();
 void ClearDrawLog();
-// The last entry whose text is exactly text, or null.
+// The last entry whose text is exactly text, or null; valid until the next text is drawn.
 const DrawnText* FindDrawnText(const char16_t* text);
 // Texts drawn on a window or its descendants since the log was cleared, in order.
 std::vector<CString> TextsDrawnOn(HWND window);

@@ -36,6 +36,30 @@ bool FontconfigReady() {
   return ready;
 }
 
+// Characters whose glyph is rightly empty.
+bool IsBlank(char32_t c) {
+  return c <= 0x20 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200B) || c == 0x2028 || c == 0x2029 ||
+         c == 0x202F || c == 0x205F || c == 0x3000 || c == 0xFEFF;
+}
+
+// Some faces map a character to an empty outline (the CJK font the board ships has no strokes for
+// "℃"); such a glyph counts as missing, so another face draws it.
+bool FaceDrawsChar(FT_Face face, char32_t c) {
+  FT_UInt index = FT_Get_Char_Index(face, c);
+  if (index == 0) return false;
+  if (IsBlank(c)) return true;
+  if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0) return false;
+  return face->glyph->format != FT_GLYPH_FORMAT_OUTLINE || face->glyph->outline.n_contours > 0;
+}
+
+bool FileDrawsChar(const FaceFile& f, char32_t c) {
+  FT_Face probe = nullptr;
+  if (FT_New_Face(Library(), f.path.c_str(), f.index, &probe) != 0) return false;
+  bool has = FaceDrawsChar(probe, c);
+  FT_Done_Face(probe);
+  return has;
+}
+
 std::string Lower(std::string s) {
   for (char& c : s) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -136,11 +160,7 @@ FaceFile FaceForChar(char32_t c) {
   // The program's own font files come first, then whatever the system has.
   for (auto it = reg.added.rbegin(); it != reg.added.rend() && face.path.empty(); ++it) {
     for (const FaceFile& f : it->faces) {
-      FT_Face probe = nullptr;
-      if (FT_New_Face(Library(), f.path.c_str(), f.index, &probe) != 0) continue;
-      bool has = FT_Get_Char_Index(probe, c) != 0;
-      FT_Done_Face(probe);
-      if (has) {
+      if (FileDrawsChar(f, c)) {
         face = f;
         break;
       }
@@ -154,18 +174,20 @@ FaceFile FaceForChar(char32_t c) {
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult res;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &res);
-    if (match) {
+    FcFontSet* fonts = FcFontSort(nullptr, pattern, FcTrue, nullptr, &res);
+    for (int i = 0; fonts && i < fonts->nfont && face.path.empty(); ++i) {
       FcCharSet* has = nullptr;
       FcChar8* file = nullptr;
       int index = 0;
-      if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetHasChar(has, c) &&
-          FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        face = FaceFile{reinterpret_cast<const char*>(file), index};
+      if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &has) != FcResultMatch || !FcCharSetHasChar(has, c)) {
+        continue;
       }
-      FcPatternDestroy(match);
+      if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
+      FcPatternGetInteger(fonts->fonts[i], FC_INDEX, 0, &index);
+      FaceFile candidate{reinterpret_cast<const char*>(file), index};
+      if (FileDrawsChar(candidate, c)) face = candidate;
     }
+    if (fonts) FcFontSetDestroy(fonts);
     FcPatternDestroy(pattern);
     FcCharSetDestroy(set);
   }
@@ -241,9 +263,7 @@ int FontInstance::AverageWidth() {
   return m_averageWidth;
 }
 
-bool FontInstance::HasGlyph(char32_t c) const {
-  return m_face && FT_Get_Char_Index(static_cast<FT_Face>(m_face), c) != 0;
-}
+bool FontInstance::HasGlyph(char32_t c) const { return m_face && FaceDrawsChar(static_cast<FT_Face>(m_face), c); }
 
 FontInstance* FontInstance::FallbackFor(char32_t c) {
   auto found = m_fallbacks.find(c);

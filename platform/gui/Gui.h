@@ -10,6 +10,7 @@
 #include "CEdit.h"
 #include "CGdiObject.h"
 #include "CListCtrl.h"
+#include "CObject.h"
 #include "CRect.h"
 #include "CStatic.h"
 #include "CWinApp.h"

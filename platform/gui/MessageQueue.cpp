@@ -112,6 +112,7 @@ int NextMessage(MSG* msg, bool wait, bool remove, HWND filter, UINT lo, UINT hi,
   EnsureDisplay();
   for (;;) {
     HandleIncomingSends();
+    Backend().Wait(0);  // the device's input, if it has one
     if (stop && stop()) return -1;
     {
       std::lock_guard<std::mutex> guard(s.lock);
@@ -170,7 +171,6 @@ int NextMessage(MSG* msg, bool wait, bool remove, HWND filter, UINT lo, UINT hi,
     uint64_t now = Now();
     uint64_t until = NextTimerDue();
     if (hookWait != INFINITE) until = std::min(until, now + hookWait);
-    Backend().Wait(0);
     {
       std::lock_guard<std::mutex> guard(s.lock);
       if (!s.posted.empty() || !s.input.empty() || !s.incoming.empty() || s.quit) continue;

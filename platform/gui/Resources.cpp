@@ -62,8 +62,9 @@ bool Unquote(const std::string& line, size_t start, std::string& out) {
 }
 
 struct CachedBitmap {
-  time_t modified = 0;
+  int64_t modified = 0;  // nanoseconds
   off_t size = 0;
+  ino_t inode = 0;
   std::shared_ptr<gui::Surface> pixels;
 };
 
@@ -148,7 +149,8 @@ HBITMAP LoadBitmapW(HINSTANCE, LPCWSTR name) {
   // Decoded pixels are kept per file: screens load a bitmap at every paint.
   static std::map<std::string, CachedBitmap> cache;
   CachedBitmap& entry = cache[path];
-  if (!entry.pixels || entry.modified != st.st_mtime || entry.size != st.st_size) {
+  int64_t modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  if (!entry.pixels || entry.modified != modified || entry.size != st.st_size || entry.inode != st.st_ino) {
     std::unique_ptr<gui::Surface> loaded = gui::LoadPng(path);
     if (!loaded) {
       cache.erase(path);
@@ -156,8 +158,9 @@ HBITMAP LoadBitmapW(HINSTANCE, LPCWSTR name) {
       return nullptr;
     }
     entry.pixels = std::shared_ptr<gui::Surface>(std::move(loaded));
-    entry.modified = st.st_mtime;
+    entry.modified = modified;
     entry.size = st.st_size;
+    entry.inode = st.st_ino;
   }
   return gui::CreateBitmapFromSurface(entry.pixels, true);
 }

@@ -32,14 +32,14 @@ public:
     if (m_texture) SDL_DestroyTexture(m_texture);
     if (m_renderer) SDL_DestroyRenderer(m_renderer);
     if (m_window) SDL_DestroyWindow(m_window);
-    if (m_subsystem) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // SDL's video stays initialised to the end of the process: quitting it would unload the X
+    // libraries it opened, and what they keep for the process would no longer be accounted for.
   }
 
   bool Open() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    m_subsystem = true;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     const char* scale = std::getenv("PANEL_SDL_SCALE");
     if (scale && *scale) m_scale = std::clamp(std::atoi(scale), 1, 8);
     m_window = SDL_CreateWindow(Title().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth * m_scale,
@@ -154,7 +154,6 @@ private:
   int m_scale = 2;
   bool m_down = false;
   bool m_injectedDown = false;
-  bool m_subsystem = false;
   Uint32 m_wakeEvent = 0;
 };
 

@@ -333,6 +333,7 @@ BOOL IsWindow(HWND hwnd);
 // program it waits for the answer at most PANEL_SEND_TIMEOUT_MS (default 5000 ms), dispatching the
 // messages sent to this program's windows meanwhile, and returns 0 with ERROR_TIMEOUT when none came.
 // Messages whose parameters are pointers are not carried to another program (0, ERROR_NOT_SUPPORTED).
+// HWND_BROADCAST reaches this program's top-level windows only.
 LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);

@@ -58,6 +58,22 @@ void InsertTopLevel(GuiState& s, Window* w, bool top) {
   }
 }
 
+// Owned pop-ups stay above their owner (and are topmost with it).
+void RaiseOwned(GuiState& s, Window* owner) {
+  std::vector<Window*> owned;
+  for (Window* t : s.topLevel) {
+    if (t != owner && t->owner == owner) owned.push_back(t);
+  }
+  for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+    Window* o = *it;
+    if (owner->exStyle & WS_EX_TOPMOST) o->exStyle |= WS_EX_TOPMOST;
+    RemoveFrom(s.topLevel, o);
+    auto at = std::find(s.topLevel.begin(), s.topLevel.end(), owner);
+    s.topLevel.insert(at, o);
+    RaiseOwned(s, o);
+  }
+}
+
 struct Insets {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
@@ -126,6 +142,7 @@ void DestroyRecursive(Window* w) {
   bool wasVisible = IsVisible(w);
   RECT screenRect = WindowRectOnScreen(w);
   w->style &= ~WS_VISIBLE;
+  if (s.active == w->handle) s.active = w->owner ? w->owner->handle : nullptr;
   SendDestroy(w);
   SendNcDestroy(w);
   if (w->parent) {
@@ -380,6 +397,7 @@ HWND CreateWindowRecord(DWORD exStyle, const char16_t* className, const char16_t
   w->object = object;
   w->style = style;
   w->exStyle = exStyle;
+  if (w->cls->proc == StaticProc && (style & SS_SUNKEN)) w->exStyle |= WS_EX_STATICEDGE;  // a framed static
   w->text = name ? name : u"";
   w->id = (style & WS_CHILD) ? id : 0;
   w->dialog = std::move(dialog);
@@ -395,6 +413,7 @@ HWND CreateWindowRecord(DWORD exStyle, const char16_t* className, const char16_t
     parent->children.push_back(w);  // controls stack downwards in creation (tab) order
   } else {
     w->owner = TopLevelOf(parent);
+    if (w->owner && (w->owner->exStyle & WS_EX_TOPMOST)) w->exStyle |= WS_EX_TOPMOST;
     InsertTopLevel(s, w, true);
   }
   s.treeChanged = true;
@@ -771,6 +790,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
     RECT r = WindowRectOnScreen(w);
     w->style &= ~WS_VISIBLE;
     LoseFocusWithin(w);
+    if (s.active == hwnd) s.active = w->owner ? w->owner->handle : nullptr;
     if (wasShown) ExposeScreenRect(r);
   }
   s.treeChanged = true;
@@ -841,6 +861,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
       } else {
         InsertTopLevel(s, w, true);
       }
+      RaiseOwned(s, w);
     }
     changed = true;
   }

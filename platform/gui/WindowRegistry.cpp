@@ -227,11 +227,25 @@ private:
     }
     std::istringstream in(request);
     std::string verb;
+    in >> verb;
+    std::string reply = "err\n";
+    if (verb == "tap") {
+      int x = 0, y = 0;
+      in >> x >> y;
+      if (in) {
+        QueueInput(0, x, y);
+        QueueInput(2, x, y);
+        if (State().backend) State().backend->Wake();
+        reply = "ok 0\n";
+      }
+      ssize_t ignored = write(client, reply.data(), reply.size());
+      (void)ignored;
+      return;
+    }
     unsigned long long hwnd = 0, wp = 0;
     long long lp = 0;
     unsigned message = 0;
-    in >> verb >> std::hex >> hwnd >> std::dec >> message >> wp >> lp;
-    std::string reply = "err\n";
+    in >> std::hex >> hwnd >> std::dec >> message >> wp >> lp;
     if (in && (verb == "send" || verb == "post")) {
       HWND target = FromKey(hwnd);
       if (verb == "post") {
@@ -310,15 +324,35 @@ void PublishTreeIfChanged() {
   out << "pid " << getpid() << '\n';
   for (Window* t : s.topLevel) WriteEntries(t, out);
   if (!WriteTextFile(path + ".tmp", out.str())) return;
+  // The socket answers before anyone can read the tree that points to it.
+  TheServer().EnsureAt(dir + "/" + std::to_string(getpid()) + ".sock");
   std::rename((path + ".tmp").c_str(), path.c_str());
   PublishedPath() = path;
-  TheServer().EnsureAt(dir + "/" + std::to_string(getpid()) + ".sock");
 }
 
 void StopWindowServer() {
   RemovePublished();
   TheServer().Stop();
 }
+
+namespace {
+
+int Connect(pid_t pid) {
+  std::string path = WindowsDir() + "/" + std::to_string(pid) + ".sock";
+  sockaddr_un addr{};
+  if (path.size() >= sizeof(addr.sun_path)) return -1;
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  addr.sun_family = AF_UNIX;
+  std::strncpy(addr.sun_path, path.c_str(), sizeof(addr.sun_path) - 1);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
 
 LRESULT RemoteSend(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool post, bool* ok) {
   if (ok) *ok = false;
@@ -331,15 +365,8 @@ LRESULT RemoteSend(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool p
     SetLastError(1400);  // ERROR_INVALID_WINDOW_HANDLE
     return 0;
   }
-  std::string path = WindowsDir() + "/" + std::to_string(pid) + ".sock";
-  sockaddr_un addr{};
-  if (path.size() >= sizeof(addr.sun_path)) return 0;
-  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return 0;
-  addr.sun_family = AF_UNIX;
-  std::strncpy(addr.sun_path, path.c_str(), sizeof(addr.sun_path) - 1);
-  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
-    close(fd);
+  int fd = Connect(pid);
+  if (fd < 0) {
     SetLastError(1400);
     return 0;
   }
@@ -418,4 +445,18 @@ bool RemoteWindowInfo(HWND hwnd, std::u16string* text, std::u16string* className
 }
 
 }  // namespace gui
+
+bool TapInProgram(int pid, int x, int y) {
+  if (!gui::Alive(pid)) return false;
+  int fd = gui::Connect(pid);
+  if (fd < 0) return false;
+  std::string request = "tap " + std::to_string(x) + " " + std::to_string(y) + "\n";
+  bool ok = write(fd, request.data(), request.size()) == static_cast<ssize_t>(request.size());
+  char reply[16] = {};
+  pollfd p{fd, POLLIN, 0};
+  ok = ok && poll(&p, 1, 2000) > 0 && read(fd, reply, sizeof(reply) - 1) > 0 && std::strncmp(reply, "ok", 2) == 0;
+  close(fd);
+  return ok;
+}
+
 }  // namespace panel
