@@ -34,7 +34,7 @@ void Hide(DlgMain& dlg, int id) {
   if (CWnd* c = dlg.GetDlgItem(id)) c->ShowWindow(SW_HIDE);
 }
 
-// The sample: heating with hot water, both circuits running, no fault.
+// The sample: heating with hot water, both heating circuits running, no fault.
 void Dress(DlgMain& dlg, int dealer) {
   const bool twoCircuits = dealer == 3 || dealer == 15;
   const bool model9 = dealer == 9;
@@ -53,7 +53,7 @@ void Dress(DlgMain& dlg, int dealer) {
     Text(dlg, 1015, u"21.5℃");
     Text(dlg, 1017, u"48.0℃");
     Text(dlg, 1019, u"35.0℃");
-    Text(dlg, 1021, u"--");
+    Text(dlg, 1021, u"32.0℃");
     Text(dlg, DlgMain::kHeatingIcon, u"");
     dlg.GetDlgItem(DlgMain::kHeatingIcon)->ShowWindow(SW_SHOW);
     return;
