@@ -39,6 +39,9 @@ public:
   bool Open() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    // The window's own framebuffer, no OpenGL: nothing of a GL driver (and its threads) is loaded.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     const char* scale = std::getenv("PANEL_SDL_SCALE");
     if (scale && *scale) m_scale = std::clamp(std::atoi(scale), 1, 8);
