@@ -49,11 +49,24 @@ void LoadBoardLib() {
   g_hBoardLib = LoadBoardLibrary(CString(), processorType);
 }
 
+CRITICAL_SECTION& BoardCallLock() {
+  struct Lock {
+    Lock() { InitializeCriticalSection(&section); }
+    CRITICAL_SECTION section;
+  };
+  static Lock lock;
+  return lock.section;
+}
+
 void FreeBoardLib() {
+  CriticalSectionLock guard(BoardCallLock());
   if (g_hBoardLib) FreeLibrary(g_hBoardLib);
   g_hBoardLib = nullptr;
 }
 
 int CallTurnLight(int on) { return BoardTurnLight(g_hBoardLib, on); }
 
-int CallRebootHot() { return BoardRebootHot(g_hBoardLib); }
+int CallRebootHot() {
+  CriticalSectionLock guard(BoardCallLock());
+  return BoardRebootHot(g_hBoardLib);
+}

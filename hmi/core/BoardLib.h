@@ -3,7 +3,9 @@
 // "Corvalin.dll"), load it at run time and look each entry point up by name at every call, so a
 // missing file or export turns the call into nothing, without a message.
 // The main program's handle is written only before its engine starts and after it stopped, and is
-// read without a lock by the user-interface thread (backlight) and the watchdog thread (reboot).
+// read without a lock by the user-interface thread (backlight). The watchdog thread's reboot call and
+// the release at shut-down hold BoardCallLock, so the watchdog never calls into a library that is
+// being unloaded.
 #pragma once
 
 #include "Platform.h"
@@ -33,3 +35,5 @@ void FreeBoardLib();
 // The main program's two board calls (backlight 1 on / 0 off, immediate reboot); always 0.
 int CallTurnLight(int on);
 int CallRebootHot();
+// Held by CallRebootHot around its look-up and call and by FreeBoardLib around the release.
+CRITICAL_SECTION& BoardCallLock();

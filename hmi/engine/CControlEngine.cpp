@@ -14,9 +14,14 @@ const int kPidHoldStart = 180;
 
 CControlEngine g_engine QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_ENGINE);
 
-CControlEngine::CControlEngine() : CWorkThread(kIdleSleepMs) {}
+CControlEngine::CControlEngine() : CWorkThread(kIdleSleepMs) { InitializeCriticalSection(&m_faultLock); }
 
-CControlEngine::~CControlEngine() = default;
+CControlEngine::~CControlEngine() {
+  // The thread is stopped before the members it works on go away.
+  Stop();
+  m_watchdog.Enable(0);
+  DeleteCriticalSection(&m_faultLock);
+}
 
 int CControlEngine::InitParams(int n) {
   CSystemData& d = m_systemData;

@@ -1,0 +1,140 @@
+// The engine's start and stop, its start-up and the once-a-second cycle in its fixed order.
+#include "CControlEngine.h"
+
+#include "CCommManager.h"
+#include "CycleSteps.h"
+#include "LangTexts.h"
+#include "MinuteLog.h"
+#include "OutdoorBlock.h"
+#include "SoftClock.h"
+
+namespace {
+
+const DWORD kCyclePeriodMs = 500;
+const DWORD kBusPollMs = 2000;
+const int kIndoorType = 101;
+const int kOutdoorType = 102;
+// The unit links must have had a minute to answer before a link fault may hold back the control.
+const int32_t kStartupHoldSeconds = 60;
+const uint32_t kLinkFaultBits = (1u << 17) | (1u << 18);
+
+// The normal control of one second, in its fixed order: demand, mode filter, default targets, the
+// outdoor programming request, then the off/idle or the on branch. The rules of the other control
+// areas (mode limits, automatic request, outdoor power, restart interval, frost protection, valve,
+// schedules, regulators, curves, floor programme) join it at their places.
+void NormalControl(CSystemData& r, OutdoorBlock* outdoor) {
+  r.m_stopOffsetCopy = r.m_stopTempOffset;
+  r.m_hysteresisCopy = r.m_tempHysteresis;
+  r.m_derateCopy = r.m_derateTempDiff;
+  ComposeDemand(r);
+  FilterDemandByMode(r, nullptr);
+  SetDefaultTargets(r);
+  ForwardOutdoorProgramming(r, outdoor);
+  if (r.m_systemSwitch == 0 || r.m_autoIdle == 1) {
+    OffBranchTargets(r);
+    return;
+  }
+  ClearOffStates(r);
+  if (r.m_floorHeatEnabled) {
+    FloorHeatDemand(r);
+    return;
+  }
+  bool powerCut = (r.m_iconFlags & kIconPowerCut) != 0;
+  if (r.m_standbyState || !(r.m_demandFlags & kDemandHotWater) || powerCut) HotWaterIdle(r);
+  if (r.m_standbyState == 0 && (r.m_demandFlags & kDemandHeating)) {
+    if (r.m_tempControlPoint != 0) {
+      HeatingRoomTargets(r);
+    } else {
+      HeatingWaterTargets(r);
+    }
+  } else {
+    HeatingIdle(r);
+  }
+  if (r.m_standbyState || !(r.m_demandFlags & kDemandCooling) || powerCut) {
+    CoolingIdle(r);
+  } else {
+    r.m_coolMinLimit = r.m_system1MinSetTemp;
+    if (r.m_tempControlPoint != 0) {
+      CoolingRoomTargets(r);
+    } else {
+      CoolingWaterTargets(r);
+    }
+  }
+}
+
+int BaudRate(int index) {
+  switch (index) {
+    case 0: return 1200;
+    case 1: return 4800;
+    case 2: return 9600;
+    default: return 19200;
+  }
+}
+
+}  // namespace
+
+int CControlEngine::Enable(int on) {
+  if (on == 1 && !m_enabled) {
+    Init();
+    SetPeriod(kCyclePeriodMs);
+    Start();
+    m_enabled = 1;
+  } else if (on == 0 && m_enabled == 1) {
+    m_enabled = 0;
+    Stop();
+  }
+  return m_enabled;
+}
+
+int CControlEngine::Init() {
+  CSystemData& r = m_systemData;
+  r.m_limitA = 15.0f;
+  r.m_limitB = 8.0f;
+  r.m_limitC = 7.0f;
+  SoftClock(1);
+  m_nextLogTime = MinuteStart(g_now);
+
+  m_paramTable.Build(r);
+  InitParams(0);
+  m_watchdog.Enable(1);
+  LoadLanguage(r.m_dealerId, r.m_languageIndex);
+
+  int port = r.m_serialPort;
+  OpenCommPort(port, BaudRate(r.m_baudRateIndex), r.m_dataBits, r.m_parity, r.m_stopBits, kBusPollMs, 0);
+  AddCommDevice(port, r.m_indoorAddress, kIndoorType);
+  AddCommDevice(port, r.m_outdoorAddress, kOutdoorType);
+  m_indoorBlock = static_cast<IndoorBlock*>(GetCommDeviceData(port, r.m_indoorAddress));
+  m_outdoorBlock = static_cast<OutdoorBlock*>(GetCommDeviceData(port, r.m_outdoorAddress));
+
+  for (int32_t& answered : r.m_linkHistory1) answered = 1;
+  for (int32_t& answered : r.m_linkHistory2) answered = 1;
+
+  {
+    FaultTableLock guard(*this);
+    m_faultTable.clear();
+    m_faultTable.resize(60);
+  }
+  BuildFaultTable();
+  return 1;
+}
+
+void CControlEngine::OnTick() {
+  CSystemData& r = m_systemData;
+  SoftClock(1);
+  if (g_clock.wSecond == r.m_lastSecond) return;
+  r.m_lastSecond = g_clock.wSecond;
+  AliveCounters[0] = 0;
+
+  ReadInputs();
+  // The WiFi exchange follows here once the WiFi line and its device are part of the start-up.
+  if ((r.m_statusBits & kLinkFaultBits) && r.m_uptimeSeconds < kStartupHoldSeconds) return;
+
+  r.m_autoIdle = 0;
+  UpdateStandbyState(r);
+  if (r.m_testRunCountdown == 0) {
+    NormalControl(r, m_outdoorBlock);
+  }
+  // The test run, the output composition, the rated-condition test and the unit writes take their
+  // places between here and the parameter requests.
+  ServeParamRequest();
+}

@@ -1,0 +1,67 @@
+#include "FaultEntry.h"
+
+#include "CSystemData.h"
+#include "CppSQLite3Exception.h"
+#include "DbTables.h"
+#include "InputMapping.h"
+
+namespace {
+
+const int32_t kLastCountingState = 9;
+
+// Writes the new fault's row and keeps the newest 100 IDs.
+void RecordActivation(const FaultEntry& entry, const CSystemData& record) {
+  FaultRecord row;
+  row.m_id = entry.m_historyId;
+  row.m_code = entry.m_code;
+  row.m_startTime = entry.m_start;
+  row.m_time = entry.m_start;
+  MakeSnapshot(record, row);
+  InsertFault(row);
+  DeleteFaults(1, entry.m_historyId);
+}
+
+// Writes the end time into the fault's row. The row is read back first so that the update carries
+// the stored record; a read that fails or throws still lets the end time be written by ID.
+void RecordEnd(const FaultEntry& entry) {
+  FaultRecord row;
+  row.m_id = entry.m_historyId;
+  try {
+    LoadFault(row, 0);
+  } catch (const CppSQLite3Exception&) {
+  }
+  row.m_id = entry.m_historyId;
+  row.m_time = entry.m_end;
+  UpdateFaultEnd(row);
+}
+
+}  // namespace
+
+void FaultEntry::Init(const CString& code, const CString& text, int silent) {
+  m_code = code;
+  m_text = text;
+  m_silent = silent;
+  m_historyId = 0;
+}
+
+int FaultEntry::Debounce(int condition, CSystemData& record, int64_t now) {
+  if (condition) {
+    if (m_state < kLastCountingState) {
+      ++m_state;
+    } else if (m_state == kLastCountingState) {
+      m_start = now;
+      m_end = 0;
+      m_state = kActive;
+      m_historyId = record.m_faultSeq + 1;
+      record.m_faultSeq = m_historyId;
+      RecordActivation(*this, record);
+    }
+  } else if (m_state == kActive) {
+    m_end = now;
+    m_state = kEnded;
+    RecordEnd(*this);
+  } else {
+    m_state = 0;
+  }
+  return m_state == kActive ? 1 : 0;
+}

@@ -1,0 +1,32 @@
+// The engine's inputs: once a second the converted values of the two unit controllers' data blocks
+// are mapped into the record, with a failed water temperature taken from its partner, the control
+// temperature smoothed over 60 seconds, the saturation temperatures looked up from the pressures,
+// the raw fault words rebuilt and the 120-second link statistics kept. The blocks are filled by the
+// bus poll thread without a lock; each value is read as one word. Engine thread only.
+#pragma once
+
+#include <cstdint>
+
+struct CSystemData;
+struct IndoorBlock;
+struct OutdoorBlock;
+struct RealRecord;
+
+constexpr int kLinkWindow = 120;
+// Below this percentage of answers in the window the unit's link fault is raised.
+constexpr int32_t kLinkFaultPercent = 30;
+
+// Maps the indoor unit (demo: its link counts as answered), then moves its link statistics.
+void MapIndoorUnit(CSystemData& record, IndoorBlock& block, bool demo);
+// Maps the outdoor unit likewise; its first answer also fills the averaging windows.
+void MapOutdoorUnit(CSystemData& record, OutdoorBlock& block, bool demo);
+// One second of a unit's link statistics: the window moves on by one answer and the percentage
+// of answered seconds is taken, truncated.
+void UpdateLinkStatistics(int32_t (&history)[kLinkWindow], int32_t& quality, bool answered);
+// The link fault bits (17 indoor, 18 outdoor) of the second fault word from the percentages.
+void UpdateLinkFaults(CSystemData& record);
+// The gear PID's hold count while the outdoor unit reports bit 3 of the first fault word.
+void UpdateGearPidBlock(CSystemData& record);
+
+// Fills columns 1 to 27 of a log row from the record; the time column stays.
+void MakeSnapshot(const CSystemData& record, RealRecord& row);

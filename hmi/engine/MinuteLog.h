@@ -1,0 +1,20 @@
+// The minute log: one t_RealHP row per whole minute with a snapshot of the record, seven days kept,
+// and the running ambient averages that advance with each row. Engine thread, once a second.
+#pragma once
+
+#include <cstdint>
+
+struct CSystemData;
+
+constexpr int kLogKeepDays = 7;
+
+// Writes at most one row: the one due at nextLogTime, when that lies before `now` (local seconds).
+// The row holds zeros but its time while the indoor link fault is active. After the row, rows
+// older than seven days before it are deleted, the minute and hourly ambient windows advance, and
+// nextLogTime moves on by 60 s. A backlog is caught up one row per call; a gap longer than the
+// seven days kept is skipped, the log resuming at the current minute. A failed write loses that
+// minute's row. Returns 1 when a row was due.
+int WriteMinuteLog(CSystemData& record, int64_t& nextLogTime, int64_t now);
+
+// The start of the minute that `now` lies in.
+int64_t MinuteStart(int64_t now);

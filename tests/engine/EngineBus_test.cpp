@@ -1,0 +1,174 @@
+// The engine with the real unit drivers against the unit simulator on a pseudo-terminal, on a clock that
+// runs a hundred times faster than real time: half an hour of operation in well under a minute.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "CCommManager.h"
+#include "CControlEngine.h"
+#include "CSerialPort.h"
+#include "DeliveredDb.h"
+#include "LineServer.h"
+#include "PtyPair.h"
+#include "SoftClock.h"
+#include "UnitSimulator.h"
+
+namespace {
+
+using enginetest::DeliveredDb;
+using enginetest::RawDb;
+
+const int kBusPort = 5;
+const int64_t kStartMs = 1772452800000LL + 15000;  // 2026-03-02 12:00:15
+const int kF16 = 36;                                 // outlet sensor (TO)
+const uint32_t kOutdoorLinkFault = 1u << 18;
+
+// Real time sped up: every thread's sleeps and tick counts run `scale` times faster.
+class ScaledClock : public panel::Clock {
+public:
+  ScaledClock(double scale, int64_t startLocalMs) : m_scale(scale), m_localOffset(startLocalMs - kMonoStart) {}
+  uint64_t MonotonicMs() override {
+    double real = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_base).count();
+    return kMonoStart + static_cast<uint64_t>(real * m_scale);
+  }
+  void SleepMs(DWORD ms) override {
+    std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(ms * 1000.0 / m_scale)));
+  }
+  int64_t LocalMs() override { return static_cast<int64_t>(MonotonicMs()) + m_localOffset; }
+  void SetLocalMs(int64_t localMs) override { m_localOffset = localMs - static_cast<int64_t>(MonotonicMs()); }
+
+private:
+  static constexpr int64_t kMonoStart = 1000000;
+  double m_scale;
+  std::chrono::steady_clock::time_point m_base = std::chrono::steady_clock::now();
+  std::atomic<int64_t> m_localOffset;
+};
+
+class CControlEngineBusTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    // The parameters of a first start, with the unit bus moved to the pty's port.
+    {
+      auto first = std::make_unique<CControlEngine>();
+      first->m_paramTable.Build(first->m_systemData);
+      first->InitParams(0);
+    }
+    raw.Exec("update t_System0 set Val='" + std::to_string(kBusPort) + "' where ID = 123");
+    ASSERT_TRUE(pty.Open()) << pty.Error();
+    std::string root = std::filesystem::path(db.Path()).parent_path().string();
+    ASSERT_TRUE(unitsim::WritePortMap(root, "COM" + std::to_string(kBusPort), pty.SlavePath()));
+    sim.Indoor().SetTemperature(1201, 47.0);  // tank
+    server.Start();
+    panel::SetClock(&clock);
+  }
+  void TearDown() override {
+    if (engine) engine->Enable(0);
+    engine.reset();
+    if (CSerialPort* line = g_commManager.FindPort(kBusPort)) line->Stop();
+    server.Stop();
+    panel::SetClock(nullptr);
+  }
+  void Command(const std::string& line) {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    sim.Command(line);
+  }
+  int32_t Uptime() const { return engine->m_systemData.m_uptimeSeconds; }
+  // Waits (bounded in real time) until the condition holds; false on time-out.
+  template <class Condition>
+  bool WaitFor(Condition condition, int realSeconds = 20) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(realSeconds);
+    while (!condition()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+  }
+  FaultEntry Entry(int index) { return engine->CopyFaultTable()[static_cast<size_t>(index)]; }
+
+  DeliveredDb db;
+  RawDb raw{db.Path()};
+  unitsim::PtyPair pty;
+  unitsim::UnitSimulator sim;
+  unitsim::LineServer server{pty, sim};
+  ScaledClock clock{100.0, kStartMs};
+  std::unique_ptr<CControlEngine> engine;
+};
+
+TEST_F(CControlEngineBusTest, HalfHourAgainstSimulatedUnits_LogsRowsFaultsAndLinkLoss) {
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  ASSERT_NE(engine->m_indoorBlock, nullptr);
+  ASSERT_NE(engine->m_outdoorBlock, nullptr);
+  CSystemData& r = engine->m_systemData;
+
+  ASSERT_TRUE(WaitFor([&] { return Uptime() >= 120; }));
+  EXPECT_GE(r.m_linkQuality1, 90);
+  EXPECT_GE(r.m_linkQuality2, 90);
+  EXPECT_NEAR(r.m_tankTemp, 47.0f, 2.0f);
+  EXPECT_EQ(r.m_statusBits & ((1u << 17) | kOutdoorLinkFault), 0u);
+
+  // A failed outlet sensor: the unit reports it, the fault follows ten seconds later.
+  Command("fail 1203");
+  int32_t failedAt = Uptime();
+  ASSERT_TRUE(WaitFor([&] { return Entry(kF16).m_state == FaultEntry::kActive; }));
+  int32_t activeAt = Uptime();
+  EXPECT_GE(activeAt - failedAt, 10);
+  EXPECT_LE(activeAt - failedAt, 14) << "one bus period to see it, ten seconds to debounce";
+  EXPECT_TRUE(r.m_statusBits & (1u << 4));
+  FaultEntry active = Entry(kF16);
+  EXPECT_EQ(active.m_code, u"F16");
+  EXPECT_FALSE(active.m_text.IsEmpty());
+
+  ASSERT_TRUE(WaitFor([&] { return Uptime() >= activeAt + 60; }));
+  Command("heal 1203");
+  ASSERT_TRUE(WaitFor([&] {
+    std::vector<FaultEntry> history = engine->CopyFaultHistory();
+    return !history.empty() && history[0].m_code == u"F16";
+  }));
+  FaultEntry ended = engine->CopyFaultHistory()[0];
+  EXPECT_EQ(ended.m_start, active.m_start);
+  EXPECT_GE(ended.m_end - ended.m_start, 60);
+  EXPECT_FALSE(r.m_statusBits & (1u << 4));
+
+  // The outdoor unit drops off the bus: below 30 % answers in 120 s, then the debounce.
+  Command("drop outdoor");
+  int32_t droppedAt = Uptime();
+  ASSERT_TRUE(WaitFor([&] { return (r.m_statusBits & kOutdoorLinkFault) != 0; }));
+  int32_t lostAt = Uptime();
+  EXPECT_GE(lostAt - droppedAt, 85 + 9);
+  EXPECT_LE(lostAt - droppedAt, 85 + 14);
+  EXPECT_EQ(r.m_heatPumpAvailable, 0);
+  Command("restore outdoor");
+
+  ASSERT_TRUE(WaitFor([&] { return Uptime() >= 31 * 60; }, 60));
+  int64_t end = g_now;
+  EXPECT_GE(r.m_linkQuality1, 90) << "the indoor unit answered throughout";
+  engine->Enable(0);
+
+  // One row per minute from the start's minute on, each a whole minute, 60 s apart, with the unit's values.
+  auto rows = raw.Rows("select TM, TankTemp, AmbientTemp from t_RealHP order by TM");
+  int64_t first = kStartMs / 1000 - 15;
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(std::stoll(rows.front()[0]), first);
+  EXPECT_GE(static_cast<int64_t>(rows.size()), (end - first) / 60 - 1);
+  EXPECT_LE(static_cast<int64_t>(rows.size()), (end - first) / 60 + 1);
+  for (size_t i = 1; i < rows.size(); ++i) {
+    ASSERT_EQ(std::stoll(rows[i][0]) - std::stoll(rows[i - 1][0]), 60) << "row " << i;
+  }
+  EXPECT_NEAR(std::stod(rows.back()[1]), 47.0, 2.0);
+  EXPECT_NEAR(std::stod(rows.back()[2]), 7.0, 2.0);
+
+  auto faults = raw.Rows("select Code, StartTM, TM from t_HPErr order by ID");
+  ASSERT_EQ(faults.size(), 2u);
+  EXPECT_EQ(faults[0], (std::vector<std::string>{"F16", std::to_string(ended.m_start), std::to_string(ended.m_end)}));
+  EXPECT_EQ(faults[1][0], "S05");
+  EXPECT_NE(faults[1][2], faults[1][1]) << "the restored link ended the fault";
+}
+
+}  // namespace

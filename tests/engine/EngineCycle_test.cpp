@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "CCommManager.h"
+#include "CControlEngine.h"
+#include "CSerialPort.h"
+#include "DeliveredDb.h"
+#include "IndoorBlock.h"
+#include "OutdoorBlock.h"
+#include "SoftClock.h"
+
+namespace {
+
+using enginetest::DeliveredDb;
+using enginetest::RawDb;
+
+// 2026-03-02 12:00:30.750 local time: each second has a tick at .250 and one at .750.
+const int64_t kStartMs = 1772452830750LL;
+const uint32_t kIndoorLinkFault = 1u << 17;
+
+// The engine started on the delivered database at a fixed time of a virtual clock, with unit blocks
+// that the test fills in place of the bus. Time moves only when the test advances it (the watchdog's
+// thread sleeps on the same clock).
+class CControlEngineCycleTest : public ::testing::Test {
+protected:
+  CControlEngineCycleTest() : clock(0, kStartMs, false) {
+    engine->Init();
+    indoor->m_linkState = 3;
+    outdoor->m_linkState = 1;
+    engine->m_indoorBlock = indoor.get();
+    engine->m_outdoorBlock = outdoor.get();
+  }
+  ~CControlEngineCycleTest() override {
+    clock->SetSleepAdvances(true);  // lets the threads' sleeps end, so that they can be stopped
+    int port = engine->m_systemData.m_serialPort;
+    engine.reset();
+    // The bus port stays registered for the process; its thread must not outlive this test's clock.
+    if (CSerialPort* line = g_commManager.FindPort(port)) line->Stop();
+  }
+  // Half a second of the engine's thread.
+  void Tick() {
+    clock->Advance(500);
+    engine->OnTick();
+  }
+  void Seconds(int n) {
+    for (int i = 0; i < 2 * n; ++i) Tick();
+  }
+  void SetClock(int year, int month, int day, int hour, int minute, int second) {
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    t.wMilliseconds = 250;
+    ASSERT_TRUE(SetLocalTime(&t));
+  }
+
+  panel::ScopedVirtualClock clock;
+  DeliveredDb db;
+  RawDb raw{db.Path()};
+  std::unique_ptr<CControlEngine> engine = std::make_unique<CControlEngine>();
+  CSystemData& r = engine->m_systemData;
+  std::unique_ptr<IndoorBlock> indoor = std::make_unique<IndoorBlock>();
+  std::unique_ptr<OutdoorBlock> outdoor = std::make_unique<OutdoorBlock>();
+};
+
+TEST_F(CControlEngineCycleTest, Init_StartsClockLogAndLinkStatistics) {
+  EXPECT_EQ(g_now, kStartMs / 1000);
+  EXPECT_EQ(g_clock.wSecond, 30);
+  EXPECT_EQ(engine->m_nextLogTime, kStartMs / 1000 - 30);
+  EXPECT_FLOAT_EQ(r.m_limitA, 15.0f);
+  EXPECT_EQ(r.m_linkHistory1[0], 1);
+  EXPECT_EQ(r.m_linkHistory2[119], 1);
+  EXPECT_EQ(engine->m_faultTable.size(), 60u);
+  EXPECT_EQ(engine->m_faultTable[59].m_code, u"S14");
+  EXPECT_EQ(r.m_dataVersion, 110);
+  EXPECT_EQ(engine->m_watchdog.IsEnabled(), 1);
+}
+
+TEST_F(CControlEngineCycleTest, TwoTicksInOneSecond_RunOneCycle) {
+  Tick();  // 31.250: the first cycle of second 31
+  EXPECT_EQ(r.m_uptimeSeconds, 1);
+  // The watchdog's thread counts on the same clock, so a count may have gone up by one meanwhile.
+  AliveCounters[0] = 7;
+  Tick();  // 31.750
+  engine->OnTick();
+  EXPECT_EQ(r.m_uptimeSeconds, 1);
+  EXPECT_GE(AliveCounters[0], 7) << "not claimed again within the second";
+  Tick();  // 32.250
+  EXPECT_EQ(r.m_uptimeSeconds, 2);
+  EXPECT_LE(AliveCounters[0], 1) << "claimed by the new second's cycle";
+}
+
+TEST_F(CControlEngineCycleTest, RejectedClockReading_CountsErrorAndStopsCycle) {
+  Tick();
+  SYSTEMTIME before = g_clock;
+  int64_t nowBefore = g_now;
+  uint16_t errors = g_clockErrors[kClockYear];
+  SetClock(2039, 1, 1, 0, 0, 5);
+  Seconds(3);
+  EXPECT_EQ(g_clockErrors[kClockYear], errors + 6);
+  EXPECT_EQ(g_now, nowBefore);
+  EXPECT_EQ(g_clock.wYear, before.wYear);
+  EXPECT_EQ(r.m_uptimeSeconds, 1);
+  SetClock(2026, 3, 2, 12, 5, 0);
+  Tick();
+  EXPECT_EQ(r.m_uptimeSeconds, 2);
+  EXPECT_EQ(g_clock.wMinute, 5);
+}
+
+TEST_F(CControlEngineCycleTest, LinkFaultInFirstMinute_HoldsControlUntilSecond60) {
+  engine->m_indoorBlock = nullptr;  // the device could not be added: its link is never good
+  r.m_hotWaterEnabled = 1;
+  r.m_runMode = 3;
+  r.m_systemSwitch = 1;
+  Seconds(9);
+  EXPECT_EQ(r.m_demandFlags & 1, 1) << "the control runs while the fault is still being debounced";
+  EXPECT_EQ(r.m_standbyState, 0);
+  r.m_demandFlags = 0;
+  Seconds(1);  // tenth second: S04 active
+  ASSERT_TRUE(r.m_statusBits & kIndoorLinkFault);
+  EXPECT_EQ(r.m_demandFlags, 0) << "held: no control in this second";
+  r.m_runMode = 0;  // a setting changed during the hold is not saved while it lasts
+  Seconds(49);
+  EXPECT_EQ(r.m_uptimeSeconds, 59);
+  EXPECT_EQ(r.m_standbyState, 0);
+  EXPECT_EQ(raw.Value("select Val from t_System0 where ID = 3"), "3") << "the change waits for the hold to end";
+  Seconds(1);
+  EXPECT_EQ(r.m_uptimeSeconds, 60);
+  EXPECT_EQ(r.m_standbyState, 1) << "the full cycle runs, stopped by the link fault";
+  EXPECT_EQ(raw.Value("select Val from t_System0 where ID = 3"), "0");
+}
+
+TEST_F(CControlEngineCycleTest, NoDevices_LinkFaultsFollowAfterTheirDebounce) {
+  engine->m_indoorBlock = nullptr;
+  engine->m_outdoorBlock = nullptr;
+  Seconds(9);
+  EXPECT_FALSE(r.m_statusBits & (kIndoorLinkFault | (1u << 18)));
+  Seconds(1);
+  EXPECT_EQ(r.m_statusBits & (kIndoorLinkFault | (1u << 18)), kIndoorLinkFault | (1u << 18));
+  EXPECT_EQ(r.m_linkQuality1, 0);
+  EXPECT_EQ(r.m_heatPumpAvailable, 0) << "S05 stops the heat pump";
+  EXPECT_EQ(raw.Value("select group_concat(Code) from t_HPErr"), "S04,S05");
+
+  // A restart continues the fault IDs after the stored rows.
+  auto restarted = std::make_unique<CControlEngine>();
+  restarted->Init();
+  EXPECT_EQ(restarted->m_systemData.m_faultSeq, 2);
+  clock->SetSleepAdvances(true);
+  restarted.reset();
+  clock->SetSleepAdvances(false);
+}
+
+TEST_F(CControlEngineCycleTest, DatabaseTablesGone_CycleKeepsRunning) {
+  raw.Exec("drop table t_HPErr");
+  raw.Exec("drop table t_RealHP");
+  raw.Exec("drop table t_System0");
+  db.Reopen();
+  engine->m_indoorBlock = nullptr;  // a fault to record
+  r.m_runMode = 2;
+  Seconds(70);
+  EXPECT_EQ(r.m_uptimeSeconds, 70);
+  EXPECT_TRUE(r.m_statusBits & kIndoorLinkFault);
+  EXPECT_EQ(engine->CopyFaultTable()[49].m_state, FaultEntry::kActive);
+}
+
+TEST_F(CControlEngineCycleTest, ChangedSetting_ReachesDatabaseWithinOneSecond) {
+  Seconds(1);
+  r.m_runMode = 2;
+  Seconds(1);
+  EXPECT_EQ(raw.Value("select Val from t_System0 where ID = 3"), "2");
+}
+
+TEST_F(CControlEngineCycleTest, RunModeOff_ClearsDemandButOffBranchShowsTargets) {
+  r.m_hotWaterEnabled = 1;
+  r.m_heatingEnabled = 1;
+  r.m_runMode = 0;
+  r.m_hotWaterSetTemp = 48;
+  Seconds(1);
+  EXPECT_EQ(r.m_demandFlags & 7, 0);
+  EXPECT_EQ(r.m_hwTarget, 48) << "the default targets are still composed";
+}
+
+TEST_F(CControlEngineCycleTest, ClockJump_LogCatchesUpOneRowPerSecond) {
+  indoor->m_temp1200[1] = 47.5f;  // tank
+  Seconds(1);
+  EXPECT_EQ(raw.Count("t_RealHP"), 1) << "the first row, for the minute of the start";
+  SetClock(2026, 3, 2, 12, 10, 30);  // nine minutes ahead
+  Seconds(12);
+  EXPECT_EQ(raw.Count("t_RealHP"), 11);
+  EXPECT_EQ(raw.Value("select max(TM) from t_RealHP"), std::to_string(kStartMs / 1000 - 30 + 600));
+  EXPECT_EQ(raw.Value("select TankTemp from t_RealHP where TM = (select max(TM) from t_RealHP)"), "47.5");
+  SetClock(2026, 3, 20, 8, 0, 30);  // more than a week ahead
+  Seconds(1);
+  EXPECT_EQ(raw.Count("t_RealHP"), 1) << "the week-old rows deleted, the log resumed at the current minute";
+}
+
+TEST_F(CControlEngineCycleTest, FaultStep_WaitsForScreensHoldingTheFaultLock) {
+  Seconds(1);
+  std::atomic<bool> done{false};
+  std::thread cycle;
+  {
+    FaultTableLock guard(*engine);
+    cycle = std::thread([&] {
+      engine->ReadInputs();
+      done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(done) << "the engine must not change the table while a screen reads it";
+  }
+  cycle.join();
+  EXPECT_TRUE(done);
+
+  std::atomic<bool> built{false};
+  {
+    FaultTableLock guard(*engine);
+    cycle = std::thread([&] {
+      engine->BuildFaultTable();
+      built = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(built) << "a rebuild waits as well";
+  }
+  cycle.join();
+  EXPECT_TRUE(built);
+}
+
+TEST_F(CControlEngineCycleTest, ScreensRebuildingAndClearing_RaceWithFaultStepSafely) {
+  // Faults coming and going every few seconds while the GUI thread rebuilds and clears.
+  std::atomic<bool> stop{false};
+  std::thread screens([&] {
+    while (!stop) {
+      engine->BuildFaultTable();
+      engine->ClearFaultHistory();
+      std::vector<FaultEntry> copy = engine->CopyFaultHistory();
+      (void)copy;
+    }
+  });
+  for (int s = 0; s < 120; ++s) {
+    indoor->m_faultBits1226 = (s / 12) % 2 ? 0x38 : 0;  // TO, TI, TP sensors
+    engine->ReadInputs();
+  }
+  stop = true;
+  screens.join();
+  SUCCEED();
+}
+
+TEST_F(CControlEngineCycleTest, EngineThread_RunsCyclesUntilDisabled) {
+  CSystemData& rec = engine->m_systemData;
+  rec.m_uptimeSeconds = 0;
+  ASSERT_EQ(engine->Enable(1), 1);
+  EXPECT_EQ(engine->Enable(1), 1);
+  for (int i = 0; i < 1000 && rec.m_uptimeSeconds < 3; ++i) {
+    clock->Advance(100);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_GE(rec.m_uptimeSeconds, 3);
+  clock->SetSleepAdvances(true);
+  EXPECT_EQ(engine->Enable(0), 0);
+  int32_t after = rec.m_uptimeSeconds;
+  EXPECT_FALSE(engine->HasThread());
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(rec.m_uptimeSeconds, after);
+}
+
+}  // namespace
