@@ -23,16 +23,6 @@ const int kGreenDealer = 1;
 const COLORREF kGreenDealerColor = RGB(0, 100, 95);
 const COLORREF kStandardFourthColor = RGB(15, 72, 93);
 
-// The engine's start and stop. The engine's own Enable takes over once it has one; until then the
-// start-up loads what the shell offers: the parameters and the language of the record.
-void EnableEngine(int on) {
-  if (!on) {
-    g_engine.Stop();
-    return;
-  }
-  g_engine.InitParams(0);
-}
-
 }  // namespace
 
 CHmiApp g_app QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_APP);
@@ -84,7 +74,7 @@ BOOL CHmiApp::InitInstance() {
   RegSetDword(kTouchKey, kCursorValue, kCursorHidden);
 
   // The parameters must be loaded before the dealer id is read and the screens are built.
-  EnableEngine(1);
+  g_engine.Enable(1);
   g_dealerId = GetSystemData()->m_dealerId;
 
   const CString fontFile = GetAppDir() + kFontFile;
@@ -133,7 +123,7 @@ void MakeAppBrushes() {
 }
 
 void CHmiApp::ShutDown(DlgMain* mainScreen, const CString& fontFile) {
-  EnableEngine(0);
+  g_engine.Enable(0);
   // The 45-point font stays until the process ends.
   for (CFont* font : {&g_font21, &g_font18, &g_font15, &g_font12, &g_font9}) font->DeleteObject();
   for (HBRUSH& brush : g_brushes) {

@@ -33,6 +33,7 @@ TEST_F(CHmiAppTest, StartUp_BuildsTheLookBeforeTheMainScreenAndTakesItDownAfter)
     DWORD cursor = 0;
     int dealer = -1;
     bool sockets = false;
+    bool engine = false;
   } seen;
   BOOL result = RunStartUp([&] {
     HANDLE again = CreateMutexW(nullptr, FALSE, u"Quellora");
@@ -49,11 +50,13 @@ TEST_F(CHmiAppTest, StartUp_BuildsTheLookBeforeTheMainScreenAndTakesItDownAfter)
     CursorValue(seen.cursor);
     seen.dealer = g_dealerId;
     seen.sockets = panel::WSAStartupCount() > socketsBefore;
+    seen.engine = g_engine.IsRunning() != 0;
   });
   EXPECT_FALSE(result);
   EXPECT_TRUE(m_sawMainScreen);
   EXPECT_EQ(seen.mutexError, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
   EXPECT_TRUE(seen.sockets);
+  EXPECT_TRUE(seen.engine);
   EXPECT_TRUE(seen.fonts);
   EXPECT_EQ(seen.fontHeight21, -28);  // 21 points at 96 dpi
   EXPECT_EQ(seen.dealer, 9);
