@@ -9,8 +9,9 @@
 #include "CSerialPort.h"
 #include "CSlaveDevice.h"
 #include "CUnitDevice.h"
+#include "ProcessObjects.h"
 
-CCommManager g_commManager;
+CCommManager g_commManager QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_COMM_MANAGER);
 
 CCommManager::CCommManager() = default;
 
