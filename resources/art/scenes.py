@@ -62,8 +62,11 @@ def bg_main(s, w, h, t, variant=None):
     if t["dark"]:
         return _main_dark(s, t)
     _sky(s, t)
-    # Header strip for the date and the compressor figure.
-    s.add(rect(0, 0, W, 30, 0, WHITE, extra='opacity="0.55"'))
+    # Header strip for the date and the compressor figure; dealer 9 writes them in white, so its strip is dark.
+    if t["name"] == "d9":
+        s.add(rect(0, 0, W, 30, 0, dark(t["primary"], 0.35)))
+    else:
+        s.add(rect(0, 0, W, 30, 0, WHITE, extra='opacity="0.55"'))
     s.add(rect(0, 30, W, 1.5, 0, light(t["primary"], 0.35)))
     ground = t["ground"] if variant != "13" else light(t["second"], 0.72)
     s.add(path("M0 226 C90 210 190 214 260 222 C340 231 410 222 480 210 L480 272 L0 272 Z", ground))
