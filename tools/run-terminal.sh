@@ -29,7 +29,8 @@ stop_sim() {
   fi
 }
 if [ -x "$sim" ]; then
-  "$sim" --root "$root" --port COM3 > "$root/run/unitsim.log" 2>&1 &
+  mkdir -p "$root/run"
+  "$sim" --root "$root" --port COM3 --control "$root/run/unitsim.ctl" > "$root/run/unitsim.log" 2>&1 &
   sim_pid=$!
   trap stop_sim EXIT
   trap 'exit 130' INT TERM
@@ -38,6 +39,6 @@ if [ -x "$sim" ]; then
     grep -q . "$root/run/unitsim.log" 2>/dev/null && break
     sleep 0.1
   done
-  echo "unit simulator on $(head -n 1 "$root/run/unitsim.log" 2>/dev/null)"
+  echo "unit simulator on $(head -n 1 "$root/run/unitsim.log" 2>/dev/null); commands: echo 'drop outdoor' > $root/run/unitsim.ctl"
 fi
 "$exe"
