@@ -158,9 +158,9 @@ TEST_F(CControlEngineCycleTest, NoDevices_LinkFaultsFollowAfterTheirDebounce) {
 }
 
 TEST_F(CControlEngineCycleTest, DatabaseTablesGone_CycleKeepsRunning) {
-  raw.Exec("drop table t_HPErr");
-  raw.Exec("drop table t_RealHP");
-  raw.Exec("drop table t_System0");
+  raw.Run("drop table t_HPErr");
+  raw.Run("drop table t_RealHP");
+  raw.Run("drop table t_System0");
   db.Reopen();
   engine->m_indoorBlock = nullptr;  // a fault to record
   r.m_runMode = 2;

@@ -187,10 +187,10 @@ TEST_F(ParamTableDbTest, SaveChangedWhileClosed_RetriesOnceTheDatabaseIsBack) {
 }
 
 TEST_F(ParamTableDbTest, Load_TakesKnownRowsAndIgnoresTheRest) {
-  raw.Exec("delete from t_System0 where ID = 10");
-  raw.Exec("insert into t_System0 values(400, '9', 0, 'x')");
-  raw.Exec("update t_System0 set Val='21.7', Type=1 where ID = 11");
-  raw.Exec("update t_System0 set Val='-7' where ID = 213");
+  raw.Run("delete from t_System0 where ID = 10");
+  raw.Run("insert into t_System0 values(400, '9', 0, 'x')");
+  raw.Run("update t_System0 set Val='21.7', Type=1 where ID = 11");
+  raw.Run("update t_System0 set Val='-7' where ID = 213");
   record->m_heatAmbientStart = 12;
   EXPECT_EQ(1, table.SyncDb(0, 0));
   EXPECT_EQ(12, record->m_heatAmbientStart);  // no row: keeps its value
