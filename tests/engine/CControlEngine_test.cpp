@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DeliveredDb.h"
+#include "FactoryRecord.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ using enginetest::RawDb;
 
 // The factory table with the versions of this program, as the rebuild writes it.
 struct FactoryTable {
-  FactoryTable() {
-    record = std::make_unique<CSystemData>();
-    record->m_softwareVersion = 205;
-    record->m_dataVersion = 110;
-    table.Build(*record);
-  }
+  FactoryTable() { record = enginetest::FactoryRecord(table); }
   std::unique_ptr<CSystemData> record;
   ParamTable table;
 };

@@ -11,16 +11,14 @@
 
 #include "CSystemData.h"
 #include "DeliveredDb.h"
+#include "FactoryRecord.h"
 
 namespace {
 
 class ParamTableTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    m_record = std::make_unique<CSystemData>();
-    m_record->m_softwareVersion = 205;
-    m_record->m_dataVersion = 110;
-    m_table.Build(*m_record);
+    m_record = enginetest::FactoryRecord(m_table);
   }
   std::unique_ptr<CSystemData> m_record;
   ParamTable m_table;
@@ -140,10 +138,7 @@ using enginetest::RawDb;
 class ParamTableDbTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    record = std::make_unique<CSystemData>();
-    record->m_softwareVersion = 205;
-    record->m_dataVersion = 110;
-    table.Build(*record);
+    record = enginetest::FactoryRecord(table);
     for (int t = 0; t < 3; ++t) ASSERT_EQ(1, table.SyncDb(t, 1, 1));
   }
   std::string Val(int table, int id) {
