@@ -148,8 +148,9 @@ bool IsValidSystemTime(const SYSTEMTIME& t) {
 Clock& GetClock() {
   Clock* c = g_override.load();
   if (c) return *c;
-  static SystemClock production;
-  return production;
+  // Kept to the end of the process: threads that run until the statics are destroyed still read it.
+  static SystemClock* production = new SystemClock();
+  return *production;
 }
 
 void SetClock(Clock* clock) { g_override = clock; }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prepares an emulated board root: the folders of the board's flash, the installed programs,
-# the delivered database, the font and the board configuration.
+# their resources, the delivered database, the font and the board configuration.
 set -euo pipefail
 build=${1:?build folder}
 root=${2:?root folder}
@@ -16,6 +16,12 @@ install_file "$build/hmi/Quellora" ResidentFlash/Quellora/Quellora.exe
 install_file "$build/launcher/Brimcourt" ResidentFlash/Quellora/Brimcourt.exe
 install_file "$build/boardlib/libCorvalin.so" ResidentFlash/Quellora/Corvalin.dll
 install_file "$build/boardlib/libHalvarn.so" ResidentFlash/Quellora/Halvarn.dll
+# Each program's resources (bitmaps, dialog templates) beside it: <name>.res, refreshed on every run.
+for res in "$build"/resources/*.res; do
+  [ -d "$res" ] || continue
+  rm -rf "$root/ResidentFlash/Quellora/$(basename "$res")"
+  cp -R "$res" "$root/ResidentFlash/Quellora/"
+done
 # The delivered database is copied only when the root has none, so settings survive a restart.
 if [ ! -f "$root/ResidentFlash/Quellora/Quellora.db" ]; then
   install_file "$build/resources/Quellora.db" ResidentFlash/Quellora/Quellora.db

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Starts the terminal on the prepared board root.
+# Starts the terminal on the prepared board root: the main program in an SDL2 window when a display
+# server is reachable, else headless with the screen written to $root/run/screen.png whenever it
+# changes. When the unit simulator is built it serves the unit bus (COM3) on a pseudo-terminal for as
+# long as the terminal runs.
 set -euo pipefail
 build=${1:?build folder}
 root=${2:?root folder}
@@ -9,4 +12,32 @@ if [ ! -x "$exe" ]; then
   echo "The main program is not built yet: the board root at $root is prepared, nothing is started."
   exit 0
 fi
-exec "$exe"
+if [ -z "${PANEL_DISPLAY:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  export PANEL_DISPLAY=headless
+fi
+if [ "${PANEL_DISPLAY:-}" = headless ]; then
+  export PANEL_SCREEN_DUMP=1
+  echo "headless: the screen is written to $root/run/screen.png"
+fi
+
+sim="$build/tools/unitsim/unitsim"
+sim_pid=
+stop_sim() {
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+}
+if [ -x "$sim" ]; then
+  "$sim" --root "$root" --port COM3 > "$root/run/unitsim.log" 2>&1 &
+  sim_pid=$!
+  trap stop_sim EXIT
+  trap 'exit 130' INT TERM
+  # The simulator prints its line once the pseudo-terminal is up and the port map names it.
+  for _ in $(seq 50); do
+    grep -q . "$root/run/unitsim.log" 2>/dev/null && break
+    sleep 0.1
+  done
+  echo "unit simulator on $(head -n 1 "$root/run/unitsim.log" 2>/dev/null)"
+fi
+"$exe"

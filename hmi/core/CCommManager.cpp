@@ -9,8 +9,9 @@
 #include "CSerialPort.h"
 #include "CSlaveDevice.h"
 #include "CUnitDevice.h"
+#include "ProcessObjects.h"
 
-CCommManager g_commManager;
+CCommManager g_commManager QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_COMM_MANAGER);
 
 CCommManager::CCommManager() = default;
 
@@ -26,6 +27,9 @@ int CCommManager::OpenPort(int port, int baud, int dataBits, int parity, int sto
                 existing->StopBits() == stopBits && existing->GetPeriod() == periodMs && existing->Extra() == extra;
     return same ? port : Fail(kOtherSettings);
   }
+  // A port is named by one byte ("COM1:" .. "COM255:"); a number beyond it (a setting is any int) would
+  // open and register the port of its low byte under a number no later call finds.
+  if (port < 1 || port > 255) return Fail(kOpenFailed);
   auto* created = new (std::nothrow) CSerialPort(static_cast<BYTE>(port));
   if (!created) return Fail(kNoMemory);
   int open = created->Open(port, baud, static_cast<BYTE>(dataBits), static_cast<BYTE>(parity),
@@ -66,6 +70,12 @@ void* CCommManager::GetDeviceData(int port, int slaveAddress) {
   return device ? device->GetData() : nullptr;
 }
 
+void* CCommManager::GetDeviceData(int port, int slaveAddress, int type) {
+  CSerialPort* p = FindPort(port);
+  CModbusDevice* device = p ? p->FindDevice(slaveAddress) : nullptr;
+  return device && device->Type() == type ? device->GetData() : nullptr;
+}
+
 CSerialPort* CCommManager::FindPort(int port) {
   for (CSerialPort* p : m_ports) {
     if (p->PortNumber() == port) return p;
@@ -85,3 +95,7 @@ int OpenCommPort(int port, int baud, int dataBits, int parity, int stopBits, DWO
 int AddCommDevice(int port, int slaveAddress, int type) { return g_commManager.AddDevice(port, slaveAddress, type); }
 
 void* GetCommDeviceData(int port, int slaveAddress) { return g_commManager.GetDeviceData(port, slaveAddress); }
+
+void* GetCommDeviceData(int port, int slaveAddress, int type) {
+  return g_commManager.GetDeviceData(port, slaveAddress, type);
+}

@@ -33,7 +33,8 @@ public:
   CCommManager& operator=(const CCommManager&) = delete;
 
   // The port number; -1, -2 or -3. Opening a registered port again with the very same settings (period and
-  // extra included) returns its number and changes nothing.
+  // extra included) returns its number and changes nothing. A number outside 1..255 names no port: -3,
+  // and nothing is registered.
   int OpenPort(int port, int baud, int dataBits, int parity, int stopBits, DWORD periodMs, int extra);
   // The slave address; -4, -5 or -6. The device is polled from the port's next pass on.
   int AddDevice(int port, int slaveAddress, int type);
@@ -42,6 +43,9 @@ public:
   static CModbusDevice* CreateDevice(int type, int slaveAddress, CSerialPort* port);
   // The data block of the device at that address on that port, or none.
   void* GetDeviceData(int port, int slaveAddress);
+  // The same, but only when that device is of the given type: a block is read as its driver's layout, so
+  // another driver's block at the address (two settings naming one address) must not be handed out.
+  void* GetDeviceData(int port, int slaveAddress, int type);
 
   CSerialPort* FindPort(int port);
   int PortCount() const { return static_cast<int>(m_ports.size()); }
@@ -60,3 +64,4 @@ extern CCommManager g_commManager;
 int OpenCommPort(int port, int baud, int dataBits, int parity, int stopBits, DWORD periodMs, int extra);
 int AddCommDevice(int port, int slaveAddress, int type);
 void* GetCommDeviceData(int port, int slaveAddress);
+void* GetCommDeviceData(int port, int slaveAddress, int type);

@@ -1,4 +1,5 @@
 #include "LangTexts.h"
+#include "ProcessObjects.h"
 
 #include "DbTables.h"
 
@@ -13,8 +14,8 @@ const CString kEmpty;
 
 }  // namespace
 
-CTextArray LangTexts;
-CTextArray LangNames;
+CTextArray LangTexts QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_LANG_TEXTS);
+CTextArray LangNames QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_LANG_NAMES);
 
 void CTextArray::SetSize(int size) { m_texts.resize(size < 0 ? 0 : static_cast<size_t>(size)); }
 

@@ -1,4 +1,5 @@
 #include "CControlEngine.h"
+#include "ProcessObjects.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ const int kPidHoldStart = 180;
 
 }  // namespace
 
-CControlEngine g_engine;
+CControlEngine g_engine QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_ENGINE);
 
 CControlEngine::CControlEngine() : CWorkThread(kIdleSleepMs) { InitializeCriticalSection(&m_faultLock); }
 

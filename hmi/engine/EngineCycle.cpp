@@ -103,8 +103,10 @@ int CControlEngine::Init() {
   OpenCommPort(port, BaudRate(r.m_baudRateIndex), r.m_dataBits, r.m_parity, r.m_stopBits, kBusPollMs, 0);
   AddCommDevice(port, r.m_indoorAddress, kIndoorType);
   AddCommDevice(port, r.m_outdoorAddress, kOutdoorType);
-  m_indoorBlock = static_cast<IndoorBlock*>(GetCommDeviceData(port, r.m_indoorAddress));
-  m_outdoorBlock = static_cast<OutdoorBlock*>(GetCommDeviceData(port, r.m_outdoorAddress));
+  // By type: with both addresses set alike the second device is refused, and the first one's block
+  // must not be taken for the other unit's.
+  m_indoorBlock = static_cast<IndoorBlock*>(GetCommDeviceData(port, r.m_indoorAddress, kIndoorType));
+  m_outdoorBlock = static_cast<OutdoorBlock*>(GetCommDeviceData(port, r.m_outdoorAddress, kOutdoorType));
 
   for (int32_t& answered : r.m_linkHistory1) answered = 1;
   for (int32_t& answered : r.m_linkHistory2) answered = 1;

@@ -1,5 +1,7 @@
 #include "FaultEntry.h"
 
+#include <cstdint>
+
 #include "CSystemData.h"
 #include "CppSQLite3Exception.h"
 #include "DbTables.h"
@@ -9,8 +11,11 @@ namespace {
 
 const int32_t kLastCountingState = 9;
 
-// Writes the new fault's row and keeps the newest 100 IDs.
-void RecordActivation(const FaultEntry& entry, const CSystemData& record) {
+// Writes the new fault's row and keeps the newest 100 IDs. When the IDs start over, every older row
+// holds a higher ID that the trim would never reach, and a restart would continue after them again:
+// the old rows go first.
+void RecordActivation(const FaultEntry& entry, const CSystemData& record, bool idsRestart) {
+  if (idsRestart) DeleteFaults(0);
   FaultRecord row;
   row.m_id = entry.m_historyId;
   row.m_code = entry.m_code;
@@ -52,9 +57,12 @@ int FaultEntry::Debounce(int condition, CSystemData& record, int64_t now) {
       m_start = now;
       m_end = 0;
       m_state = kActive;
-      m_historyId = record.m_faultSeq + 1;
+      // A stored row may carry any ID up to the largest one (a hand-edited or damaged file); past it
+      // the IDs start again at 1.
+      bool idsRestart = record.m_faultSeq >= INT32_MAX || record.m_faultSeq < 0;
+      m_historyId = idsRestart ? 1 : record.m_faultSeq + 1;
       record.m_faultSeq = m_historyId;
-      RecordActivation(*this, record);
+      RecordActivation(*this, record, idsRestart);
     }
   } else if (m_state == kActive) {
     m_end = now;

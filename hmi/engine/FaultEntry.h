@@ -29,6 +29,7 @@ struct FaultEntry {
   // One second with or without the condition, at local time `now`. The tenth consecutive second
   // with it activates the fault: the next fault ID (record.m_faultSeq + 1) becomes its row, which is
   // written to t_HPErr with a snapshot of the record, and the table is trimmed to the newest 100 IDs.
+  // After the largest ID the numbering starts again at 1, the rows of the old numbering deleted.
   // The first second without it ends an active fault and writes the end time into its row; any
   // other second without it restarts the count. Database failures are ignored (the fault is still
   // debounced). Returns 1 when the fault is active afterwards, else 0.

@@ -1,5 +1,6 @@
 #include "ParamTable.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -80,13 +81,22 @@ SysParam MakeRow(const ParamEntry& entry, int32_t value) {
   return row;
 }
 
+// A one-decimal row's value truncated toward zero. Val is text anyone may have written ("1e30"), and
+// a float beyond the int range has no defined conversion: it is held at the range's ends.
+int32_t TruncatedValue(float value) {
+  if (value != value) return 0;  // not a number
+  if (value >= 2147483648.0f) return INT32_MAX;
+  if (value < -2147483648.0f) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
 // The value a stored row holds, by its Type; text rows carry none.
 int32_t RowValue(const SysParam& row) {
   switch (row.m_type) {
     case SysParam::kTypeInt:
       return row.m_intValue;
     case SysParam::kTypeDecimal:
-      return static_cast<int32_t>(row.m_floatValue);
+      return TruncatedValue(row.m_floatValue);
     default:
       return 0;
   }

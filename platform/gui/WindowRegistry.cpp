@@ -288,8 +288,9 @@ Server& TheServer() {
 }
 
 std::string& PublishedPath() {
-  static std::string path;
-  return path;
+  // Kept to the end of the process: the exit handler that removes the file runs after the statics.
+  static std::string* path = new std::string();
+  return *path;
 }
 
 void RemovePublished() {

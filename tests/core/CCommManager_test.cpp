@@ -45,6 +45,19 @@ TEST(CCommManager, OpenPort_SameSettingsShareOnePortAndOthersAreRefused) {
   EXPECT_EQ(manager.FindPort(3)->BaudRate(), 19200);
 }
 
+TEST(CCommManager, PortNumberBeyondOneByte_IsRefusedAndRegistersNothing) {
+  BusLine line;  // COM3 exists: 259 and 3 share their low byte
+  CCommManager manager;
+  for (int port : {259, 0, -253}) {
+    SCOPED_TRACE(port);
+    EXPECT_EQ(manager.OpenPort(port, 19200, 8, 2, 1, 2000, 0), -3);
+    EXPECT_EQ(manager.LastError(), 3);
+    EXPECT_EQ(manager.AddDevice(port, 11, 101), -4);
+  }
+  EXPECT_EQ(manager.PortCount(), 0);
+  EXPECT_EQ(manager.FindPort(3), nullptr);
+}
+
 TEST(CCommManager, FailedOpen_KeepsThePortRunningAndTakesItsDevices) {
   testing_support::TempRoot root;  // no port map: the line cannot open
   CCommManager manager;

@@ -157,6 +157,22 @@ TEST_F(CControlEngineCycleTest, NoDevices_LinkFaultsFollowAfterTheirDebounce) {
   clock->SetSleepAdvances(false);
 }
 
+TEST_F(CControlEngineCycleTest, BothUnitsAtOneAddress_OutdoorBlockStaysEmpty) {
+  // Indoor and outdoor unit set to the same address: the outdoor device is refused, and the indoor
+  // unit's block must not be taken as the outdoor unit's.
+  const int port = 7;
+  raw.Exec("update t_System0 set Val='" + std::to_string(port) + "' where ID = 123");
+  raw.Exec("update t_System0 set Val='2' where ID in (124, 125)");
+  auto restarted = std::make_unique<CControlEngine>();
+  restarted->Init();
+  EXPECT_NE(restarted->m_indoorBlock, nullptr);
+  EXPECT_EQ(restarted->m_outdoorBlock, nullptr);
+  clock->SetSleepAdvances(true);
+  restarted.reset();
+  if (CSerialPort* line = g_commManager.FindPort(port)) line->Stop();
+  clock->SetSleepAdvances(false);
+}
+
 TEST_F(CControlEngineCycleTest, DatabaseTablesGone_CycleKeepsRunning) {
   raw.Run("drop table t_HPErr");
   raw.Run("drop table t_RealHP");

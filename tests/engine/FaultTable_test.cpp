@@ -163,6 +163,22 @@ TEST_F(FaultTableTest, Restart_MoreRowsThanShown_SequenceFollowsNewest) {
   EXPECT_EQ(r.m_faultSeq, 130);
 }
 
+TEST_F(FaultTableTest, StoredRowWithLargestId_IdsStartOverAtOne) {
+  InsertRow(5, "P01", kStart - 500, kStart - 400);
+  InsertRow(2147483647, "P02", kStart - 300, kStart - 200);
+  LoadFaultHistory(table, history, r);
+  ASSERT_EQ(r.m_faultSeq, 2147483647);
+  for (int s = 0; s < 10; ++s) Second(1u << 0);
+  EXPECT_EQ(table[0].m_historyId, 1);
+  EXPECT_EQ(r.m_faultSeq, 1);
+  EXPECT_EQ(raw.Value("select group_concat(ID) from t_HPErr"), "1") << "the rows of the old numbering go";
+  Second(0);
+  EXPECT_EQ(raw.Value("select TM from t_HPErr where ID = 1"), std::to_string(now - 1));
+
+  LoadFaultHistory(table, history, r);
+  EXPECT_EQ(r.m_faultSeq, 1) << "a restart continues the new numbering";
+}
+
 TEST_F(FaultTableTest, FullHistory_ClearedFaultPushesOutOldest) {
   for (int id = 1; id <= 100; ++id) {
     FaultEntry e = table[0];

@@ -194,3 +194,24 @@ TEST_F(ParamTableDbTest, Load_TakesKnownRowsAndIgnoresTheRest) {
   EXPECT_EQ(-7, table.GetAt(213).m_value);
   EXPECT_EQ(326, table.GetSize());
 }
+
+TEST_F(ParamTableDbTest, Load_OneDecimalRowBeyondTheIntRange_HeldAtItsEnds) {
+  struct Case {
+    int id;
+    const char* val;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {11, "1e30", INT32_MAX}, {12, "-1e30", INT32_MIN}, {13, "1e999", INT32_MAX}, {14, "-2147483648", INT32_MIN},
+      {15, "-7.9", -7},
+  };
+  for (const Case& c : cases) {
+    raw.Exec("update t_System0 set Val='" + std::string(c.val) + "', Type=1 where ID = " + std::to_string(c.id));
+  }
+  EXPECT_EQ(1, table.SyncDb(0, 0));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.val);
+    EXPECT_EQ(c.expected, *table.GetAt(c.id).m_pSetting);
+    EXPECT_EQ(c.expected, table.GetAt(c.id).m_value);
+  }
+}
