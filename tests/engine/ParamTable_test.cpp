@@ -206,7 +206,7 @@ TEST_F(ParamTableDbTest, Load_OneDecimalRowBeyondTheIntRange_HeldAtItsEnds) {
       {15, "-7.9", -7},
   };
   for (const Case& c : cases) {
-    raw.Exec("update t_System0 set Val='" + std::string(c.val) + "', Type=1 where ID = " + std::to_string(c.id));
+    raw.Run("update t_System0 set Val='" + std::string(c.val) + "', Type=1 where ID = " + std::to_string(c.id));
   }
   EXPECT_EQ(1, table.SyncDb(0, 0));
   for (const Case& c : cases) {
