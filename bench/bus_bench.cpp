@@ -7,11 +7,10 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "BenchRoot.h"
 #include "CParamDevice.h"
 #include "CSerialPort.h"
 #include "CUnitDevice.h"
@@ -42,7 +41,7 @@ uint64_t WireBytes() {
 // A board root whose COM3 is the simulator's line, and a port with both units past their start-up. The port's
 // own thread is stopped: the benchmark thread runs the passes, so its CPU time is the bus's.
 struct BusRig {
-  std::string root;
+  bench::BenchRoot root{"bus-bench"};
   unitsim::PtyPair pty;
   unitsim::UnitSimulator sim;
   std::unique_ptr<unitsim::LineServer> server;
@@ -52,11 +51,8 @@ struct BusRig {
   bool ok = false;
 
   BusRig() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "bus-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()) || !pty.Open()) return;
-    root = pattern;
-    panel::SetPanelRoot(root);
-    unitsim::WritePortMap(root, "COM3", pty.SlavePath());
+    if (root.Path().empty() || !pty.Open()) return;
+    unitsim::WritePortMap(root.Path(), "COM3", pty.SlavePath());
     server = std::make_unique<unitsim::LineServer>(pty, sim);
     server->Start();
     port = std::make_unique<BenchPort>(3);
@@ -75,9 +71,6 @@ struct BusRig {
   ~BusRig() {
     port.reset();
     if (server) server->Stop();
-    panel::SetPanelRoot("");
-    std::error_code ignored;
-    if (!root.empty()) std::filesystem::remove_all(root, ignored);
   }
   bool Good() const { return indoor->Block().m_linkState == 3 && outdoor->Block().m_linkState == 1; }
 };

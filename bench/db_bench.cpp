@@ -4,13 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <sqlite3.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "BenchRoot.h"
 #include "CDbAccess.h"
 #include "DbTables.h"
 #include "Platform.h"
@@ -18,41 +17,25 @@
 namespace {
 
 const int64_t kNow = 1767225600;  // 2026-01-01 00:00
-const int kWeekRows = 7 * 1440;
 
 // A board root in a temporary folder holding "\Quellora.db" with a week of minute rows up to kNow.
 class WeekOfLog {
 public:
   WeekOfLog() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "db-bench-XXXXXX").string();
-    m_root = mkdtemp(pattern.data());
-    panel::SetPanelRoot(m_root);
     std::ifstream in(std::string(QUELLORA_SOURCE_DIR) + "/resources/db/schema.sql");
     std::stringstream schema;
     schema << in.rdbuf();
     sqlite3* db = nullptr;
-    sqlite3_open_v2((m_root + "/Quellora.db").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    sqlite3_open_v2((m_root / "Quellora.db").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     sqlite3_exec(db, schema.str().c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "begin;", nullptr, nullptr, nullptr);
-    for (int i = kWeekRows; i >= 1; --i) {
-      std::string sql = "insert into t_RealHP values(" + std::to_string(kNow - 60LL * i) +
-                        ",1,45,21.5,48.2,35.0,3.5,35.1,30.2,-2.0,60.1,8.5,10.2,35.0,34.0,28.5,9.5,6.2,230,350,620,610,"
-                        "35.0,30.0,25.0,1,0,0)";
-      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    }
-    sqlite3_exec(db, "commit;", nullptr, nullptr, nullptr);
+    bench::InsertWeekOfMinuteRows(db, kNow);
     sqlite3_close(db);
     g_db.Open(u"\\Quellora.db", false, 2);
   }
-  ~WeekOfLog() {
-    g_db.Close();
-    panel::SetPanelRoot("");
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
-  }
+  ~WeekOfLog() { g_db.Close(); }
 
 private:
-  std::string m_root;
+  bench::BenchRoot m_root{"db-bench"};
 };
 
 void BM_MinuteLogInsertAndWeekDelete(benchmark::State& state) {

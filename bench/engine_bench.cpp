@@ -5,12 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <sqlite3.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "BenchRoot.h"
 #include "CControlEngine.h"
 #include "CDbAccess.h"
 #include "IndoorBlock.h"
@@ -22,16 +22,12 @@
 namespace {
 
 const int64_t kStartMs = 1772452800000LL + 30250;  // 2026-03-02 12:00:30.250
-const int kWeekRows = 7 * 1440;
 
 // A board root with a copy of the delivered database, the engine started on it without its threads.
 class BenchEngine {
 public:
   explicit BenchEngine(bool fullWeek) : m_clock(0, kStartMs, true) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "engine-bench-XXXXXX").string();
-    m_root = mkdtemp(pattern.data());
-    panel::SetPanelRoot(m_root);
-    std::string file = m_root + "/Quellora.db";
+    std::string file = m_root / "Quellora.db";
     std::filesystem::copy_file(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.db", file);
     if (fullWeek) FillWeek(file);
     g_db.Open(u"\\Quellora.db", false, 2);
@@ -62,9 +58,6 @@ public:
   ~BenchEngine() {
     m_engine.reset();
     g_db.Close();
-    panel::SetPanelRoot("");
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
   }
 
   // The next cycle: the clock moves on by `ms` and the engine thread's pass runs.
@@ -79,20 +72,12 @@ private:
   static void FillWeek(const std::string& file) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(db, "begin;", nullptr, nullptr, nullptr);
-    int64_t minute = kStartMs / 1000 - 30;
-    for (int i = kWeekRows; i >= 1; --i) {
-      std::string sql = "insert into t_RealHP values(" + std::to_string(minute - 60LL * i) +
-                        ",1,45,21.5,48.2,35.0,3.5,35.1,30.2,-2.0,60.1,8.5,10.2,35.0,34.0,28.5,9.5,6.2,230,350,620,610,"
-                        "35.0,30.0,25.0,1,0,0)";
-      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    }
-    sqlite3_exec(db, "commit;", nullptr, nullptr, nullptr);
+    bench::InsertWeekOfMinuteRows(db, kStartMs / 1000 - 30);
     sqlite3_close(db);
   }
 
   panel::ScopedVirtualClock m_clock;
-  std::string m_root;
+  bench::BenchRoot m_root{"engine-bench"};
   std::unique_ptr<CControlEngine> m_engine;
   std::unique_ptr<IndoorBlock> m_indoor = std::make_unique<IndoorBlock>();
   std::unique_ptr<OutdoorBlock> m_outdoor = std::make_unique<OutdoorBlock>();

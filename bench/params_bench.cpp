@@ -3,12 +3,11 @@
 // writes all three parameter tables from the defaults (goal: below 300 ms).
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "BenchRoot.h"
 #include "CControlEngine.h"
 #include "CDbAccess.h"
 #include "Platform.h"
@@ -19,27 +18,17 @@ namespace {
 // and opens it in g_db.
 class BoardRoot {
 public:
-  BoardRoot() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "params-bench-XXXXXX").string();
-    m_root = mkdtemp(pattern.data());
-    panel::SetPanelRoot(m_root);
-  }
-  ~BoardRoot() {
-    g_db.Close();
-    panel::SetPanelRoot("");
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
-  }
+  ~BoardRoot() { g_db.Close(); }
   void Fresh() {
     g_db.Close();
-    const std::string file = m_root + "/Quellora.db";
+    const std::string file = m_root / "Quellora.db";
     std::filesystem::copy_file(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.db", file,
                                std::filesystem::copy_options::overwrite_existing);
     g_db.Open(u"\\Quellora.db", false, 2);
   }
 
 private:
-  std::string m_root;
+  bench::BenchRoot m_root{"params-bench"};
 };
 
 void BM_SaveChangedOneOf326(benchmark::State& state) {

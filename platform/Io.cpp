@@ -4,24 +4,29 @@
 #include "Devices.h"
 #include "Files.h"
 
+namespace {
+
+// A call that did nothing: no bytes counted (when the caller asked for the count) and its error set.
+BOOL Fail(DWORD* count, DWORD error) {
+  if (count) *count = 0;
+  SetLastError(error);
+  return FALSE;
+}
+
+}  // namespace
+
 namespace panel {
 
 BOOL IoObject::Read(void*, DWORD, DWORD* done) {
-  if (done) *done = 0;
-  SetLastError(ERROR_INVALID_HANDLE);
-  return FALSE;
+  return Fail(done, ERROR_INVALID_HANDLE);
 }
 
 BOOL IoObject::Write(const void*, DWORD, DWORD* done) {
-  if (done) *done = 0;
-  SetLastError(ERROR_INVALID_HANDLE);
-  return FALSE;
+  return Fail(done, ERROR_INVALID_HANDLE);
 }
 
 BOOL IoObject::IoControl(DWORD, const void*, DWORD, void*, DWORD, DWORD* returned) {
-  if (returned) *returned = 0;
-  SetLastError(ERROR_NOT_SUPPORTED);
-  return FALSE;
+  return Fail(returned, ERROR_NOT_SUPPORTED);
 }
 
 bool IsDeviceName(const char16_t* name) {
@@ -39,22 +44,14 @@ bool IsDeviceName(const char16_t* name) {
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD done, LPVOID) {
   auto* io = panel::HandleAs<panel::IoObject>(file);
-  if (!io) {
-    if (done) *done = 0;
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (!io) return Fail(done, ERROR_INVALID_HANDLE);
   DWORD ignored = 0;
   return io->Read(buffer, size, done ? done : &ignored);
 }
 
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD done, LPVOID) {
   auto* io = panel::HandleAs<panel::IoObject>(file);
-  if (!io) {
-    if (done) *done = 0;
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (!io) return Fail(done, ERROR_INVALID_HANDLE);
   DWORD ignored = 0;
   return io->Write(buffer, size, done ? done : &ignored);
 }
@@ -62,11 +59,7 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD size, LPDWORD done, LPVOID) {
 BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize, LPDWORD returned,
                      LPVOID) {
   auto* io = panel::HandleAs<panel::IoObject>(device);
-  if (!io) {
-    if (returned) *returned = 0;
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (!io) return Fail(returned, ERROR_INVALID_HANDLE);
   DWORD ignored = 0;
   return io->IoControl(code, in, inSize, out, outSize, returned ? returned : &ignored);
 }

@@ -65,6 +65,17 @@ CWnd* ForeignStandIn(HWND hwnd) {
   return raw;
 }
 
+// ModifyStyle and ModifyStyleEx on the style word at index; FALSE when nothing changed. Given flags, the
+// window's frame is updated through SetWindowPos with them.
+BOOL ModifyStyleBits(HWND hwnd, int index, DWORD remove, DWORD add, UINT flags) {
+  DWORD old = static_cast<DWORD>(::GetWindowLongW(hwnd, index));
+  DWORD now = (old & ~remove) | add;
+  if (now == old) return FALSE;
+  ::SetWindowLongW(hwnd, index, static_cast<LONG>(now));
+  if (flags) ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+  return TRUE;
+}
+
 }  // namespace
 
 LRESULT CallWndObject(CWnd* object, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -322,21 +333,11 @@ DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd
 DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
-  DWORD old = GetStyle();
-  DWORD now = (old & ~remove) | add;
-  if (now == old) return FALSE;
-  ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(now));
-  if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-  return TRUE;
+  return panel::gui::ModifyStyleBits(m_hWnd, GWL_STYLE, remove, add, flags);
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
-  DWORD old = GetExStyle();
-  DWORD now = (old & ~remove) | add;
-  if (now == old) return FALSE;
-  ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(now));
-  if (flags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-  return TRUE;
+  return panel::gui::ModifyStyleBits(m_hWnd, GWL_EXSTYLE, remove, add, flags);
 }
 
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }

@@ -1,6 +1,7 @@
 // A fresh simulated board per test: its own root with a board folder, the program running as
 // "\ResidentFlash\Quellora\Quellora.exe", reboots caught by a hook, and the built board libraries installed
 // there under their board names on request.
+// LibraryFixture adds one loaded library with typed access to its entry points.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -85,4 +86,18 @@ protected:
   testing_support::TempRoot m_root;
   std::vector<std::string> m_reboots;
   std::vector<HMODULE> m_loaded;
+};
+
+// The fixture of one board library's tests: their SetUp loads the library into m_lib.
+class LibraryFixture : public BoardFixture {
+protected:
+  // An entry point of the loaded library as its type; a missing one fails the test.
+  template <typename F>
+  F Fn(const char* name) {
+    F f = Entry<F>(m_lib, name);
+    EXPECT_NE(f, nullptr) << name;
+    return f;
+  }
+
+  HMODULE m_lib = nullptr;
 };

@@ -17,7 +17,7 @@ typedef int (*GetDivFn)(DWORD*, DWORD*, DWORD*);
 typedef int (*MacFn)(BYTE*);
 typedef int (*TextFn)(char*);
 
-class Corvalin : public BoardFixture {
+class Corvalin : public LibraryFixture {
 protected:
   void SetUp() override {
     BoardFixture::SetUp();
@@ -26,15 +26,6 @@ protected:
     panel::ClearBoardEvents();
     panel::ClearDebugLog();
   }
-
-  template <typename F>
-  F Fn(const char* name) {
-    F f = Entry<F>(m_lib, name);
-    EXPECT_NE(f, nullptr) << name;
-    return f;
-  }
-
-  HMODULE m_lib = nullptr;
 };
 
 std::vector<std::string> PinTraffic(int pin, int level) {

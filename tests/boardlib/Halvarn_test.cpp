@@ -23,7 +23,7 @@ std::string W(uint32_t address, uint32_t value) {
   return text;
 }
 
-class Halvarn : public BoardFixture {
+class Halvarn : public LibraryFixture {
 protected:
   void SetUp() override {
     BoardFixture::SetUp();
@@ -38,15 +38,6 @@ protected:
     panel::ResetBoard();
     panel::ClearDebugLog();
   }
-
-  template <typename F>
-  F Fn(const char* name) {
-    F f = Entry<F>(m_lib, name);
-    EXPECT_NE(f, nullptr) << name;
-    return f;
-  }
-
-  HMODULE m_lib = nullptr;
 };
 
 TEST_F(Halvarn, Exports_AreExactlyItsNineEntryPoints) {

@@ -6,62 +6,23 @@
 
 #include <gtest/gtest.h>
 
-#include "BusTestLine.h"
-#include "CSerialPort.h"
-#include "DemoMode.h"
+#include "BusDeviceRig.h"
 #include "ModbusCrc16.h"
 
 namespace {
 
-using bustest::SimulatedBus;
+using bustest::DemoOn;
+using bustest::Same;
 using Request = unitsim::RtuSlave::Request;
 
-class TestPort : public CSerialPort {
-public:
-  using CSerialPort::CSerialPort;
-  using CSerialPort::OnTick;
-};
-
-struct OutdoorRig {
-  SimulatedBus bus;
-  TestPort port{3};
-  CParamDevice* device;
-  OutdoorBlock& block;
-  unitsim::OutdoorBoard& unit;
-
-  OutdoorRig() : device(new CParamDevice(&port, 2)), block(device->Block()), unit(bus.sim.Outdoor()) {
-    EXPECT_EQ(port.Open(3, 19200, 8, 2, 1, 2000, 0), 1);
-    port.Stop();
-    device->SetTickCount(2);
-    port.AddDevice(device);
-  }
-  void Pass() { port.OnTick(); }
+// The outdoor unit at address 2 on a port whose thread is stopped: the test runs the passes.
+struct OutdoorRig : bustest::UnitRig<CParamDevice, OutdoorBlock, unitsim::OutdoorBoard> {
+  OutdoorRig() : UnitRig(2, &unitsim::UnitSimulator::Outdoor) {}
   // Passes until the next poll runs with this tick count.
   void PassTo(int tick) {
     while (device->TickCount() < tick) Pass();
   }
-  std::vector<Request> Take() {
-    std::vector<Request> r = unit.Requests();
-    unit.ClearRequests();
-    return r;
-  }
-  std::vector<Request> Writes() {
-    std::vector<Request> w;
-    for (const Request& r : Take()) {
-      if (r.function != 3) w.push_back(r);
-    }
-    return w;
-  }
 };
-
-struct DemoOn {
-  DemoOn() { DemoMode = 1; }
-  ~DemoOn() { DemoMode = 0; }
-};
-
-bool Same(const Request& r, uint8_t function, uint16_t address, uint16_t count) {
-  return r.function == function && r.address == address && r.count == count;
-}
 
 // "register=value" of each single write, in order.
 std::vector<std::pair<int, int>> Written(const std::vector<Request>& writes) {

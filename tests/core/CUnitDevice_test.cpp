@@ -5,59 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include "BusTestLine.h"
-#include "CSerialPort.h"
-#include "DemoMode.h"
+#include "BusDeviceRig.h"
 
 namespace {
 
-using bustest::SimulatedBus;
+using bustest::DemoOn;
+using bustest::Same;
 using Request = unitsim::RtuSlave::Request;
 
-class TestPort : public CSerialPort {
-public:
-  using CSerialPort::CSerialPort;
-  using CSerialPort::OnTick;
-};
-
 // The indoor unit at address 11 on a port whose thread is stopped: the test runs the passes.
-struct IndoorRig {
-  SimulatedBus bus;
-  TestPort port{3};
-  CUnitDevice* device;
-  IndoorBlock& block;
-  unitsim::IndoorBoard& unit;
-
-  IndoorRig()
-      : device(new CUnitDevice(&port, 11)), block(device->Block()), unit(bus.sim.Indoor()) {
-    EXPECT_EQ(port.Open(3, 19200, 8, 2, 1, 2000, 0), 1);
-    port.Stop();
-    device->SetTickCount(11);
-    port.AddDevice(device);
-  }
-  void Pass() { port.OnTick(); }
-  std::vector<Request> Take() {
-    std::vector<Request> r = unit.Requests();
-    unit.ClearRequests();
-    return r;
-  }
-  std::vector<Request> Writes() {
-    std::vector<Request> w;
-    for (const Request& r : Take()) {
-      if (r.function != 3) w.push_back(r);
-    }
-    return w;
-  }
+struct IndoorRig : bustest::UnitRig<CUnitDevice, IndoorBlock, unitsim::IndoorBoard> {
+  IndoorRig() : UnitRig(11, &unitsim::UnitSimulator::Indoor) {}
 };
-
-struct DemoOn {
-  DemoOn() { DemoMode = 1; }
-  ~DemoOn() { DemoMode = 0; }
-};
-
-bool Same(const Request& r, uint8_t function, uint16_t address, uint16_t count) {
-  return r.function == function && r.address == address && r.count == count;
-}
 
 TEST(CUnitDevice, StartUp_ReadsTheUnitThenSendsTheInitialWrite) {
   IndoorRig rig;

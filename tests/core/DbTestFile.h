@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CDbAccess.h"
+#include "RawDb.h"
 #include "TempRoot.h"
 
 // Lets failure messages show texts rather than pointers.
@@ -28,46 +29,7 @@ inline std::string ReadSchema() {
   return text.str();
 }
 
-// A raw connection of the test, outside the code under test.
-class RawDb {
-public:
-  explicit RawDb(const std::string& path, int flags = SQLITE_OPEN_READWRITE) {
-    if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) ADD_FAILURE() << "cannot open " << path;
-  }
-  ~RawDb() { sqlite3_close(m_db); }
-  RawDb(const RawDb&) = delete;
-  RawDb& operator=(const RawDb&) = delete;
-
-  // The result code of a script (several statements).
-  int Exec(const std::string& sql) { return sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr); }
-  // Every row of a query, each as its columns' texts ("NULL" for NULL).
-  std::vector<std::vector<std::string>> Rows(const std::string& sql) {
-    std::vector<std::vector<std::string>> rows;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-      ADD_FAILURE() << sqlite3_errmsg(m_db);
-      return rows;
-    }
-    while (sqlite3_step(st) == SQLITE_ROW) {
-      std::vector<std::string> row;
-      for (int i = 0; i < sqlite3_column_count(st); ++i) {
-        const unsigned char* text = sqlite3_column_text(st, i);
-        row.push_back(text ? reinterpret_cast<const char*>(text) : "NULL");
-      }
-      rows.push_back(row);
-    }
-    sqlite3_finalize(st);
-    return rows;
-  }
-  int Count(const std::string& table) {
-    auto rows = Rows("select count(*) from " + table);
-    return rows.empty() ? -1 : std::stoi(rows[0][0]);
-  }
-  sqlite3* Handle() { return m_db; }
-
-private:
-  sqlite3* m_db = nullptr;
-};
+using testing_support::RawDb;
 
 class DbTestFile {
 public:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DeliveredDb.h"
+#include "FactoryRecord.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ using enginetest::RawDb;
 
 // The factory table with the versions of this program, as the rebuild writes it.
 struct FactoryTable {
-  FactoryTable() {
-    record = std::make_unique<CSystemData>();
-    record->m_softwareVersion = 205;
-    record->m_dataVersion = 110;
-    table.Build(*record);
-  }
+  FactoryTable() { record = enginetest::FactoryRecord(table); }
   std::unique_ptr<CSystemData> record;
   ParamTable table;
 };
@@ -78,7 +74,7 @@ TEST_F(CControlEngineTest, FirstStart_WritesAllThreeTablesFromTheDefaults) {
 
 TEST_F(CControlEngineTest, CurrentVersionWithHandEditedRow_LoadsItAndRewritesNothing) {
   Start();
-  raw.Exec("update t_System0 set Val='55' where ID = 64");
+  raw.Run("update t_System0 set Val='55' where ID = 64");
   raw.LogParamWrites();
   db.Reopen();
   auto engine = Start();
@@ -99,9 +95,9 @@ TEST_F(CControlEngineTest, OtherTableVersion_RebuildsAllTablesFromTheDefaults) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Start();
-    raw.Exec("update t_System0 set Val='55' where ID = 64");
-    raw.Exec("update t_System1 set Val='1' where ID = 3");
-    raw.Exec(c.edit);
+    raw.Run("update t_System0 set Val='55' where ID = 64");
+    raw.Run("update t_System1 set Val='1' where ID = 3");
+    raw.Run(c.edit);
     auto engine = Start();
     EXPECT_EQ(50, engine->m_systemData.m_hotWaterSetTemp);
     EXPECT_EQ(110, engine->m_systemData.m_databaseVersion);
@@ -127,7 +123,7 @@ TEST_F(CControlEngineTest, ClosedDatabase_KeepsDefaultsAndClearsRequest) {
 
 TEST_F(CControlEngineTest, WifiPresentInStoredSet_OpensTheStartWindow) {
   Start();
-  raw.Exec("update t_System0 set Val='1' where ID = 206");
+  raw.Run("update t_System0 set Val='1' where ID = 206");
   auto engine = Start();
   EXPECT_EQ(180, engine->m_systemData.m_wifiStartCountdown);
 }
@@ -177,7 +173,7 @@ TEST_F(CControlEngineTest, ProfileSaveAndLoad_RoundTripThroughBothProfiles) {
     EXPECT_EQ("61", Val(0, 64));
     EXPECT_EQ("27", Val(0, 40));
     // The loaded values are stored ones: the next save finds nothing to write.
-    raw.Exec("delete from w_log");
+    raw.Run("delete from w_log");
     Request(*engine, 0);
     EXPECT_TRUE(raw.ParamWrites().empty());
   }
@@ -185,7 +181,7 @@ TEST_F(CControlEngineTest, ProfileSaveAndLoad_RoundTripThroughBothProfiles) {
 
 TEST_F(CControlEngineTest, ProfileSavedIntoEmptyTable_IsWrittenInFull) {
   auto engine = Start();
-  raw.Exec("delete from t_System1");
+  raw.Run("delete from t_System1");
   engine->m_systemData.m_hotWaterSetTemp = 58;
   Request(*engine, 0);
   Request(*engine, 3);
@@ -196,8 +192,8 @@ TEST_F(CControlEngineTest, ProfileSavedIntoEmptyTable_IsWrittenInFull) {
 
 TEST_F(CControlEngineTest, ProfileOfAnotherVersion_RebuildsAllTables) {
   auto engine = Start();
-  raw.Exec("update t_System1 set Val='100' where ID = 2");
-  raw.Exec("update t_System1 set Val='40' where ID = 64");
+  raw.Run("update t_System1 set Val='100' where ID = 2");
+  raw.Run("update t_System1 set Val='40' where ID = 64");
   Request(*engine, 1);
   EXPECT_EQ(50, engine->m_systemData.m_hotWaterSetTemp);
   EXPECT_EQ(110, engine->m_systemData.m_databaseVersion);
@@ -209,7 +205,7 @@ TEST_F(CControlEngineTest, EmptyProfile_LeavesTheLiveSet) {
   auto engine = Start();
   engine->m_systemData.m_hotWaterSetTemp = 57;
   Request(*engine, 0);
-  raw.Exec("delete from t_System2");
+  raw.Run("delete from t_System2");
   Request(*engine, 2);
   EXPECT_EQ(57, engine->m_systemData.m_hotWaterSetTemp);
   EXPECT_EQ("57", Val(0, 64));

@@ -59,7 +59,7 @@ protected:
       first->m_paramTable.Build(first->m_systemData);
       first->InitParams(0);
     }
-    raw.Exec("update t_System0 set Val='" + std::to_string(kBusPort) + "' where ID = 123");
+    raw.Run("update t_System0 set Val='" + std::to_string(kBusPort) + "' where ID = 123");
     ASSERT_TRUE(pty.Open()) << pty.Error();
     std::string root = std::filesystem::path(db.Path()).parent_path().string();
     ASSERT_TRUE(unitsim::WritePortMap(root, "COM" + std::to_string(kBusPort), pty.SlavePath()));

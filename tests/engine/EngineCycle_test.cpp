@@ -161,8 +161,8 @@ TEST_F(CControlEngineCycleTest, BothUnitsAtOneAddress_OutdoorBlockStaysEmpty) {
   // Indoor and outdoor unit set to the same address: the outdoor device is refused, and the indoor
   // unit's block must not be taken as the outdoor unit's.
   const int port = 7;
-  raw.Exec("update t_System0 set Val='" + std::to_string(port) + "' where ID = 123");
-  raw.Exec("update t_System0 set Val='2' where ID in (124, 125)");
+  raw.Run("update t_System0 set Val='" + std::to_string(port) + "' where ID = 123");
+  raw.Run("update t_System0 set Val='2' where ID in (124, 125)");
   auto restarted = std::make_unique<CControlEngine>();
   restarted->Init();
   EXPECT_NE(restarted->m_indoorBlock, nullptr);
@@ -174,9 +174,9 @@ TEST_F(CControlEngineCycleTest, BothUnitsAtOneAddress_OutdoorBlockStaysEmpty) {
 }
 
 TEST_F(CControlEngineCycleTest, DatabaseTablesGone_CycleKeepsRunning) {
-  raw.Exec("drop table t_HPErr");
-  raw.Exec("drop table t_RealHP");
-  raw.Exec("drop table t_System0");
+  raw.Run("drop table t_HPErr");
+  raw.Run("drop table t_RealHP");
+  raw.Run("drop table t_System0");
   db.Reopen();
   engine->m_indoorBlock = nullptr;  // a fault to record
   r.m_runMode = 2;

@@ -45,7 +45,7 @@ protected:
     RunFaultStep(table, history, r, now++);
   }
   void InsertRow(int id, const std::string& code, int64_t start, int64_t end) {
-    raw.Exec("insert into t_HPErr (ID, Code, StartTM, TM) values(" + std::to_string(id) + ", '" + code + "', " +
+    raw.Run("insert into t_HPErr (ID, Code, StartTM, TM) values(" + std::to_string(id) + ", '" + code + "', " +
              std::to_string(start) + ", " + std::to_string(end) + ")");
   }
 
@@ -123,9 +123,9 @@ TEST_F(FaultTableTest, Activation_SnapshotsRecordIntoRow) {
 }
 
 TEST_F(FaultTableTest, NewRow_TrimsTableToNewestHundred) {
-  raw.Exec("begin");
+  raw.Run("begin");
   for (int id = 1; id <= 150; ++id) InsertRow(id, "P01", kStart - 1000, kStart - 900);
-  raw.Exec("commit");
+  raw.Run("commit");
   r.m_faultSeq = 150;
   for (int s = 0; s < 10; ++s) Second(1u << 1);
   EXPECT_EQ(raw.Count("t_HPErr"), 100);
@@ -154,9 +154,9 @@ TEST_F(FaultTableTest, Restart_IdsContinueAfterLargestStoredId) {
 }
 
 TEST_F(FaultTableTest, Restart_MoreRowsThanShown_SequenceFollowsNewest) {
-  raw.Exec("begin");
+  raw.Run("begin");
   for (int id = 1; id <= 130; ++id) InsertRow(id, "S04", kStart - 1000 + id, kStart - 900 + id);
-  raw.Exec("commit");
+  raw.Run("commit");
   LoadFaultHistory(table, history, r);
   EXPECT_EQ(history.size(), 100u);
   EXPECT_EQ(history[0].m_historyId, 100);
@@ -265,7 +265,7 @@ TEST_F(FaultTableTest, RebuildWhileActive_EndTimeStillReachesItsRow) {
 }
 
 TEST_F(FaultTableTest, DatabaseFailure_FaultStillDebouncedAndShown) {
-  raw.Exec("drop table t_HPErr");
+  raw.Run("drop table t_HPErr");
   db.Reopen();
   LoadFaultHistory(table, history, r);
   EXPECT_TRUE(history.empty());

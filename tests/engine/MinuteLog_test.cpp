@@ -50,10 +50,10 @@ TEST_F(MinuteLogTest, Backlog_CaughtUpOneWholeMinuteRowPerCall) {
 }
 
 TEST_F(MinuteLogTest, EachRow_DeletesRowsOlderThanSevenDays) {
-  raw.Exec("begin");
+  raw.Run("begin");
   for (int64_t t = kNoon - 7 * kDay - 120; t < kNoon; t += 60)
-    raw.Exec("insert into t_RealHP (TM) values(" + std::to_string(t) + ")");
-  raw.Exec("commit");
+    raw.Run("insert into t_RealHP (TM) values(" + std::to_string(t) + ")");
+  raw.Run("commit");
   int64_t next = kNoon;
   ASSERT_EQ(WriteMinuteLog(r, next, kNoon + 1), 1);
   EXPECT_EQ(raw.Value("select min(TM) from t_RealHP"), std::to_string(kNoon - 7 * kDay)) << "TM < row - 7 days goes";

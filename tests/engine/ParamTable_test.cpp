@@ -11,16 +11,14 @@
 
 #include "CSystemData.h"
 #include "DeliveredDb.h"
+#include "FactoryRecord.h"
 
 namespace {
 
 class ParamTableTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    m_record = std::make_unique<CSystemData>();
-    m_record->m_softwareVersion = 205;
-    m_record->m_dataVersion = 110;
-    m_table.Build(*m_record);
+    m_record = enginetest::FactoryRecord(m_table);
   }
   std::unique_ptr<CSystemData> m_record;
   ParamTable m_table;
@@ -140,10 +138,7 @@ using enginetest::RawDb;
 class ParamTableDbTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    record = std::make_unique<CSystemData>();
-    record->m_softwareVersion = 205;
-    record->m_dataVersion = 110;
-    table.Build(*record);
+    record = enginetest::FactoryRecord(table);
     for (int t = 0; t < 3; ++t) ASSERT_EQ(1, table.SyncDb(t, 1, 1));
   }
   std::string Val(int table, int id) {
@@ -187,10 +182,10 @@ TEST_F(ParamTableDbTest, SaveChangedWhileClosed_RetriesOnceTheDatabaseIsBack) {
 }
 
 TEST_F(ParamTableDbTest, Load_TakesKnownRowsAndIgnoresTheRest) {
-  raw.Exec("delete from t_System0 where ID = 10");
-  raw.Exec("insert into t_System0 values(400, '9', 0, 'x')");
-  raw.Exec("update t_System0 set Val='21.7', Type=1 where ID = 11");
-  raw.Exec("update t_System0 set Val='-7' where ID = 213");
+  raw.Run("delete from t_System0 where ID = 10");
+  raw.Run("insert into t_System0 values(400, '9', 0, 'x')");
+  raw.Run("update t_System0 set Val='21.7', Type=1 where ID = 11");
+  raw.Run("update t_System0 set Val='-7' where ID = 213");
   record->m_heatAmbientStart = 12;
   EXPECT_EQ(1, table.SyncDb(0, 0));
   EXPECT_EQ(12, record->m_heatAmbientStart);  // no row: keeps its value
@@ -211,7 +206,7 @@ TEST_F(ParamTableDbTest, Load_OneDecimalRowBeyondTheIntRange_HeldAtItsEnds) {
       {15, "-7.9", -7},
   };
   for (const Case& c : cases) {
-    raw.Exec("update t_System0 set Val='" + std::string(c.val) + "', Type=1 where ID = " + std::to_string(c.id));
+    raw.Run("update t_System0 set Val='" + std::string(c.val) + "', Type=1 where ID = " + std::to_string(c.id));
   }
   EXPECT_EQ(1, table.SyncDb(0, 0));
   for (const Case& c : cases) {
