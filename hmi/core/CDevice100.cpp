@@ -1,5 +1,7 @@
 #include "CDevice100.h"
 
+#include "ModbusBytes.h"
+
 namespace {
 
 // Register map of the type 100 controller: holding registers, numbered from 1 (wire address one less).
@@ -21,7 +23,6 @@ const int kTimeRegs[6] = {3103, 3104, 3106, 3107, 3108, 3109};
 const int kReadWait = 100;
 const int kSlowEvery = 5;
 
-WORD Wire(int reg) { return static_cast<WORD>(reg - 1); }
 
 }  // namespace
 

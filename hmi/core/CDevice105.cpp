@@ -27,7 +27,6 @@ const int kWait = 10;
 const int kSlowEvery = 5;
 const float kFailed = -99.0f;
 
-WORD Wire(int reg) { return static_cast<WORD>(reg - 1); }
 
 }  // namespace
 

@@ -73,22 +73,18 @@ int CModbusDevice::ReadInputRegs(WORD start, int count, uint16_t* out, int waitB
 }
 
 int CModbusDevice::WriteCoil(WORD address, int on, int waitBefore, int waitAfter) {
-  BYTE request[8];
-  BYTE reply[8];
-  PutHeader(request, m_slaveAddress, kWriteCoil, address, on ? 0xFF00 : 0x0000);
-  if (!m_port) return -1;
-  CriticalSectionLock bus(m_port->BusLock());
-  ++m_stats.writeRequests;
-  int result = Exchange(request, 8, reply, 8, waitBefore, waitAfter, -1);
-  if (result != 1) return result;
-  ++m_stats.goodWrites;
-  return 1;
+  return WriteSingle(kWriteCoil, address, on ? 0xFF00 : 0x0000, waitBefore, waitAfter);
 }
 
 int CModbusDevice::WriteReg(WORD address, WORD value, int waitBefore, int waitAfter) {
+  return WriteSingle(kWriteReg, address, value, waitBefore, waitAfter);
+}
+
+// Functions 5 and 6: an 8-byte request answered by its own echo.
+int CModbusDevice::WriteSingle(BYTE function, WORD address, WORD value, int waitBefore, int waitAfter) {
   BYTE request[8];
   BYTE reply[8];
-  PutHeader(request, m_slaveAddress, kWriteReg, address, value);
+  PutHeader(request, m_slaveAddress, function, address, value);
   if (!m_port) return -1;
   CriticalSectionLock bus(m_port->BusLock());
   ++m_stats.writeRequests;

@@ -78,6 +78,7 @@ protected:
 
 private:
   int ReadRegs(BYTE function, WORD start, int count, uint16_t* out, int waitBefore, int waitAfter);
+  int WriteSingle(BYTE function, WORD address, WORD value, int waitBefore, int waitAfter);
   // Sends the request (CRC appended into its last two bytes) and reads the reply of replyLength bytes, with
   // the bus lock already held: 1 for a complete reply with a good CRC, else the negative result.
   int Exchange(BYTE* request, int requestLength, BYTE* reply, int replyLength, int waitBefore, int waitAfter,

@@ -8,11 +8,6 @@ namespace {
 
 // Register map of the outdoor unit's board: holding registers, numbered as the unit counts them (the wire
 // address is one less). Read with function 3, written with function 6.
-struct RegisterBlock {
-  WORD first;
-  int count;
-  const char* content;
-};
 const RegisterBlock kCommands = {2000, 20, "command words 2000-2002, 2007; temperatures 2003, 2004, 2006, 2012"};
 const RegisterBlock kRunning = {2100, 30, "running values: supply, compressor, fans, valve, temperatures, pressures"};
 const RegisterBlock kCells = {3000, 512, "parameter cells; 3510/3511 the CRC of the low bytes of 3000-3509"};
@@ -56,7 +51,6 @@ const int kSlowEvery = 5;  // polls between re-reads of 2000 and 4000 and the te
 enum EepromState : uint16_t { kIdle = 0, kReadRequested = 1, kReadDone = 2, kWriteRequested = 3, kWriteDone = 4 };
 enum Handshake : uint16_t { kNoCommit = 0, kCommitting = 1, kAcknowledged = 2 };
 
-WORD Wire(WORD reg) { return static_cast<WORD>(reg - 1); }
 
 }  // namespace
 

@@ -7,11 +7,6 @@ namespace {
 
 // Register map of the indoor unit's board: holding registers, numbered as the unit counts them (the wire
 // address is one less). Read with function 3, written with functions 6 and 16.
-struct RegisterBlock {
-  WORD first;
-  int count;
-  const char* content;
-};
 const RegisterBlock kOperatingWord = {1000, 1, "operating word (written from m_set1000)"};
 const RegisterBlock kOutputs = {1100, 20, "on/off outputs and analogue drives (1100-1114 written)"};
 const RegisterBlock kSensors = {1200, 30, "temperatures 1200-1211, inputs, tenths 1222-1224, fault bits 1226/1227"};
@@ -28,7 +23,6 @@ const int kReReadEvery = 5;   // polls between re-reads of the outputs, so the s
 const float kFailed = -99.0f;
 const uint16_t kDemoConfig[5] = {0, 4, 1, 80, 100};
 
-WORD Wire(WORD reg) { return static_cast<WORD>(reg - 1); }
 
 }  // namespace
 

@@ -7,6 +7,17 @@
 
 #include "Platform.h"
 
+// One block of a unit's register map, numbered as the unit counts its registers (the wire address is one
+// less); the content line is the map's documentation.
+struct RegisterBlock {
+  WORD first;
+  int count;
+  const char* content;
+};
+
+// The wire address of register N of a unit's map (the units count from 1).
+inline WORD Wire(int reg) { return static_cast<WORD>(reg - 1); }
+
 // Store low byte first / high byte first; nothing without an output.
 void PutU16LE(uint16_t value, BYTE* out);
 void PutU16BE(uint16_t value, BYTE* out);

@@ -127,6 +127,21 @@ CFont* SkinFont(int code) {
   return IsFontCode(code) ? fonts[code - kFirstFontCode] : nullptr;
 }
 
+namespace {
+
+// The text colours and the caption rectangle, which icon rows and text rows both carry.
+template <typename Row>
+void ApplyCaption(const Row& row, CButtonLayout& block) {
+  block.normalText = TextColor(row.normalText);
+  block.pressedText = TextColor(row.pressedText);
+  block.captionX = row.cx;
+  block.captionY = row.cy;
+  block.captionWidth = row.cw;
+  block.captionHeight = row.ch;
+}
+
+}  // namespace
+
 bool ApplyIconStyle(int style, CButtonLayout& block) {
   for (const IconRow& row : kIconRows) {
     if (style < row.first || style > row.last) continue;
@@ -141,12 +156,7 @@ bool ApplyIconStyle(int style, CButtonLayout& block) {
     block.bitmapY = row.by;
     block.bitmapWidth = row.bw;
     block.bitmapHeight = row.bh;
-    block.normalText = TextColor(row.normalText);
-    block.pressedText = TextColor(row.pressedText);
-    block.captionX = row.cx;
-    block.captionY = row.cy;
-    block.captionWidth = row.cw;
-    block.captionHeight = row.ch;
+    ApplyCaption(row, block);
     return true;
   }
   return false;
@@ -155,12 +165,7 @@ bool ApplyIconStyle(int style, CButtonLayout& block) {
 bool ApplyTextStyle(int style, CButtonLayout& block) {
   for (const TextRow& row : kTextRows) {
     if (row.style != style) continue;
-    block.normalText = TextColor(row.normalText);
-    block.pressedText = TextColor(row.pressedText);
-    block.captionX = row.cx;
-    block.captionY = row.cy;
-    block.captionWidth = row.cw;
-    block.captionHeight = row.ch;
+    ApplyCaption(row, block);
     return true;
   }
   return false;
