@@ -26,7 +26,7 @@ void AppendAscii(std::u16string& out, const char* text) {
 }
 
 // One conversion of a format: flags, width, precision, length and the conversion letter.
-struct Spec {
+struct Directive {
   std::string flags;
   int width = -1;
   int precision = -1;
@@ -34,33 +34,33 @@ struct Spec {
   char conv = 0;
 };
 
-void Pad(std::u16string& out, const std::u16string& body, const Spec& spec) {
-  int pad = spec.width - static_cast<int>(body.size());
-  bool left = spec.flags.find('-') != std::string::npos;
+void Pad(std::u16string& out, const std::u16string& body, const Directive& dir) {
+  int pad = dir.width - static_cast<int>(body.size());
+  bool left = dir.flags.find('-') != std::string::npos;
   if (pad > 0 && !left) out.append(static_cast<size_t>(pad), u' ');
   out += body;
   if (pad > 0 && left) out.append(static_cast<size_t>(pad), u' ');
 }
 
 // Numeric conversions are delegated to the C library, whose locale stays "C" in these programs.
-void FormatNumber(std::u16string& out, const Spec& spec, va_list& args) {
-  std::string fmt = "%" + spec.flags;
-  if (spec.width >= 0) fmt += std::to_string(spec.width);
-  if (spec.precision >= 0) fmt += "." + std::to_string(spec.precision);
+void FormatNumber(std::u16string& out, const Directive& dir, va_list& args) {
+  std::string fmt = "%" + dir.flags;
+  if (dir.width >= 0) fmt += std::to_string(dir.width);
+  if (dir.precision >= 0) fmt += "." + std::to_string(dir.precision);
   char buf[512];
-  switch (spec.conv) {
+  switch (dir.conv) {
     case 'd': case 'i': case 'u': case 'x': case 'X': case 'o': {
       fmt += "ll";
-      fmt += spec.conv;
+      fmt += dir.conv;
       long long v;
-      bool isSigned = spec.conv == 'd' || spec.conv == 'i';
-      if (spec.length == Spec::kLongLong) {
+      bool isSigned = dir.conv == 'd' || dir.conv == 'i';
+      if (dir.length == Directive::kLongLong) {
         v = va_arg(args, long long);
-      } else if (spec.length == Spec::kLong) {
+      } else if (dir.length == Directive::kLong) {
         v = isSigned ? va_arg(args, long) : static_cast<long long>(va_arg(args, unsigned long));
       } else {
         int i = va_arg(args, int);
-        if (spec.length == Spec::kShort) {
+        if (dir.length == Directive::kShort) {
           v = isSigned ? static_cast<short>(i) : static_cast<unsigned short>(i);
         } else {
           v = isSigned ? static_cast<long long>(i) : static_cast<long long>(static_cast<unsigned>(i));
@@ -70,13 +70,13 @@ void FormatNumber(std::u16string& out, const Spec& spec, va_list& args) {
         std::snprintf(buf, sizeof buf, fmt.c_str(), v);
       } else {
         unsigned long long u = static_cast<unsigned long long>(v);
-        if (spec.length == Spec::kInt) u &= 0xFFFFFFFFull;
+        if (dir.length == Directive::kInt) u &= 0xFFFFFFFFull;
         std::snprintf(buf, sizeof buf, fmt.c_str(), u);
       }
       break;
     }
     case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': {
-      fmt += spec.conv;
+      fmt += dir.conv;
       double d = va_arg(args, double);
       std::snprintf(buf, sizeof buf, fmt.c_str(), d);
       break;
@@ -200,37 +200,37 @@ std::u16string WFormatV(const char16_t* format, va_list argsIn) {
       out.push_back(u'%');
       continue;
     }
-    Spec spec;
-    while (*p == u'-' || *p == u'+' || *p == u' ' || *p == u'#' || *p == u'0') spec.flags.push_back(static_cast<char>(*p++));
+    Directive dir;
+    while (*p == u'-' || *p == u'+' || *p == u' ' || *p == u'#' || *p == u'0') dir.flags.push_back(static_cast<char>(*p++));
     if (*p == u'*') {
-      spec.width = va_arg(args, int);
-      if (spec.width < 0) { spec.flags.push_back('-'); spec.width = -spec.width; }
+      dir.width = va_arg(args, int);
+      if (dir.width < 0) { dir.flags.push_back('-'); dir.width = -dir.width; }
       ++p;
     } else {
-      while (*p >= u'0' && *p <= u'9') spec.width = (spec.width < 0 ? 0 : spec.width * 10) + (*p++ - u'0');
+      while (*p >= u'0' && *p <= u'9') dir.width = (dir.width < 0 ? 0 : dir.width * 10) + (*p++ - u'0');
     }
     if (*p == u'.') {
       ++p;
-      spec.precision = 0;
+      dir.precision = 0;
       if (*p == u'*') {
-        spec.precision = va_arg(args, int);
+        dir.precision = va_arg(args, int);
         ++p;
       } else {
-        while (*p >= u'0' && *p <= u'9') spec.precision = spec.precision * 10 + (*p++ - u'0');
+        while (*p >= u'0' && *p <= u'9') dir.precision = dir.precision * 10 + (*p++ - u'0');
       }
     }
-    if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') { spec.length = Spec::kLongLong; p += 3; }
+    if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') { dir.length = Directive::kLongLong; p += 3; }
     else if (p[0] == u'I' && p[1] == u'3' && p[2] == u'2') { p += 3; }
-    else if (p[0] == u'l' && p[1] == u'l') { spec.length = Spec::kLongLong; p += 2; }
-    else if (*p == u'l') { spec.length = Spec::kLong; ++p; }
-    else if (*p == u'h') { spec.length = Spec::kShort; ++p; }
+    else if (p[0] == u'l' && p[1] == u'l') { dir.length = Directive::kLongLong; p += 2; }
+    else if (*p == u'l') { dir.length = Directive::kLong; ++p; }
+    else if (*p == u'h') { dir.length = Directive::kShort; ++p; }
     if (!*p) break;
-    spec.conv = static_cast<char>(*p);
+    dir.conv = static_cast<char>(*p);
     switch (*p) {
       case u's': case u'S': {
         std::u16string body;
-        bool wide = (*p == u's') != (spec.length == Spec::kShort);
-        if (spec.length == Spec::kLong) wide = true;
+        bool wide = (*p == u's') != (dir.length == Directive::kShort);
+        if (dir.length == Directive::kLong) wide = true;
         if (wide) {
           const char16_t* s = va_arg(args, const char16_t*);
           body = s ? s : u"(null)";
@@ -238,18 +238,18 @@ std::u16string WFormatV(const char16_t* format, va_list argsIn) {
           const char* s = va_arg(args, const char*);
           body = FromUtf8(s ? s : "(null)");
         }
-        if (spec.precision >= 0 && static_cast<int>(body.size()) > spec.precision) body.resize(static_cast<size_t>(spec.precision));
-        Pad(out, body, spec);
+        if (dir.precision >= 0 && static_cast<int>(body.size()) > dir.precision) body.resize(static_cast<size_t>(dir.precision));
+        Pad(out, body, dir);
         break;
       }
       case u'c': case u'C': {
         int ch = va_arg(args, int);
-        Pad(out, std::u16string(1, static_cast<char16_t>(ch)), spec);
+        Pad(out, std::u16string(1, static_cast<char16_t>(ch)), dir);
         break;
       }
       case u'd': case u'i': case u'u': case u'x': case u'X': case u'o':
       case u'f': case u'F': case u'e': case u'E': case u'g': case u'G': case u'p':
-        FormatNumber(out, spec, args);
+        FormatNumber(out, dir, args);
         break;
       default:
         // Unknown conversion: copied as it stands, consuming nothing.
