@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -74,7 +75,7 @@ public:
       }
     }
     std::string text;
-    if (ReadTextFile(BoardPath("clock-offset"), text)) m_offsetMs = std::atoll(text.c_str()) * 1000;
+    if (ReadTextFile(BoardPath("clock-offset"), text)) m_offsetMs = ParseClockOffsetMs(text);
   }
 
   uint64_t MonotonicMs() override {
@@ -134,6 +135,12 @@ SYSTEMTIME EpochMsToSystemTime(int64_t ms) {
   t.wSecond = static_cast<WORD>(rest / 1000 % 60);
   t.wMilliseconds = static_cast<WORD>(rest % 1000);
   return t;
+}
+
+int64_t ParseClockOffsetMs(const std::string& text) {
+  const long long kMaxSeconds = 200LL * 366 * 86400;
+  long long seconds = std::strtoll(text.c_str(), nullptr, 10);  // saturates at the type's ends
+  return std::clamp(seconds, -kMaxSeconds, kMaxSeconds) * 1000;
 }
 
 bool IsValidSystemTime(const SYSTEMTIME& t) {

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <string>
 
 #include "WinTypes.h"
 
@@ -25,6 +26,9 @@ namespace panel {
 int64_t SystemTimeToEpochMs(const SYSTEMTIME& time);
 SYSTEMTIME EpochMsToSystemTime(int64_t epochMs);
 bool IsValidSystemTime(const SYSTEMTIME& time);
+// The persisted offset file's text as milliseconds: whole seconds, held within +-200 years so that a
+// damaged or hand-edited file cannot overflow the clock; text that is no number reads as 0.
+int64_t ParseClockOffsetMs(const std::string& text);
 
 class Clock {
 public:

@@ -31,6 +31,27 @@ TEST(Clock, Calendar_RoundTripsWithWeekday) {
   EXPECT_EQ(panel::SystemTimeToEpochMs(Time(1970, 1, 1, 0, 0, 1)), 1000);
 }
 
+TEST(Clock, OffsetFile_ReadsSecondsAndHoldsDamagedValuesInRange) {
+  const int64_t kMaxMs = 200LL * 366 * 86400 * 1000;
+  struct Case {
+    const char* name;
+    const char* text;
+    int64_t wantMs;
+  };
+  const Case cases[] = {
+      {"seconds with newline", "3600\n", 3600000},
+      {"negative", "-90", -90000},
+      {"not a number", "abc", 0},
+      {"empty", "", 0},
+      {"beyond the type", "99999999999999999999999", kMaxMs},
+      {"far past", "-9000000000000", -kMaxMs},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(panel::ParseClockOffsetMs(c.text), c.wantMs);
+  }
+}
+
 TEST(Clock, VirtualClock_MovesOnlyWhenAdvancedOrSlept) {
   panel::ScopedVirtualClock clock(0xFFFFFF00u);
   DWORD t0 = GetTickCount();
