@@ -9,6 +9,7 @@
 #include "CSerialPort.h"
 #include "CSlaveDevice.h"
 #include "CUnitDevice.h"
+#include "CWifiDevice.h"
 #include "ProcessObjects.h"
 
 CCommManager g_commManager QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_COMM_MANAGER);
@@ -57,6 +58,7 @@ CModbusDevice* CCommManager::CreateDevice(int type, int slaveAddress, CSerialPor
     case CParamDevice::kType: device = new (std::nothrow) CParamDevice(port, slaveAddress); break;
     case CDevice103::kType: device = new (std::nothrow) CDevice103(port, slaveAddress); break;
     case CDevice105::kType: device = new (std::nothrow) CDevice105(port, slaveAddress); break;
+    case CWifiDevice::kType: device = new (std::nothrow) CWifiDevice(port, slaveAddress); break;
     case CSlaveDevice::kType: device = new (std::nothrow) CSlaveDevice(port, slaveAddress); break;
     default: break;
   }

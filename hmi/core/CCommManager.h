@@ -38,7 +38,7 @@ public:
   int OpenPort(int port, int baud, int dataBits, int parity, int stopBits, DWORD periodMs, int extra);
   // The slave address; -4, -5 or -6. The device is polled from the port's next pass on.
   int AddDevice(int port, int slaveAddress, int type);
-  // A new driver of the type (100, 101, 102, 103, 105, 118) with its tick count seeded with the slave
+  // A new driver of the type (100, 101, 102, 103, 105, 106, 118) with its tick count seeded with the slave
   // address, or none for an unknown type.
   static CModbusDevice* CreateDevice(int type, int slaveAddress, CSerialPort* port);
   // The data block of the device at that address on that port, or none.

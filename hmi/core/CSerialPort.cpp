@@ -96,6 +96,24 @@ int CSerialPort::Open(int port, int baud, BYTE dataBits, BYTE parity, BYTE stopB
   return m_open;
 }
 
+int CSerialPort::SetLine(int baud, BYTE dataBits, BYTE parity, BYTE stopBits) {
+  CriticalSectionLock bus(m_busLock);
+  if (!m_open) return 0;
+  DCB dcb{};
+  dcb.DCBlength = sizeof(DCB);
+  if (!GetCommState(m_handle, &dcb)) return 0;
+  dcb.BaudRate = static_cast<DWORD>(baud);
+  dcb.ByteSize = dataBits;
+  if (parity <= 2) dcb.Parity = parity;
+  dcb.StopBits = stopBits == 1 ? ONESTOPBIT : TWOSTOPBITS;
+  if (!SetCommState(m_handle, &dcb)) return 0;
+  m_baudRate = baud;
+  m_dataBits = dataBits;
+  m_parity = parity;
+  m_stopBits = stopBits;
+  return 1;
+}
+
 void CSerialPort::Close() {
   if (m_handle == INVALID_HANDLE_VALUE) return;
   Stop();

@@ -34,6 +34,9 @@ public:
   // value keeps the driver's); stop bits 1 or 2. Returns the open flag: 1 when the line is open and set up,
   // 0 when it could not be opened (LastError() then holds the system's code).
   int Open(int port, int baud, BYTE dataBits, BYTE parity, BYTE stopBits, DWORD periodMs, int extra);
+  // Changes the settings of the open line in place, between two exchanges (the bus lock held), without
+  // closing it: a device on the port's own thread that must follow its peer's rate. 1 when the line took them.
+  int SetLine(int baud, BYTE dataBits, BYTE parity, BYTE stopBits);
   // Stops the thread, closes the line and destroys every device; nothing at all when the line is not open.
   void Close();
 

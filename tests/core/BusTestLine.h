@@ -73,18 +73,20 @@ inline std::string Hex(const std::vector<uint8_t>& bytes) {
   return s;
 }
 
-// A root whose board/ports maps COM3 to a new pseudo-terminal.
+// A root whose board/ports maps a port (COM3, the unit bus, unless told) to a new pseudo-terminal.
 struct BusLine {
   testing_support::TempRoot root;
   unitsim::PtyPair pty;
-  uint64_t baseline = WrittenTo(u"COM3");
+  const char16_t* port;
+  uint64_t baseline;
 
-  BusLine() {
+  explicit BusLine(const char16_t* portName = u"COM3", const char* mapName = "COM3")
+      : port(portName), baseline(WrittenTo(portName)) {
     pty.Open();
-    unitsim::WritePortMap(root.Path(), "COM3", pty.SlavePath());
+    unitsim::WritePortMap(root.Path(), mapName, pty.SlavePath());
   }
-  // Bytes written to COM3 since this line was made: what the far side must have seen.
-  uint64_t Written() const { return WrittenTo(u"COM3") - baseline; }
+  // Bytes written to the port since this line was made: what the far side must have seen.
+  uint64_t Written() const { return WrittenTo(port) - baseline; }
 };
 
 // The unit simulator served inside the terminal's sleeps.
