@@ -52,9 +52,8 @@ void CWifiDevice::Poll() {
   else RunLink();
 }
 
-int CWifiDevice::RequestConfig(int code, const void* payload, int length) {
-  WifiBlock& b = m_block;
-  if (code == kFullSetup) SetFlags(kWifiConfigPending);
+int CWifiDevice::RequestConfig(WifiBlock& b, int code, const void* payload, int length) {
+  if (code == kFullSetup) b.m_linkFlags.fetch_or(kWifiConfigPending);
   if (!(b.m_linkFlags.load() & kWifiConfigPending) || b.m_requestCode.load() != 0) return -1;
   b.m_lastRequest = 0;
   if (payload && length >= 1 && length <= kWifiPayloadSize - 1) std::memcpy(b.m_payload, payload, length);

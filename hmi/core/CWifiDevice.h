@@ -35,7 +35,9 @@ public:
 
   // Code 1 opens configuration mode; every other code is taken only while it is open and no request waits.
   // The code, or -1 with nothing changed. A payload of 1..999 bytes is copied.
-  int RequestConfig(int code, const void* payload, int length);
+  int RequestConfig(int code, const void* payload, int length) { return RequestConfig(m_block, code, payload, length); }
+  // The same on a block: the request works on the block alone, so the engine needs no more than its pointer.
+  static int RequestConfig(WifiBlock& block, int code, const void* payload, int length);
 
   // Configuration: "+++" with dialect and baud detection (up to 4 attempts); the command-mode flag.
   int EnterCmdMode();

@@ -13,3 +13,6 @@ struct RecordTableEntry {
 
 constexpr int kRecordTableSize = 50;
 extern RecordTableEntry g_recordTable[kRecordTableSize];
+
+// The per-record hook of the engine's record job: nothing to do yet. Always 1.
+int RemoteEventStub(void* engine, RecordTableEntry* record);

@@ -1,12 +1,12 @@
 #include "CControlEngine.h"
 #include "ProcessObjects.h"
+#include "RecordTable.h"
 
 namespace {
 
 const DWORD kIdleSleepMs = 20;
 const int kSoftwareVersion = 205;  // V2.05
 const int kTestNumber = 3;
-const int kWifiStartWindow = 180;  // seconds the WiFi step may query the module after start-up
 const int kRatedTestCounterStart = 1000000;
 const int kPidHoldStart = 180;
 
@@ -29,6 +29,8 @@ int CControlEngine::InitParams(int n) {
   d.m_dataVersion = ParamTable::kDataVersion;
   d.m_testNumber = kTestNumber;
   m_paramTable.SyncDb(n, 0);
+  g_recordTable[0].value1 = 0;  // the WiFi step's record job reads it
+  g_recordTable[0].value2 = 0;
   // A missing row for ID 2 leaves the build's default (0 at start-up), so that case rebuilds too.
   if (d.m_databaseVersion != d.m_dataVersion) {
     m_paramTable.Build(d);

@@ -46,6 +46,22 @@ public:
 
   // The per-second inputs: unit mapping, link statistics, fault words, minute log, fault step. 1.
   int ReadInputs();
+
+  // The WiFi module on its own line: COM1, address 1.
+  static const int kWifiPort = 1;
+  static const int kWifiAddress = 1;
+  // Seconds of the window in which the engine asks the module for its settings and copies them.
+  static const int kWifiStartWindow = 180;
+  // The WiFi step of each engine second: the device on or off, its link state into the record; in the
+  // start-up window the module's settings into the record; after it the server's settings applied, the
+  // upload blocks refilled, or the record-table job. Each returns 0.
+  int WifiExchange();
+  // The server's writes of unit 1, each within its accepted range (bounds that are settings read as tested).
+  int ApplyRemoteSettings();
+  // Upload block 1 (status) and block 2 (settings) of unit 1, at each tenth second; a send is asked for when
+  // a word changed, or once a minute (block 1 at second 0, block 2 at second 30).
+  int ReportStatus();
+  int ReportState();
   // Columns 1 to 27 of a log row from the record.
   void MakeSnapshot(RealRecord& row) const;
   // Fills the 60 fault entries from the language texts and reloads the history from t_HPErr.
@@ -71,6 +87,8 @@ public:
   CWatchdog m_watchdog;
 
 private:
+  void RunRecordJob();
+
   CRITICAL_SECTION m_faultLock;
 };
 

@@ -13,6 +13,8 @@ namespace {
 const DWORD kCyclePeriodMs = 500;
 const DWORD kBusPollMs = 2000;
 const int kIndoorType = 101;
+const int kWifiType = 106;
+const DWORD kWifiPollMs = 20;
 const int kOutdoorType = 102;
 // The unit links must have had a minute to answer before a link fault may hold back the control.
 const int32_t kStartupHoldSeconds = 60;
@@ -107,6 +109,10 @@ int CControlEngine::Init() {
   // must not be taken for the other unit's.
   m_indoorBlock = static_cast<IndoorBlock*>(GetCommDeviceData(port, r.m_indoorAddress, kIndoorType));
   m_outdoorBlock = static_cast<OutdoorBlock*>(GetCommDeviceData(port, r.m_outdoorAddress, kOutdoorType));
+  // The WiFi module on its own line. With the bus on COM1 the open is refused and the device joins the bus.
+  OpenCommPort(kWifiPort, 57600, 8, 0, 1, kWifiPollMs, 0);
+  AddCommDevice(kWifiPort, kWifiAddress, kWifiType);
+  m_wifiBlock = static_cast<WifiBlock*>(GetCommDeviceData(kWifiPort, kWifiAddress, kWifiType));
 
   for (int32_t& answered : r.m_linkHistory1) answered = 1;
   for (int32_t& answered : r.m_linkHistory2) answered = 1;
@@ -128,7 +134,7 @@ void CControlEngine::OnTick() {
   AliveCounters[0] = 0;
 
   ReadInputs();
-  // The WiFi exchange follows here once the WiFi line and its device are part of the start-up.
+  WifiExchange();
   if ((r.m_statusBits & kLinkFaultBits) && r.m_uptimeSeconds < kStartupHoldSeconds) return;
 
   r.m_autoIdle = 0;

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "DeliveredDb.h"
 #include "FactoryRecord.h"
+#include "RecordTable.h"
 
 namespace {
 
@@ -209,4 +211,15 @@ TEST_F(CControlEngineTest, EmptyProfile_LeavesTheLiveSet) {
   Request(*engine, 2);
   EXPECT_EQ(57, engine->m_systemData.m_hotWaterSetTemp);
   EXPECT_EQ("57", Val(0, 64));
+}
+
+TEST_F(CControlEngineTest, InitParams_ClearsTheTwoIntegersOfTheFirstRecord) {
+  g_recordTable[0].value1 = 25;
+  g_recordTable[0].value2 = 9;
+  std::strcpy(g_recordTable[0].text, "kept");
+  auto engine = Start();
+  EXPECT_EQ(g_recordTable[0].value1, 0);
+  EXPECT_EQ(g_recordTable[0].value2, 0);
+  EXPECT_STREQ(g_recordTable[0].text, "kept");
+  g_recordTable[0].text[0] = '\0';
 }
