@@ -2,7 +2,7 @@
 # Starts the terminal on the prepared board root: the main program in an SDL2 window when a display
 # server is reachable, else headless with the screen written to $root/run/screen.png whenever it
 # changes. When the unit simulator is built it serves the unit bus (COM3) on a pseudo-terminal for as
-# long as the terminal runs.
+# long as the terminal runs, and the WiFi module simulator serves the WiFi line (COM1) beside it.
 set -euo pipefail
 build=${1:?build folder}
 root=${2:?root folder}
@@ -22,11 +22,13 @@ fi
 
 sim="$build/tools/unitsim/unitsim"
 sim_pid=
+wifi="$build/tools/wifisim/wifisim"
+wifi_pid=
 stop_sim() {
-  if [ -n "$sim_pid" ]; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
+  for pid in $sim_pid $wifi_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
 }
 if [ -x "$sim" ]; then
   mkdir -p "$root/run"
@@ -40,5 +42,17 @@ if [ -x "$sim" ]; then
     sleep 0.1
   done
   echo "unit simulator on $(head -n 1 "$root/run/unitsim.log" 2>/dev/null); commands: echo 'drop outdoor' > $root/run/unitsim.ctl"
+fi
+if [ -x "$wifi" ]; then
+  mkdir -p "$root/run"
+  "$wifi" --root "$root" --port COM1 > "$root/run/wifisim.log" 2>&1 &
+  wifi_pid=$!
+  trap stop_sim EXIT
+  trap 'exit 130' INT TERM
+  for _ in $(seq 50); do
+    grep -q . "$root/run/wifisim.log" 2>/dev/null && break
+    sleep 0.1
+  done
+  echo "WiFi module simulator on $(head -n 1 "$root/run/wifisim.log" 2>/dev/null); its server's log: $root/run/wifisim.log"
 fi
 "$exe"

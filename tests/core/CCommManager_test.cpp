@@ -155,6 +155,8 @@ TEST(CCommManager, FreeFunctions_ForwardToTheGlobalManager) {
   EXPECT_EQ(GetCommDeviceData(7, 11), g_commManager.GetDeviceData(7, 11));
   EXPECT_NE(GetCommDeviceData(7, 11), nullptr);
   EXPECT_EQ(GetCommDeviceData(7, 12), nullptr);
+  // The global port outlives the test: its thread must not go on sleeping on the next tests' virtual clocks.
+  g_commManager.FindPort(7)->Stop();
 }
 
 }  // namespace
