@@ -7,6 +7,7 @@ packages=(
   libsqlite3-dev sqlite3
   libfreetype-dev libfontconfig-dev libpng-dev libsdl2-dev
   libmodbus-dev
+  clang libclang-rt-14-dev
   xvfb xauth
   fonts-wqy-microhei
   python3 librsvg2-bin fonts-dejavu-core
