@@ -1,10 +1,13 @@
 #include "Clock.h"
 
+#include <errno.h>
+#include <poll.h>
 #include <time.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -86,6 +89,13 @@ public:
 
   void SleepMs(DWORD ms) override {
     std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(ms * 1000.0 / m_scale)));
+  }
+
+  void WaitReadable(int fd, DWORD ms) override {
+    pollfd p{fd, POLLIN, 0};
+    const int timeout = static_cast<int>(std::ceil(ms / m_scale));
+    while (poll(&p, 1, timeout) < 0 && errno == EINTR) {
+    }
   }
 
   int64_t LocalMs() override {

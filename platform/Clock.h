@@ -39,6 +39,12 @@ public:
   // Local wall time in milliseconds since 1970, read as local calendar fields.
   virtual int64_t LocalMs() = 0;
   virtual void SetLocalMs(int64_t localMs) = 0;
+  // Waits at most milliseconds for the descriptor to have input. The production clock returns as soon as it
+  // has; any other clock sleeps the whole time, so that a test clock steps (and runs its hooks) as for Sleep.
+  virtual void WaitReadable(int fd, DWORD milliseconds) {
+    (void)fd;
+    SleepMs(milliseconds);
+  }
 };
 
 // The clock in force; SetClock(nullptr) restores the production clock. Not for use while other threads run.

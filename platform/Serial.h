@@ -146,6 +146,11 @@ struct SerialLineRecord {
   unsigned purges = 0;
 };
 
+// Waits at most milliseconds, on the platform's clock, for input on an open line: on the production clock it
+// returns as soon as a byte is there (or the far side hung up); on a test clock it sleeps the whole time.
+// FALSE with ERROR_INVALID_HANDLE for a handle that is not an open serial line.
+BOOL WaitCommInput(HANDLE line, DWORD milliseconds);
+
 // False when the name ("COM3" or "COM3:") was never opened in this process.
 bool QuerySerialLine(const char16_t* portName, SerialLineRecord* record);
 

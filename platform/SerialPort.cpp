@@ -14,6 +14,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "Clock.h"
 #include "Devices.h"
 #include "Files.h"
 #include "Handles.h"
@@ -260,6 +261,8 @@ public:
     return TRUE;
   }
 
+  int Fd() const { return m_fd; }
+
   COMMTIMEOUTS Timeouts() {
     std::lock_guard<std::mutex> guard(m_lock);
     return m_timeouts;
@@ -502,6 +505,13 @@ BOOL GetCommMask(HANDLE line, LPDWORD mask) {
   auto* l = panel::LineOf(line);
   if (!l) return FALSE;
   if (mask) *mask = l->Mask();
+  return TRUE;
+}
+
+BOOL panel::WaitCommInput(HANDLE line, DWORD milliseconds) {
+  auto* l = panel::LineOf(line);
+  if (!l) return FALSE;
+  panel::GetClock().WaitReadable(l->Fd(), milliseconds);
   return TRUE;
 }
 

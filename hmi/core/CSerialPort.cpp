@@ -161,7 +161,7 @@ int CSerialPort::ReadExact(BYTE* buffer, DWORD* length) {
       continue;
     }
     if (++empty >= budget) break;
-    Sleep(kEmptyReadSleepMs);
+    panel::WaitCommInput(m_handle, kEmptyReadSleepMs);  // up to 20 ms: over as soon as the reply comes
   }
   if (got == 0) ClearCommError(m_handle, &m_lastError, &stat);
   *length = got;

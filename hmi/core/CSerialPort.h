@@ -45,7 +45,8 @@ public:
   // length comes back as the bytes written.
   int Write(const BYTE* buffer, DWORD* length);
   // Reads until length bytes arrived: 1 when all did; 0 otherwise, with length set to the bytes received
-  // (zero-filled beyond). Waits 20 ms after each read that brought nothing and gives up after 16 of them,
+  // (zero-filled beyond). After each read that brought nothing it waits up to 20 ms (less when bytes come
+  // sooner) and gives up after 16 such empty reads,
   // plus one more for every 20 ms that the request just written and the reply need on the line at its baud
   // rate. 0 at once without a buffer, with length 0, when not open or when the line errors cannot be read.
   int ReadExact(BYTE* buffer, DWORD* length);

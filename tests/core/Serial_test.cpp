@@ -187,4 +187,23 @@ TEST(Serial, FarSideHungUp_WritesFailAndReadsBringNothing) {
   CloseHandle(h);
 }
 
+TEST(Serial, WaitCommInput_EndsWithTheInputOnTheRealClockAndSleepsOnATestClock) {
+  BusLine line;
+  HANDLE h = OpenCom(u"COM3:");
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  const uint8_t one[] = {1};
+  ASSERT_TRUE(line.pty.Write(one, 1, true));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(panel::WaitCommInput(h, 5000));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  {
+    panel::ScopedVirtualClock clock(1000);
+    EXPECT_TRUE(panel::WaitCommInput(h, 20));  // input waits, yet a test clock steps the whole time
+    EXPECT_EQ(GetTickCount(), 1020u);
+  }
+  CloseHandle(h);
+  EXPECT_FALSE(panel::WaitCommInput(h, 20));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
 }  // namespace
