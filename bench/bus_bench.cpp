@@ -5,11 +5,11 @@
 // and the CPU time of the polling thread (CPU; goal below 1 % of one core, i.e. 20 ms a period). Ten periods
 // per run, so that two of them carry the every-fifth-poll reads.
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <memory>
 #include <string>
 
+#include "BenchPort.h"
 #include "BenchRoot.h"
 #include "CParamDevice.h"
 #include "CSerialPort.h"
@@ -21,17 +21,8 @@
 
 namespace {
 
-class BenchPort : public CSerialPort {
-public:
-  using CSerialPort::CSerialPort;
-  using CSerialPort::OnTick;
-};
-
-double ThreadCpuMs() {
-  timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1.0e6;
-}
+using bench::BenchPort;
+using bench::ThreadCpuMs;
 
 uint64_t WireBytes() {
   panel::SerialLineRecord r;

@@ -2,11 +2,11 @@
 // simulator (transparent, no server traffic) over a pseudo-terminal, on the production clock. Reported: the
 // CPU time of the polling thread per second of running (goal below 0.5 % of one core, 5 ms a second).
 #include <benchmark/benchmark.h>
-#include <time.h>
 
 #include <chrono>
 #include <memory>
 
+#include "BenchPort.h"
 #include "BenchRoot.h"
 #include "CSerialPort.h"
 #include "CWifiDevice.h"
@@ -17,17 +17,8 @@
 
 namespace {
 
-class BenchPort : public CSerialPort {
-public:
-  using CSerialPort::CSerialPort;
-  using CSerialPort::OnTick;
-};
-
-double ThreadCpuMs() {
-  timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1.0e6;
-}
+using bench::BenchPort;
+using bench::ThreadCpuMs;
 
 void BM_WifiIdleTransparent(benchmark::State& state) {
   bench::BenchRoot root("wifi-bench");

@@ -30,29 +30,26 @@ stop_sim() {
     wait "$pid" 2>/dev/null || true
   done
 }
+# A simulator prints its line once its pseudo-terminal is up and the port map names it; the next one starts
+# only then, as both rewrite the map.
+first_line() {
+  for _ in $(seq 50); do
+    grep -q . "$1" 2>/dev/null && break
+    sleep 0.1
+  done
+  head -n 1 "$1" 2>/dev/null
+}
+mkdir -p "$root/run"
+trap stop_sim EXIT
+trap 'exit 130' INT TERM
 if [ -x "$sim" ]; then
-  mkdir -p "$root/run"
   "$sim" --root "$root" --port COM3 --control "$root/run/unitsim.ctl" > "$root/run/unitsim.log" 2>&1 &
   sim_pid=$!
-  trap stop_sim EXIT
-  trap 'exit 130' INT TERM
-  # The simulator prints its line once the pseudo-terminal is up and the port map names it.
-  for _ in $(seq 50); do
-    grep -q . "$root/run/unitsim.log" 2>/dev/null && break
-    sleep 0.1
-  done
-  echo "unit simulator on $(head -n 1 "$root/run/unitsim.log" 2>/dev/null); commands: echo 'drop outdoor' > $root/run/unitsim.ctl"
+  echo "unit simulator on $(first_line "$root/run/unitsim.log"); commands: echo 'drop outdoor' > $root/run/unitsim.ctl"
 fi
 if [ -x "$wifi" ]; then
-  mkdir -p "$root/run"
   "$wifi" --root "$root" --port COM1 > "$root/run/wifisim.log" 2>&1 &
   wifi_pid=$!
-  trap stop_sim EXIT
-  trap 'exit 130' INT TERM
-  for _ in $(seq 50); do
-    grep -q . "$root/run/wifisim.log" 2>/dev/null && break
-    sleep 0.1
-  done
-  echo "WiFi module simulator on $(head -n 1 "$root/run/wifisim.log" 2>/dev/null); its server's log: $root/run/wifisim.log"
+  echo "WiFi module simulator on $(first_line "$root/run/wifisim.log"); its server's log: $root/run/wifisim.log"
 fi
 "$exe"

@@ -60,6 +60,14 @@ void SetFlag(WifiBlock& b, uint16_t flag, bool on) {
   else b.m_linkFlags.fetch_and(static_cast<uint16_t>(~flag));
 }
 
+// Network mode, IP address, mask and gateway: the same four fields in both dialects.
+int ReadNetwork(const Reply& r, const char* prefix, WifiAnswers& a) {
+  if (r.length <= 13 || !r.Starts(prefix)) return 0;
+  char* fields[] = {a.networkMode, a.ipAddress, a.netMask, a.gateway};
+  const int sizes[] = {sizeof(a.networkMode), sizeof(a.ipAddress), sizeof(a.netMask), sizeof(a.gateway)};
+  return WifiCopyFields(r.From(13), r.RestFrom(13), fields, sizes, 4);
+}
+
 void ReadPort(WifiBlock& b) { b.m_serverPort = static_cast<uint16_t>(std::atoi(b.m_answers.serverPortText)); }
 
 int ParseUpper(WifiQuery q, const Reply& r, WifiBlock& b) {
@@ -79,12 +87,8 @@ int ParseUpper(WifiQuery q, const Reply& r, WifiBlock& b) {
       SetFlag(b, kWifiLinkSeen, !rest.Is("DISCONNECTED\r\n"));
       return 1;
     }
-    case WifiQuery::kNetwork: {
-      if (r.length <= 13 || !r.Starts("AT+WANN\r\n+OK")) return 0;
-      char* fields[] = {a.networkMode, a.ipAddress, a.netMask, a.gateway};
-      const int sizes[] = {sizeof(a.networkMode), sizeof(a.ipAddress), sizeof(a.netMask), sizeof(a.gateway)};
-      return WifiCopyFields(r.From(13), r.RestFrom(13), fields, sizes, 4);
-    }
+    case WifiQuery::kNetwork:
+      return ReadNetwork(r, "AT+WANN\r\n+OK", a);
     case WifiQuery::kServer: {
       if (!r.Starts("AT+SOCKB\r\n+OK")) return 0;
       char protocol[10];
@@ -124,12 +128,8 @@ int ParseLower(WifiQuery q, const Reply& r, WifiBlock& b) {
       SetFlag(b, kWifiLinkSeen, !rest.Is("Disconnected\r\n\r\n"));
       return 1;
     }
-    case WifiQuery::kNetwork: {
-      if (r.length <= 13 || !r.Starts("AT+WANN\n\r+ok")) return 0;
-      char* fields[] = {a.networkMode, a.ipAddress, a.netMask, a.gateway};
-      const int sizes[] = {sizeof(a.networkMode), sizeof(a.ipAddress), sizeof(a.netMask), sizeof(a.gateway)};
-      return WifiCopyFields(r.From(13), r.RestFrom(13), fields, sizes, 4);
-    }
+    case WifiQuery::kNetwork:
+      return ReadNetwork(r, "AT+WANN\n\r+ok", a);
     case WifiQuery::kTcpLink:
       if (r.Is("AT+TCPLKB\n\r+ok=on\r\n\r\n")) {
         SetFlag(b, kWifiOnline, true);

@@ -40,6 +40,7 @@ protected:
     engine.reset();
     // The bus port stays registered for the process; its thread must not outlive this test's clock.
     if (CSerialPort* line = g_commManager.FindPort(port)) line->Stop();
+    if (CSerialPort* wifi = g_commManager.FindPort(CControlEngine::kWifiPort)) wifi->Stop();
   }
   // Half a second of the engine's thread.
   void Tick() {
@@ -81,6 +82,13 @@ TEST_F(CControlEngineCycleTest, Init_StartsClockLogAndLinkStatistics) {
   EXPECT_EQ(engine->m_faultTable[59].m_code, u"S14");
   EXPECT_EQ(r.m_dataVersion, 110);
   EXPECT_EQ(engine->m_watchdog.IsEnabled(), 1);
+  // The WiFi line: its own port, whether or not the line opened, with the module's device and block.
+  CSerialPort* wifi = g_commManager.FindPort(1);
+  ASSERT_NE(wifi, nullptr);
+  EXPECT_EQ(wifi->BaudRate(), 57600);
+  EXPECT_EQ(wifi->GetPeriod(), 20u);
+  ASSERT_NE(engine->m_wifiBlock, nullptr);
+  EXPECT_EQ(engine->m_wifiBlock, g_commManager.GetDeviceData(1, 1, 106));
 }
 
 TEST_F(CControlEngineCycleTest, TwoTicksInOneSecond_RunOneCycle) {
