@@ -1,6 +1,7 @@
 #include "CSerialPort.h"
 
 #include <cstring>
+#include <string>
 
 #include "CModbusDevice.h"
 
@@ -185,9 +186,17 @@ int CSerialPort::ReadAvail(BYTE* buffer, DWORD* length) {
 }
 
 int CSerialPort::AddTrace(const BYTE* bytes, int count, int direction) {
-  CString line(TracePrefix(direction));
-  for (int i = 0; bytes && i < count; ++i) line.AppendFormat(u"%02X ", bytes[i]);
-  line += u"\r\n";
+  // Formatted by hand: the line is made on every exchange, inside the bus's reply time.
+  static const char16_t kHex[] = u"0123456789ABCDEF";
+  std::u16string text(TracePrefix(direction));
+  text.reserve(text.size() + 3 * static_cast<size_t>(count > 0 ? count : 0) + 2);
+  for (int i = 0; bytes && i < count; ++i) {
+    text.push_back(kHex[bytes[i] >> 4]);
+    text.push_back(kHex[bytes[i] & 0x0F]);
+    text.push_back(u' ');
+  }
+  text += u"\r\n";
+  CString line(text.c_str(), static_cast<int>(text.size()));
   CriticalSectionLock trace(m_traceLock);
   m_trace.push_back(line);
   while (m_trace.size() > static_cast<size_t>(kTraceLines)) m_trace.pop_front();
