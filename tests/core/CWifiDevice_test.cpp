@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <thread>
 
 #include "BusTestLine.h"
 #include "CSerialPort.h"
@@ -316,6 +319,27 @@ TEST(CWifiDevice, ServerSilence_BringsAFullSetupAndADisabledDeviceRests) {
   EXPECT_EQ(b.m_onlineCountdown, 0);
   EXPECT_EQ(b.m_linkFlags, kWifiUpperDialect);
   EXPECT_EQ(rig.Written(), written);
+}
+
+TEST(CWifiDevice, LinkFlags_SetByTheEngineSurviveTheDevicesChanges) {
+  // The engine's request sets the pending flag while the device's polls clear their own flags: no change of
+  // one thread may undo the other's.
+  auto device = std::make_unique<CWifiDevice>(nullptr, 1);
+  WifiBlock& b = device->Block();
+  std::atomic<bool> stop{false};
+  std::thread port([&] {
+    while (!stop) device->Poll();  // disabled: clears link seen, online and stopped on every poll
+  });
+  int lost = 0;
+  for (int i = 0; i < 1000000; ++i) {
+    b.m_requestCode = 0;
+    CWifiDevice::RequestConfig(b, CWifiDevice::kFullSetup, nullptr, 0);
+    if (!(b.m_linkFlags.load() & kWifiConfigPending)) ++lost;
+    b.m_linkFlags.fetch_and(static_cast<uint16_t>(~kWifiConfigPending));
+  }
+  stop = true;
+  port.join();
+  EXPECT_EQ(lost, 0);
 }
 
 TEST(CWifiDevice, Block_StartsWithNothingReceived) {
