@@ -34,17 +34,17 @@ void DlgArrowFields::DoDataExchange(CDataExchange* dx) {
 
 void DlgArrowFields::DressFields(bool bigArrows) {
   for (int i = 0; i < m_fieldCount; ++i) {
-    if (Model9()) {
-      Style(m_displays[i], 45, kDisplayText9, kDisplayFont);
-      Style(m_up[i], 131, kArrowText, kArrowFont);
-      Style(m_down[i], 132, kArrowText, kArrowFont);
+    if (PopupModel9()) {
+      StylePopupButton(m_displays[i], 45, kDisplayText9, kDisplayFont);
+      StylePopupButton(m_up[i], 131, kArrowText, kArrowFont);
+      StylePopupButton(m_down[i], 132, kArrowText, kArrowFont);
     } else {
-      Style(m_displays[i], 19, kDisplayText, kDisplayFont);
-      Style(m_up[i], 17, kArrowText, kArrowFont);
-      Style(m_down[i], 18, kArrowText, kArrowFont);
+      StylePopupButton(m_displays[i], 19, kDisplayText, kDisplayFont);
+      StylePopupButton(m_up[i], 17, kArrowText, kArrowFont);
+      StylePopupButton(m_down[i], 18, kArrowText, kArrowFont);
     }
   }
-  if (!Model9() || !bigArrows) return;
+  if (!PopupModel9() || !bigArrows) return;
   for (int i = 0; i < m_fieldCount; ++i) {
     for (CSkinButton* arrow : {&m_up[i], &m_down[i]}) {
       CRect r;

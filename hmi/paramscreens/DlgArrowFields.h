@@ -8,6 +8,7 @@
 #pragma once
 
 #include "DlgPopup.h"
+#include "PopupLook.h"
 
 class DlgArrowFields : public DlgPopup {
 public:

@@ -12,7 +12,7 @@ int DlgDate::Init(const CString& title, int year, int month, int day) {
 
 BOOL DlgDate::OnInitDialog() {
   DlgDateFields::OnInitDialog();
-  DressFrame(m_caption);
+  m_title.SetWindowText(m_caption);
   DressSeparators();
   DressFields(true);
   StartFields();

@@ -31,7 +31,7 @@ void DlgDateFields::DressSeparators() {
     if (i == kBlankSeparator) {
       m_separators[i].SetSkin(264, 264, 272);
     } else {
-      m_separators[i].SetSkin(Model9() ? 264 : 265, 258, 272);
+      m_separators[i].SetSkin(PopupModel9() ? 264 : 265, 258, 272);
     }
   }
 }

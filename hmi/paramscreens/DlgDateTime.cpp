@@ -15,7 +15,7 @@ DlgDateTime::~DlgDateTime() = default;
 
 BOOL DlgDateTime::OnInitDialog() {
   DlgDateFields::OnInitDialog();
-  DressFrame(LangText(kTextTitle));
+  m_title.SetWindowText(LangText(kTextTitle));
   DressSeparators();
   DressFields(true);
   // A soft clock outside the dialog's years, or not read yet, comes into the fields' ranges.

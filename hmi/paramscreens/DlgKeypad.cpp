@@ -74,8 +74,8 @@ void DlgKeypad::DoDataExchange(CDataExchange* dx) {
 
 BOOL DlgKeypad::OnInitDialog() {
   DlgPopup::OnInitDialog();
-  DressFrame(m_titleText);
-  for (CSkinButton& key : m_keys) Style(key, Model9() ? 128 : 16, Model9() ? 239 : 240, kKeyFont);
+  m_title.SetWindowText(m_titleText);
+  for (CSkinButton& key : m_keys) StylePopupButton(key, PopupModel9() ? 128 : 16, PopupModel9() ? 239 : 240, kKeyFont);
   m_prompt.SetSkin(264, 258, 271);
   m_prompt.SetWindowText(m_promptText);
   if (m_promptText == kNewPasswordPrompt) m_edit.SetPasswordChar(0);

@@ -6,6 +6,7 @@
 
 #include "CEdit.h"
 #include "DlgPopup.h"
+#include "PopupLook.h"
 
 class DlgKeypad : public DlgPopup {
 public:

@@ -32,11 +32,11 @@ void DlgKillTime::DoDataExchange(CDataExchange* dx) {
 
 BOOL DlgKillTime::OnInitDialog() {
   DlgArrowFields::OnInitDialog();
-  DressFrame(m_caption);
-  m_separator.SetSkin(Model9() ? 264 : 265, 258, 272);
+  m_title.SetWindowText(m_caption);
+  m_separator.SetSkin(PopupModel9() ? 264 : 265, 258, 272);
   DressFields(false);
   for (int d = 0; d < 7; ++d) {
-    Style(m_dayButtons[d], Model9() ? 227 : 226, Model9() ? 249 : 250, kDayFont);
+    StylePopupButton(m_dayButtons[d], PopupModel9() ? 227 : 226, PopupModel9() ? 249 : 250, kDayFont);
     m_dayButtons[d].SetWindowText(LangText(kDayNameTexts[d]));
     m_dayButtons[d].SetCheck(m_days[d], TRUE);
   }

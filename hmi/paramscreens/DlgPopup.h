@@ -1,6 +1,7 @@
-// The frame every pop-up of the parameter screens shares: the title label 1051, the close corner
-// 1038 (which cancels), OK 1034 and Cancel 1037, over the pop-up background. A pop-up is a stack
-// object of the screen that opens it; it never writes the system record, its caller does on IDOK.
+// The frame that the main program's modal pop-ups share: the pop-up background, a title label
+// (1051), a close corner (1038) that answers Cancel, and OK (1034) and Cancel (1037) along the
+// bottom, dressed by dealer id and captioned with the language's texts. A derived dialog binds its
+// own controls after calling this DoDataExchange and dresses them after this OnInitDialog.
 // User-interface thread only.
 #pragma once
 
@@ -16,19 +17,14 @@ public:
   DlgPopup(UINT templateId, CWnd* parent);
   ~DlgPopup() override;
 
-  // The dealer layout with its own pop-up look.
-  static bool Model9();
+  CSkinLabel& TitleLabel() { return m_title; }
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;
-  // Dresses the four frame controls by dealer id and gives them their texts: the title, OK and
-  // Cancel from texts 377 and 378.
-  void DressFrame(const CString& title);
-  // The icon style every pop-up uses for its buttons: text style, pop-up background and font.
-  static void Style(CSkinButton& button, int icon, int textStyle, int font);
-
-  void OnOkClicked();
-  void OnCancelClicked();
+  // Dresses the frame by dealer id; OK and Cancel take texts 377 and 378.
+  BOOL OnInitDialog() override;
+  void OnOkButton();
+  void OnCancelButton();
   DECLARE_MESSAGE_MAP()
 
   CSkinLabel m_title;
@@ -36,7 +32,3 @@ protected:
   CSkinButton m_ok;
   CSkinButton m_cancel;
 };
-
-// The twelve buttons of the keypad's keys and of the weekly schedule's slots share their ids, in
-// key and slot order.
-extern const int kTwelveButtonIds[12];

@@ -61,14 +61,14 @@ void DlgWeekTime::DoDataExchange(CDataExchange* dx) {
 
 BOOL DlgWeekTime::OnInitDialog() {
   DlgPopup::OnInitDialog();
-  DressFrame(m_caption);
+  m_title.SetWindowText(m_caption);
   for (int i = 0; i < 7; ++i) {
-    Style(m_dayButtons[i], Model9() ? 236 : 233, kButtonText, kButtonFont);
+    StylePopupButton(m_dayButtons[i], PopupModel9() ? 236 : 233, kButtonText, kButtonFont);
     m_dayButtons[i].SetWindowText(LangText(kDayNameTexts[DayOfButton(i)]));
   }
   for (int k = 0; k < kSlots; ++k) {
-    Style(m_slotButtons[k], Model9() ? 229 : 225, kSlotText, Model9() ? kSmallFont : kButtonFont);
-    if (Model9()) m_slotButtons[k].SetWindowText(kWideSlotCaptions[k]);
+    StylePopupButton(m_slotButtons[k], PopupModel9() ? 229 : 225, kSlotText, PopupModel9() ? kSmallFont : kButtonFont);
+    if (PopupModel9()) m_slotButtons[k].SetWindowText(kWideSlotCaptions[k]);
   }
   m_dayButtons[0].SetCheck(1, TRUE);
   ShowDay(1);

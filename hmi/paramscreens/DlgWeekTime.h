@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "DlgPopup.h"
+#include "PopupLook.h"
 
 class DlgWeekTime : public DlgPopup {
 public:
