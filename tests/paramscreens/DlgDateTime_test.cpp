@@ -1,7 +1,7 @@
 #include "DlgDateTime.h"
 
 #include "DlgDate.h"
-#include "PopupFixture.h"
+#include "PopupDialogFixture.h"
 #include "SoftClock.h"
 
 namespace {
@@ -13,7 +13,7 @@ int Down(int field) { return 1080 + field; }
 int Display(int field) { return 1060 + field; }
 enum { kYear, kMonth, kDay, kHour, kMinute, kSecond };
 
-class DlgDateTimeTest : public PopupFixture {
+class DlgDateTimeTest : public PopupDialogFixture {
 protected:
   // Sets the board's clock and lets the soft clock read it.
   void SetClock(int year, int month, int day, int hour, int minute, int second) {

@@ -1,13 +1,13 @@
 #include "DlgKeypad.h"
 
-#include "PopupFixture.h"
+#include "PopupDialogFixture.h"
 
 namespace {
 
 // Key numbers 1..12 as the template places them: "1".."9", "0", "<", "C".
 const int kKeyIds[] = {1084, 1086, 1087, 1088, 1097, 1098, 1099, 1100, 1101, 1102, 1103, 1104};
 
-class DlgKeypadTest : public PopupFixture {
+class DlgKeypadTest : public PopupDialogFixture {
 protected:
   // Types digits by tapping the keys; '<' and 'C' tap backspace and clear.
   static void Type(DlgKeypad& pad, const std::string& keys) {

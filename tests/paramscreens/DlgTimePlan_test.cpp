@@ -1,7 +1,7 @@
 // The disinfection-time and weekly-schedule pop-ups.
 #include "DlgKillTime.h"
 #include "DlgWeekTime.h"
-#include "PopupFixture.h"
+#include "PopupDialogFixture.h"
 
 namespace {
 
@@ -13,8 +13,8 @@ const int kFirstDay = 1040;  // 1040-1046, day 0 first
 const int kDayIds[7] = {1083, 1079, 1080, 1081, 1082, 1061, 1062};  // by day number 0..6
 const int kSlotIds[12] = {1084, 1086, 1087, 1088, 1097, 1098, 1099, 1100, 1101, 1102, 1103, 1104};
 
-using DlgKillTimeTest = PopupFixture;
-using DlgWeekTimeTest = PopupFixture;
+using DlgKillTimeTest = PopupDialogFixture;
+using DlgWeekTimeTest = PopupDialogFixture;
 
 TEST_F(DlgKillTimeTest, ArrowsWrapAndOkTakesTheDayButtons) {
   struct Case {
