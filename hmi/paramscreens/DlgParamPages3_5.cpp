@@ -1,10 +1,103 @@
-// Pages 3 to 5: hot water and its balance with heating, heat storage and reheat, sleep and low noise.
-// Not filled in yet: each page shows one empty sub-page and its rows do nothing.
+// Pages 3, 4 and 5: hot water, the heating/hot-water balance and ECO hot water; heat storage and
+// reheat with their weekly timers; sleep and low noise with their weekly timers. A weekly timer is
+// seven hour masks, Sunday first, edited whole in the weekly schedule pop-up.
+#include "AppGlobals.h"
 #include "DlgParam.h"
+#include "PageRows.h"
 
-void DlgParam::DrawPage3() { DrawEmptyPage(); }
-void DlgParam::DrawPage4() { DrawEmptyPage(); }
-void DlgParam::DrawPage5() { DrawEmptyPage(); }
-void DlgParam::EditPage3(int) {}
-void DlgParam::EditPage4(int) {}
-void DlgParam::EditPage5(int) {}
+namespace {
+
+#define FIELD(expr) [](CSystemData& s) -> int32_t& { return s.expr; }
+#define RANGE(lo, hi) [](const CSystemData&) -> RowRange { return {lo, hi}; }
+
+const int kDealer9 = 9;
+using K = ParamRow;
+
+const ParamRow kPage3[] = {
+    {1, 1, 85, K::kDegrees, FIELD(m_hotWaterSetTemp), RANGE(25, 75), 1, false, nullptr, nullptr},
+    {1, 2, 86, K::kDegrees, FIELD(m_hotWaterRestartDiff), RANGE(2, 15), 1, false, nullptr, nullptr},
+    {1, 3, 87, K::kToggle, FIELD(m_heatBalanceEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 4, 88, K::kDegrees, FIELD(m_balanceStartTemp), RANGE(-15, 20), 1, false, nullptr, nullptr},
+    {1, 5, 89, K::kMinutes, FIELD(m_balanceHotWaterMinTime), RANGE(10, 60), 5, false, nullptr, nullptr},
+    {2, 1, 90, K::kMinutes, FIELD(m_balanceHeatMaxTime), RANGE(30, 180), 5, false, nullptr, nullptr},
+    {2, 2, 91, K::kDegrees, FIELD(m_balanceTempDiff), RANGE(3, 10), 1, false, nullptr, nullptr},
+    {2, 3, 92, K::kToggle, FIELD(m_balanceTankHeaterEnabled), nullptr, 1, false, nullptr, nullptr},
+    {2, 4, 276, K::kToggle, FIELD(m_ecoHotWaterEnabled), nullptr, 1, true, nullptr, nullptr},
+    {2, 5, 277, K::kDegrees, FIELD(m_ecoHotWaterAmbientStart), RANGE(-20, 43), 1, true, nullptr, nullptr},
+};
+
+const ParamRow kPage4[] = {
+    {1, 1, 93, K::kToggle, FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 94, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
+    {1, 3, 95, K::kToggle, FIELD(m_reheatEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 4, 96, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
+    {1, 5, 97, K::kDegrees, FIELD(m_reheatSetTemp), RANGE(30, 55), 1, false, nullptr, nullptr},
+    {2, 1, 98, K::kDegrees, FIELD(m_reheatRestartDiff), RANGE(2, 20), 1, false, nullptr, nullptr},
+};
+const ParamRow kPage4Model9[] = {
+    {1, 1, 93, K::kToggle, FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 94, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
+};
+
+const ParamRow kPage5[] = {
+    {1, 1, 112, K::kToggle, FIELD(m_sleepEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 113, K::kDegrees, FIELD(m_sleepTempAdjust), RANGE(2, 10), 1, false, nullptr, nullptr},
+    {1, 3, 114, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
+    {1, 4, 115, K::kToggle, FIELD(m_lowNoiseEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 5, 116, K::kDegrees, FIELD(m_allowedTempDeviation), RANGE(2, 10), 1, false, nullptr, nullptr},
+    {2, 1, 117, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
+};
+const ParamRow kPage5Model9[] = {
+    {1, 1, 115, K::kToggle, FIELD(m_lowNoiseEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 116, K::kDegrees, FIELD(m_allowedTempDeviation), RANGE(2, 10), 1, false, nullptr, nullptr},
+    {1, 3, 117, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
+};
+
+// The weekly timer behind a row's caption.
+int32_t* TimerMasks(int caption) {
+  CSystemData& s = *GetSystemData();
+  switch (caption) {
+    case 94: return s.m_storageTimerMask;
+    case 96: return s.m_reheatTimerMask;
+    case 114: return s.m_sleepTimerMask;
+    case 117: return s.m_lowNoiseTimerMask;
+    default: return nullptr;
+  }
+}
+
+RowTable Page4() { return g_dealerId == kDealer9 ? TableOf(kPage4Model9) : TableOf(kPage4); }
+RowTable Page5() { return g_dealerId == kDealer9 ? TableOf(kPage5Model9) : TableOf(kPage5); }
+
+// A tap: a weekly timer row opens the weekly schedule, any other row is the table's.
+void EditTable(DlgParam& page, RowTable table, int sub, int row) {
+  const ParamRow* r = FindRow(table, sub, row);
+  if (!r) return;
+  if (int32_t* masks = TimerMasks(r->caption)) {
+    EditWeekMasks(&page, r->caption, masks);
+    return;
+  }
+  EditRow(page, table, sub, row);
+}
+
+}  // namespace
+
+void DlgParam::DrawPage3() {
+  m_subPageCount = 2;
+  DrawRows(*this, TableOf(kPage3), m_subPage);
+}
+
+void DlgParam::EditPage3(int row) { EditRow(*this, TableOf(kPage3), m_subPage, row); }
+
+void DlgParam::DrawPage4() {
+  m_subPageCount = g_dealerId == kDealer9 ? 1 : 2;
+  DrawRows(*this, Page4(), m_subPage);
+}
+
+void DlgParam::EditPage4(int row) { EditTable(*this, Page4(), m_subPage, row); }
+
+void DlgParam::DrawPage5() {
+  m_subPageCount = g_dealerId == kDealer9 ? 1 : 2;
+  DrawRows(*this, Page5(), m_subPage);
+}
+
+void DlgParam::EditPage5(int row) { EditTable(*this, Page5(), m_subPage, row); }
