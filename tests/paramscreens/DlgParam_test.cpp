@@ -103,9 +103,9 @@ TEST_F(DlgParamTest, OpenPage_StartsOnSubPageOneWithNoRowMarkedAndShows) {
   EXPECT_EQ(param.Row(1).GetCheck(), 0);
   EXPECT_EQ(param.GetShownState(), SW_SHOW);
   EXPECT_TRUE(param.IsWindowVisible());
-  // A page not filled in yet: one sub-page, no rows.
+  // Page 7 (holiday mode): one sub-page of five rows.
   EXPECT_EQ(Title(), CString(u"T381:1/1"));
-  for (int row = 1; row <= DlgParam::kRows; ++row) EXPECT_FALSE(param.Row(row).IsWindowVisible()) << row;
+  for (int row = 1; row <= DlgParam::kRows; ++row) EXPECT_TRUE(param.Row(row).IsWindowVisible()) << row;
 }
 
 TEST_F(DlgParamTest, RowStyles_ShowCaptionValueToggleAndEnabledState) {
