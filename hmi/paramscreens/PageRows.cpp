@@ -52,7 +52,7 @@ void DrawRows(DlgParam& page, RowTable table, int sub) {
       case ParamRow::kToggle: page.StyleNameButton(row, caption, r->field(record), enabled); break;
       case ParamRow::kCommand: page.StyleRowButton2(row, caption, enabled); break;
       case ParamRow::kBlank: page.StyleValueButton(row, caption, u" ", enabled); break;
-      case ParamRow::kText: page.StyleValueButton(row, caption, r->text(record), enabled); break;
+      case ParamRow::kText: page.StyleValueButton(row, caption, r->text(record), enabled, TRUE, 1); break;
       default: page.StyleValueButton(row, caption, ValueText(*r, r->field(record)), enabled); break;
     }
   }

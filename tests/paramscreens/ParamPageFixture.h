@@ -16,6 +16,23 @@
 #include "PageFixture.h"
 #include "PageRows.h"
 
+// Limits every range of pages 1 and 2 depends on, and ordered curve points.
+inline void SampleLimits(CSystemData& r) {
+  r.m_heatSetMin = 20;
+  r.m_heatSetMax = 60;
+  r.m_coolSetMin = 7;
+  r.m_coolSetMax = 25;
+  r.m_system1MinSetTemp = 10;
+  r.m_system1MaxSetTemp = 55;
+  r.m_system2MinSetTemp = 12;
+  r.m_system2MaxSetTemp = 50;
+  r.m_coolCurveAmbient[0] = 20;
+  r.m_coolCurveAmbient[1] = 30;
+  r.m_coolCurveAmbient[2] = 35;
+  const int32_t ambient[5] = {-15, -5, 0, 5, 15};
+  for (int i = 0; i < 5; ++i) r.m_curveAmbient[i] = ambient[i];
+}
+
 class TestParamScreen : public DlgParam {
 public:
   using DlgParam::DlgParam;
@@ -50,22 +67,7 @@ protected:
     PageFixture::TearDown();
   }
 
-  // Limits every range of pages 1 and 2 depends on.
-  static void Limits(CSystemData& r) {
-    r.m_heatSetMin = 20;
-    r.m_heatSetMax = 60;
-    r.m_coolSetMin = 7;
-    r.m_coolSetMax = 25;
-    r.m_system1MinSetTemp = 10;
-    r.m_system1MaxSetTemp = 55;
-    r.m_system2MinSetTemp = 12;
-    r.m_system2MaxSetTemp = 50;
-    r.m_coolCurveAmbient[0] = 20;
-    r.m_coolCurveAmbient[1] = 30;
-    r.m_coolCurveAmbient[2] = 35;
-    const int32_t ambient[5] = {-15, -5, 0, 5, 15};
-    for (int i = 0; i < 5; ++i) r.m_curveAmbient[i] = ambient[i];
-  }
+  static void Limits(CSystemData& r) { SampleLimits(r); }
 
   // Taps row 1..5 of the page on screen; the steps run, one at each idle moment, in whatever pop-up
   // is in front, and must close every pop-up they meet.
