@@ -21,8 +21,6 @@ int g_paramCell = 0;
 
 namespace {
 
-#define FIELD(expr) [](CSystemData& s) -> int32_t& { return s.expr; }
-
 const int kDealer9 = 9;
 
 // Captions.
@@ -105,15 +103,15 @@ CString NewValueText(const CSystemData&) {
 
 using K = ParamRow;
 
-#define CELL_ROWS                                                                                  \
-  {3, 1, kCellCaption, K::kText, nullptr, nullptr, 1, true, nullptr, CellText},                   \
-  {3, 2, kReadCaption, K::kText, nullptr, nullptr, 1, true, nullptr, ReadValueText},              \
-  {3, 3, kNewValueCaption, K::kText, nullptr, nullptr, 1, true, nullptr, NewValueText},           \
+#define CELL_ROWS                                                                                                      \
+  {3, 1, kCellCaption, K::kText, nullptr, nullptr, 1, true, nullptr, CellText},                                        \
+  {3, 2, kReadCaption, K::kText, nullptr, nullptr, 1, true, nullptr, ReadValueText},                                   \
+  {3, 3, kNewValueCaption, K::kText, nullptr, nullptr, 1, true, nullptr, NewValueText},                                \
   {3, 4, kWriteCaption, K::kCommand, nullptr, nullptr, 1, true, nullptr, nullptr}
 
 const ParamRow kPage8[] = {
     {1, 1, kAccessCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LevelText},
-    {1, 2, kTimerCaption, K::kToggle, FIELD(m_timerEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, kTimerCaption, K::kToggle, ROW_FIELD(m_timerEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 3, kTimerCaption, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
     {1, 4, kLanguageCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LanguageText},
     {1, 5, kClockCaption, K::kText, nullptr, nullptr, 1, false, nullptr, ClockText},
@@ -248,7 +246,8 @@ void WriteCells(CWnd* parent) {
   for (int n = 1; n <= kCellCount; ++n) {
     const uint16_t read = block->m_paramBlock[n - 1];
     const uint16_t wanted = block->m_paramEdit[n - 1];
-    if (read != wanted) changes.AppendFormat(u"%d %d->%d\r\n", n, static_cast<int16_t>(read), static_cast<int16_t>(wanted));
+    if (read == wanted) continue;
+    changes.AppendFormat(u"%d %d->%d\r\n", n, static_cast<int16_t>(read), static_cast<int16_t>(wanted));
   }
   if (changes.IsEmpty()) {
     Notice(parent, kWriteCaption, kNothingChangedText);

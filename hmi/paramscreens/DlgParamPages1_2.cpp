@@ -11,9 +11,6 @@
 
 namespace {
 
-#define FIELD(expr) [](CSystemData& s) -> int32_t& { return s.expr; }
-#define RANGE(lo, hi) [](const CSystemData& s) -> RowRange { (void)s; return {lo, hi}; }
-
 const int kDealer9 = 9;
 const int kAmbientMin = -25;
 const int kAmbientMax = 25;
@@ -69,7 +66,9 @@ void LowerToMax(int32_t sysMax, int32_t& heatSet, int32_t& coolSet, int32_t* cur
 void AfterSys1Min(CSystemData& s) {
   RaiseToMin(s, s.m_system1MinSetTemp, s.m_heatSetTemp, s.m_coolSetTemp, s.m_curveWater);
 }
-void AfterSys1Max(CSystemData& s) { LowerToMax(s.m_system1MaxSetTemp, s.m_heatSetTemp, s.m_coolSetTemp, s.m_curveWater); }
+void AfterSys1Max(CSystemData& s) {
+  LowerToMax(s.m_system1MaxSetTemp, s.m_heatSetTemp, s.m_coolSetTemp, s.m_curveWater);
+}
 void AfterSys2Min(CSystemData& s) {
   RaiseToMin(s, s.m_system2MinSetTemp, s.m_heatSecondSetTemp, s.m_coolSecondSetTemp, s.m_secondCurveWater);
 }
@@ -98,69 +97,69 @@ RowRange CoolAmbient3(const CSystemData& s) { return {s.m_coolCurveAmbient[1] + 
 using K = ParamRow;
 
 // Sub-pages 1 to 3, shared by every dealer.
-#define PAGE1_COMMON                                                                                           \
-  {1, 1, 44, K::kDegrees, FIELD(m_stopTempOffset), RANGE(1, 5), 1, false, nullptr, nullptr},                           \
-  {1, 2, 45, K::kDegrees, FIELD(m_tempHysteresis), RANGE(1, 10), 1, false, nullptr, nullptr},                          \
-  {1, 3, 46, K::kDegrees, FIELD(m_derateTempDiff), RANGE(1, 10), 1, false, nullptr, nullptr},                          \
-  {1, 4, 47, K::kDegrees, FIELD(m_coolSetTemp), Sys1CoolSet, 1, false, nullptr, nullptr},                              \
-  {1, 5, 48, K::kToggle, FIELD(m_curveEnabled), nullptr, 1, false, nullptr, nullptr},                                  \
-  {2, 1, 49, K::kDegrees, FIELD(m_curveAmbient[0]), nullptr, 1, false, nullptr, nullptr},                              \
-  {2, 2, 50, K::kDegrees, FIELD(m_curveAmbient[1]), nullptr, 1, false, nullptr, nullptr},                              \
-  {2, 3, 51, K::kDegrees, FIELD(m_curveAmbient[2]), nullptr, 1, false, nullptr, nullptr},                              \
-  {2, 4, 52, K::kDegrees, FIELD(m_curveAmbient[3]), nullptr, 1, false, nullptr, nullptr},                              \
-  {2, 5, 53, K::kDegrees, FIELD(m_curveAmbient[4]), nullptr, 1, false, nullptr, nullptr},                              \
-  {3, 1, 54, K::kDegrees, FIELD(m_curveWater[0]), Sys1Curve, 1, false, nullptr, nullptr},                              \
-  {3, 2, 55, K::kDegrees, FIELD(m_curveWater[1]), Sys1Curve, 1, false, nullptr, nullptr},                              \
-  {3, 3, 56, K::kDegrees, FIELD(m_curveWater[2]), Sys1Curve, 1, false, nullptr, nullptr},                              \
-  {3, 4, 57, K::kDegrees, FIELD(m_curveWater[3]), Sys1Curve, 1, false, nullptr, nullptr},                              \
-  {3, 5, 58, K::kDegrees, FIELD(m_curveWater[4]), Sys1Curve, 1, false, nullptr, nullptr}
+#define PAGE1_COMMON                                                                                                   \
+  {1, 1, 44, K::kDegrees, ROW_FIELD(m_stopTempOffset), ROW_RANGE(1, 5), 1, false, nullptr, nullptr},                   \
+  {1, 2, 45, K::kDegrees, ROW_FIELD(m_tempHysteresis), ROW_RANGE(1, 10), 1, false, nullptr, nullptr},                  \
+  {1, 3, 46, K::kDegrees, ROW_FIELD(m_derateTempDiff), ROW_RANGE(1, 10), 1, false, nullptr, nullptr},                  \
+  {1, 4, 47, K::kDegrees, ROW_FIELD(m_coolSetTemp), Sys1CoolSet, 1, false, nullptr, nullptr},                          \
+  {1, 5, 48, K::kToggle, ROW_FIELD(m_curveEnabled), nullptr, 1, false, nullptr, nullptr},                              \
+  {2, 1, 49, K::kDegrees, ROW_FIELD(m_curveAmbient[0]), nullptr, 1, false, nullptr, nullptr},                          \
+  {2, 2, 50, K::kDegrees, ROW_FIELD(m_curveAmbient[1]), nullptr, 1, false, nullptr, nullptr},                          \
+  {2, 3, 51, K::kDegrees, ROW_FIELD(m_curveAmbient[2]), nullptr, 1, false, nullptr, nullptr},                          \
+  {2, 4, 52, K::kDegrees, ROW_FIELD(m_curveAmbient[3]), nullptr, 1, false, nullptr, nullptr},                          \
+  {2, 5, 53, K::kDegrees, ROW_FIELD(m_curveAmbient[4]), nullptr, 1, false, nullptr, nullptr},                          \
+  {3, 1, 54, K::kDegrees, ROW_FIELD(m_curveWater[0]), Sys1Curve, 1, false, nullptr, nullptr},                          \
+  {3, 2, 55, K::kDegrees, ROW_FIELD(m_curveWater[1]), Sys1Curve, 1, false, nullptr, nullptr},                          \
+  {3, 3, 56, K::kDegrees, ROW_FIELD(m_curveWater[2]), Sys1Curve, 1, false, nullptr, nullptr},                          \
+  {3, 4, 57, K::kDegrees, ROW_FIELD(m_curveWater[3]), Sys1Curve, 1, false, nullptr, nullptr},                          \
+  {3, 5, 58, K::kDegrees, ROW_FIELD(m_curveWater[4]), Sys1Curve, 1, false, nullptr, nullptr}
 
 const ParamRow kPage1[] = {
     PAGE1_COMMON,
-    {4, 1, 59, K::kToggle, FIELD(m_curveCorrectionEnabled), nullptr, 1, false, nullptr, nullptr},
-    {4, 2, 60, K::kDegrees, FIELD(m_heatRoomSetTemp), RANGE(15, 35), 1, false, nullptr, nullptr},
-    {4, 3, 61, K::kDegrees, FIELD(m_coolRoomSetTemp), RANGE(15, 35), 1, false, nullptr, nullptr},
-    {4, 4, 62, K::kDegrees, FIELD(m_heatSetTemp), Sys1HeatSet, 1, false, nullptr, nullptr},
-    {4, 5, 83, K::kDegrees, FIELD(m_system1MinSetTemp), Sys1MinRange, 1, true, AfterSys1Min, nullptr},
-    {5, 1, 84, K::kDegrees, FIELD(m_system1MaxSetTemp), Sys1MaxRange, 1, true, AfterSys1Max, nullptr},
-    {5, 2, 293, K::kToggle, FIELD(m_mixTemp1Enabled), nullptr, 1, true, nullptr, nullptr},
-    {5, 3, 244, K::kDegrees, FIELD(m_coolCurveAmbient[0]), CoolAmbient1, 1, false, nullptr, nullptr},
-    {5, 4, 245, K::kDegrees, FIELD(m_coolCurveAmbient[1]), CoolAmbient2, 1, false, nullptr, nullptr},
-    {5, 5, 246, K::kDegrees, FIELD(m_coolCurveAmbient[2]), CoolAmbient3, 1, false, nullptr, nullptr},
-    {6, 1, 247, K::kDegrees, FIELD(m_coolCurveWater[0]), Sys1CoolCurve, 1, false, nullptr, nullptr},
-    {6, 2, 248, K::kDegrees, FIELD(m_coolCurveWater[1]), Sys1CoolCurve, 1, false, nullptr, nullptr},
-    {6, 3, 249, K::kDegrees, FIELD(m_coolCurveWater[2]), Sys1CoolCurve, 1, false, nullptr, nullptr},
-    {6, 4, 253, K::kToggle, FIELD(m_coolCurveEnabled), nullptr, 1, false, nullptr, nullptr},
+    {4, 1, 59, K::kToggle, ROW_FIELD(m_curveCorrectionEnabled), nullptr, 1, false, nullptr, nullptr},
+    {4, 2, 60, K::kDegrees, ROW_FIELD(m_heatRoomSetTemp), ROW_RANGE(15, 35), 1, false, nullptr, nullptr},
+    {4, 3, 61, K::kDegrees, ROW_FIELD(m_coolRoomSetTemp), ROW_RANGE(15, 35), 1, false, nullptr, nullptr},
+    {4, 4, 62, K::kDegrees, ROW_FIELD(m_heatSetTemp), Sys1HeatSet, 1, false, nullptr, nullptr},
+    {4, 5, 83, K::kDegrees, ROW_FIELD(m_system1MinSetTemp), Sys1MinRange, 1, true, AfterSys1Min, nullptr},
+    {5, 1, 84, K::kDegrees, ROW_FIELD(m_system1MaxSetTemp), Sys1MaxRange, 1, true, AfterSys1Max, nullptr},
+    {5, 2, 293, K::kToggle, ROW_FIELD(m_mixTemp1Enabled), nullptr, 1, true, nullptr, nullptr},
+    {5, 3, 244, K::kDegrees, ROW_FIELD(m_coolCurveAmbient[0]), CoolAmbient1, 1, false, nullptr, nullptr},
+    {5, 4, 245, K::kDegrees, ROW_FIELD(m_coolCurveAmbient[1]), CoolAmbient2, 1, false, nullptr, nullptr},
+    {5, 5, 246, K::kDegrees, ROW_FIELD(m_coolCurveAmbient[2]), CoolAmbient3, 1, false, nullptr, nullptr},
+    {6, 1, 247, K::kDegrees, ROW_FIELD(m_coolCurveWater[0]), Sys1CoolCurve, 1, false, nullptr, nullptr},
+    {6, 2, 248, K::kDegrees, ROW_FIELD(m_coolCurveWater[1]), Sys1CoolCurve, 1, false, nullptr, nullptr},
+    {6, 3, 249, K::kDegrees, ROW_FIELD(m_coolCurveWater[2]), Sys1CoolCurve, 1, false, nullptr, nullptr},
+    {6, 4, 253, K::kToggle, ROW_FIELD(m_coolCurveEnabled), nullptr, 1, false, nullptr, nullptr},
 };
 
 const ParamRow kPage1Model9[] = {
     PAGE1_COMMON,
-    {4, 1, 62, K::kDegrees, FIELD(m_heatSetTemp), Sys1HeatSet, 1, false, nullptr, nullptr},
-    {4, 2, 83, K::kDegrees, FIELD(m_system1MinSetTemp), Sys1MinRange, 1, true, AfterSys1Min, nullptr},
-    {4, 3, 84, K::kDegrees, FIELD(m_system1MaxSetTemp), Sys1MaxRange, 1, true, AfterSys1Max, nullptr},
-    {4, 4, 293, K::kToggle, FIELD(m_mixTemp1Enabled), nullptr, 1, true, nullptr, nullptr},
+    {4, 1, 62, K::kDegrees, ROW_FIELD(m_heatSetTemp), Sys1HeatSet, 1, false, nullptr, nullptr},
+    {4, 2, 83, K::kDegrees, ROW_FIELD(m_system1MinSetTemp), Sys1MinRange, 1, true, AfterSys1Min, nullptr},
+    {4, 3, 84, K::kDegrees, ROW_FIELD(m_system1MaxSetTemp), Sys1MaxRange, 1, true, AfterSys1Max, nullptr},
+    {4, 4, 293, K::kToggle, ROW_FIELD(m_mixTemp1Enabled), nullptr, 1, true, nullptr, nullptr},
 };
 
-#define PAGE2_COMMON                                                                                           \
-  {1, 1, 102, K::kToggle, FIELD(m_dualTempEnabled), nullptr, 1, false, nullptr, nullptr},                              \
-  {1, 2, 103, K::kDegrees, FIELD(m_coolSecondSetTemp), Sys2CoolSet, 1, false, nullptr, nullptr},                       \
-  {1, 3, 110, K::kDegrees, FIELD(m_heatSecondSetTemp), Sys2HeatSet, 1, false, nullptr, nullptr},                       \
-  {1, 4, 294, K::kToggle, FIELD(m_mixTemp2Enabled), nullptr, 1, true, nullptr, nullptr},                               \
-  {1, 5, 104, K::kToggle, FIELD(m_heatSecondCurveEnabled), nullptr, 1, false, nullptr, nullptr},                       \
-  {2, 1, 105, K::kDegrees, FIELD(m_secondCurveWater[0]), Sys2Curve, 1, false, nullptr, nullptr},                       \
-  {2, 2, 106, K::kDegrees, FIELD(m_secondCurveWater[1]), Sys2Curve, 1, false, nullptr, nullptr},                       \
-  {2, 3, 107, K::kDegrees, FIELD(m_secondCurveWater[2]), Sys2Curve, 1, false, nullptr, nullptr},                       \
-  {2, 4, 108, K::kDegrees, FIELD(m_secondCurveWater[3]), Sys2Curve, 1, false, nullptr, nullptr},                       \
-  {2, 5, 109, K::kDegrees, FIELD(m_secondCurveWater[4]), Sys2Curve, 1, false, nullptr, nullptr},                       \
-  {3, 1, 111, K::kDegrees, FIELD(m_system2MaxSetTemp), Sys2MaxRange, 1, true, AfterSys2Max, nullptr},                  \
-  {3, 2, 80, K::kDegrees, FIELD(m_system2MinSetTemp), Sys2MinRange, 1, true, AfterSys2Min, nullptr}
+#define PAGE2_COMMON                                                                                                   \
+  {1, 1, 102, K::kToggle, ROW_FIELD(m_dualTempEnabled), nullptr, 1, false, nullptr, nullptr},                          \
+  {1, 2, 103, K::kDegrees, ROW_FIELD(m_coolSecondSetTemp), Sys2CoolSet, 1, false, nullptr, nullptr},                   \
+  {1, 3, 110, K::kDegrees, ROW_FIELD(m_heatSecondSetTemp), Sys2HeatSet, 1, false, nullptr, nullptr},                   \
+  {1, 4, 294, K::kToggle, ROW_FIELD(m_mixTemp2Enabled), nullptr, 1, true, nullptr, nullptr},                           \
+  {1, 5, 104, K::kToggle, ROW_FIELD(m_heatSecondCurveEnabled), nullptr, 1, false, nullptr, nullptr},                   \
+  {2, 1, 105, K::kDegrees, ROW_FIELD(m_secondCurveWater[0]), Sys2Curve, 1, false, nullptr, nullptr},                   \
+  {2, 2, 106, K::kDegrees, ROW_FIELD(m_secondCurveWater[1]), Sys2Curve, 1, false, nullptr, nullptr},                   \
+  {2, 3, 107, K::kDegrees, ROW_FIELD(m_secondCurveWater[2]), Sys2Curve, 1, false, nullptr, nullptr},                   \
+  {2, 4, 108, K::kDegrees, ROW_FIELD(m_secondCurveWater[3]), Sys2Curve, 1, false, nullptr, nullptr},                   \
+  {2, 5, 109, K::kDegrees, ROW_FIELD(m_secondCurveWater[4]), Sys2Curve, 1, false, nullptr, nullptr},                   \
+  {3, 1, 111, K::kDegrees, ROW_FIELD(m_system2MaxSetTemp), Sys2MaxRange, 1, true, AfterSys2Max, nullptr},              \
+  {3, 2, 80, K::kDegrees, ROW_FIELD(m_system2MinSetTemp), Sys2MinRange, 1, true, AfterSys2Min, nullptr}
 
 const ParamRow kPage2[] = {
     PAGE2_COMMON,
-    {3, 3, 250, K::kDegrees, FIELD(m_dualCoolCurveWater[0]), Sys2CoolCurve, 1, false, nullptr, nullptr},
-    {3, 4, 251, K::kDegrees, FIELD(m_dualCoolCurveWater[1]), Sys2CoolCurve, 1, false, nullptr, nullptr},
-    {3, 5, 252, K::kDegrees, FIELD(m_dualCoolCurveWater[2]), Sys2CoolCurve, 1, false, nullptr, nullptr},
-    {4, 1, 254, K::kToggle, FIELD(m_dualCoolCurveEnabled), nullptr, 1, false, nullptr, nullptr},
+    {3, 3, 250, K::kDegrees, ROW_FIELD(m_dualCoolCurveWater[0]), Sys2CoolCurve, 1, false, nullptr, nullptr},
+    {3, 4, 251, K::kDegrees, ROW_FIELD(m_dualCoolCurveWater[1]), Sys2CoolCurve, 1, false, nullptr, nullptr},
+    {3, 5, 252, K::kDegrees, ROW_FIELD(m_dualCoolCurveWater[2]), Sys2CoolCurve, 1, false, nullptr, nullptr},
+    {4, 1, 254, K::kToggle, ROW_FIELD(m_dualCoolCurveEnabled), nullptr, 1, false, nullptr, nullptr},
 };
 
 const ParamRow kPage2Model9[] = {PAGE2_COMMON};

@@ -7,49 +7,46 @@
 
 namespace {
 
-#define FIELD(expr) [](CSystemData& s) -> int32_t& { return s.expr; }
-#define RANGE(lo, hi) [](const CSystemData&) -> RowRange { return {lo, hi}; }
-
 const int kDealer9 = 9;
 using K = ParamRow;
 
 const ParamRow kPage3[] = {
-    {1, 1, 85, K::kDegrees, FIELD(m_hotWaterSetTemp), RANGE(25, 75), 1, false, nullptr, nullptr},
-    {1, 2, 86, K::kDegrees, FIELD(m_hotWaterRestartDiff), RANGE(2, 15), 1, false, nullptr, nullptr},
-    {1, 3, 87, K::kToggle, FIELD(m_heatBalanceEnabled), nullptr, 1, false, nullptr, nullptr},
-    {1, 4, 88, K::kDegrees, FIELD(m_balanceStartTemp), RANGE(-15, 20), 1, false, nullptr, nullptr},
-    {1, 5, 89, K::kMinutes, FIELD(m_balanceHotWaterMinTime), RANGE(10, 60), 5, false, nullptr, nullptr},
-    {2, 1, 90, K::kMinutes, FIELD(m_balanceHeatMaxTime), RANGE(30, 180), 5, false, nullptr, nullptr},
-    {2, 2, 91, K::kDegrees, FIELD(m_balanceTempDiff), RANGE(3, 10), 1, false, nullptr, nullptr},
-    {2, 3, 92, K::kToggle, FIELD(m_balanceTankHeaterEnabled), nullptr, 1, false, nullptr, nullptr},
-    {2, 4, 276, K::kToggle, FIELD(m_ecoHotWaterEnabled), nullptr, 1, true, nullptr, nullptr},
-    {2, 5, 277, K::kDegrees, FIELD(m_ecoHotWaterAmbientStart), RANGE(-20, 43), 1, true, nullptr, nullptr},
+    {1, 1, 85, K::kDegrees, ROW_FIELD(m_hotWaterSetTemp), ROW_RANGE(25, 75), 1, false, nullptr, nullptr},
+    {1, 2, 86, K::kDegrees, ROW_FIELD(m_hotWaterRestartDiff), ROW_RANGE(2, 15), 1, false, nullptr, nullptr},
+    {1, 3, 87, K::kToggle, ROW_FIELD(m_heatBalanceEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 4, 88, K::kDegrees, ROW_FIELD(m_balanceStartTemp), ROW_RANGE(-15, 20), 1, false, nullptr, nullptr},
+    {1, 5, 89, K::kMinutes, ROW_FIELD(m_balanceHotWaterMinTime), ROW_RANGE(10, 60), 5, false, nullptr, nullptr},
+    {2, 1, 90, K::kMinutes, ROW_FIELD(m_balanceHeatMaxTime), ROW_RANGE(30, 180), 5, false, nullptr, nullptr},
+    {2, 2, 91, K::kDegrees, ROW_FIELD(m_balanceTempDiff), ROW_RANGE(3, 10), 1, false, nullptr, nullptr},
+    {2, 3, 92, K::kToggle, ROW_FIELD(m_balanceTankHeaterEnabled), nullptr, 1, false, nullptr, nullptr},
+    {2, 4, 276, K::kToggle, ROW_FIELD(m_ecoHotWaterEnabled), nullptr, 1, true, nullptr, nullptr},
+    {2, 5, 277, K::kDegrees, ROW_FIELD(m_ecoHotWaterAmbientStart), ROW_RANGE(-20, 43), 1, true, nullptr, nullptr},
 };
 
 const ParamRow kPage4[] = {
-    {1, 1, 93, K::kToggle, FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 1, 93, K::kToggle, ROW_FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 94, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
-    {1, 3, 95, K::kToggle, FIELD(m_reheatEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 3, 95, K::kToggle, ROW_FIELD(m_reheatEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 4, 96, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
-    {1, 5, 97, K::kDegrees, FIELD(m_reheatSetTemp), RANGE(30, 55), 1, false, nullptr, nullptr},
-    {2, 1, 98, K::kDegrees, FIELD(m_reheatRestartDiff), RANGE(2, 20), 1, false, nullptr, nullptr},
+    {1, 5, 97, K::kDegrees, ROW_FIELD(m_reheatSetTemp), ROW_RANGE(30, 55), 1, false, nullptr, nullptr},
+    {2, 1, 98, K::kDegrees, ROW_FIELD(m_reheatRestartDiff), ROW_RANGE(2, 20), 1, false, nullptr, nullptr},
 };
 const ParamRow kPage4Model9[] = {
-    {1, 1, 93, K::kToggle, FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 1, 93, K::kToggle, ROW_FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 94, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
 };
 
 const ParamRow kPage5[] = {
-    {1, 1, 112, K::kToggle, FIELD(m_sleepEnabled), nullptr, 1, false, nullptr, nullptr},
-    {1, 2, 113, K::kDegrees, FIELD(m_sleepTempAdjust), RANGE(2, 10), 1, false, nullptr, nullptr},
+    {1, 1, 112, K::kToggle, ROW_FIELD(m_sleepEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 113, K::kDegrees, ROW_FIELD(m_sleepTempAdjust), ROW_RANGE(2, 10), 1, false, nullptr, nullptr},
     {1, 3, 114, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
-    {1, 4, 115, K::kToggle, FIELD(m_lowNoiseEnabled), nullptr, 1, false, nullptr, nullptr},
-    {1, 5, 116, K::kDegrees, FIELD(m_allowedTempDeviation), RANGE(2, 10), 1, false, nullptr, nullptr},
+    {1, 4, 115, K::kToggle, ROW_FIELD(m_lowNoiseEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 5, 116, K::kDegrees, ROW_FIELD(m_allowedTempDeviation), ROW_RANGE(2, 10), 1, false, nullptr, nullptr},
     {2, 1, 117, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
 };
 const ParamRow kPage5Model9[] = {
-    {1, 1, 115, K::kToggle, FIELD(m_lowNoiseEnabled), nullptr, 1, false, nullptr, nullptr},
-    {1, 2, 116, K::kDegrees, FIELD(m_allowedTempDeviation), RANGE(2, 10), 1, false, nullptr, nullptr},
+    {1, 1, 115, K::kToggle, ROW_FIELD(m_lowNoiseEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 116, K::kDegrees, ROW_FIELD(m_allowedTempDeviation), ROW_RANGE(2, 10), 1, false, nullptr, nullptr},
     {1, 3, 117, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
 };
 

@@ -12,9 +12,6 @@
 
 namespace {
 
-#define FIELD(expr) [](CSystemData& s) -> int32_t& { return s.expr; }
-#define RANGE(lo, hi) [](const CSystemData&) -> RowRange { return {lo, hi}; }
-
 const int kDealer9 = 9;
 const int kWeekdaysCaption = 64;
 const int kFirstDayCaption = 73;
@@ -44,23 +41,23 @@ CString FirstDayText(const CSystemData& s) { return DateText(s.m_holidayStart); 
 CString LastDayText(const CSystemData& s) { return DateText(s.m_holidayEnd); }
 
 const ParamRow kPage6[] = {
-    {1, 1, 63, K::kToggle, FIELD(m_sterilizeEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 1, 63, K::kToggle, ROW_FIELD(m_sterilizeEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, kWeekdaysCaption, K::kText, nullptr, nullptr, 1, false, nullptr, WeekdaysText},
-    {1, 3, 65, K::kDegrees, FIELD(m_sterilizeTemp), RANGE(60, 75), 1, true, nullptr, nullptr},
-    {1, 4, 67, K::kMinutes, FIELD(m_sterilizeHoldTime), RANGE(5, 60), 1, true, nullptr, nullptr},
-    {1, 5, 68, K::kMinutes, FIELD(m_sterilizeMaxTime), RANGE(10, 240), 5, true, nullptr, nullptr},
+    {1, 3, 65, K::kDegrees, ROW_FIELD(m_sterilizeTemp), ROW_RANGE(60, 75), 1, true, nullptr, nullptr},
+    {1, 4, 67, K::kMinutes, ROW_FIELD(m_sterilizeHoldTime), ROW_RANGE(5, 60), 1, true, nullptr, nullptr},
+    {1, 5, 68, K::kMinutes, ROW_FIELD(m_sterilizeMaxTime), ROW_RANGE(10, 240), 5, true, nullptr, nullptr},
 };
 
 const ParamRow kPage7[] = {
-    {1, 1, 70, K::kToggle, FIELD(m_holidayEnabled), nullptr, 1, false, nullptr, nullptr},
-    {1, 2, 71, K::kDegrees, FIELD(m_holidayHotWaterTemp), RANGE(10, 50), 1, false, nullptr, nullptr},
-    {1, 3, 72, K::kDegrees, FIELD(m_holidayHeatTemp), RANGE(10, 50), 1, false, nullptr, nullptr},
+    {1, 1, 70, K::kToggle, ROW_FIELD(m_holidayEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 71, K::kDegrees, ROW_FIELD(m_holidayHotWaterTemp), ROW_RANGE(10, 50), 1, false, nullptr, nullptr},
+    {1, 3, 72, K::kDegrees, ROW_FIELD(m_holidayHeatTemp), ROW_RANGE(10, 50), 1, false, nullptr, nullptr},
     {1, 4, kFirstDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, FirstDayText},
     {1, 5, kLastDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LastDayText},
 };
 const ParamRow kPage7Model9[] = {
-    {1, 1, 70, K::kToggle, FIELD(m_holidayEnabled), nullptr, 1, false, nullptr, nullptr},
-    {1, 2, 71, K::kDegrees, FIELD(m_holidayHotWaterTemp), RANGE(10, 50), 1, false, nullptr, nullptr},
+    {1, 1, 70, K::kToggle, ROW_FIELD(m_holidayEnabled), nullptr, 1, false, nullptr, nullptr},
+    {1, 2, 71, K::kDegrees, ROW_FIELD(m_holidayHotWaterTemp), ROW_RANGE(10, 50), 1, false, nullptr, nullptr},
     {1, 3, kFirstDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, FirstDayText},
     {1, 4, kLastDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LastDayText},
 };

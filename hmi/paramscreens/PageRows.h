@@ -35,6 +35,10 @@ struct ParamRow {
   CString (*text)(const CSystemData&);    // kText rows: the value text
 };
 
+// Table entries: a field of the record, and a range that does not depend on it.
+#define ROW_FIELD(expr) [](CSystemData& s) -> int32_t& { return s.expr; }
+#define ROW_RANGE(lo, hi) [](const CSystemData&) -> RowRange { return {lo, hi}; }
+
 // A page's rows (for one dealer layout).
 struct RowTable {
   const ParamRow* rows;

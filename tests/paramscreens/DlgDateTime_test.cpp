@@ -1,5 +1,6 @@
 #include "DlgDateTime.h"
 
+#include "CalendarTime.h"
 #include "DlgDate.h"
 #include "PopupDialogFixture.h"
 #include "SoftClock.h"
@@ -17,18 +18,8 @@ class DlgDateTimeTest : public PopupDialogFixture {
 protected:
   // Sets the board's clock and lets the soft clock read it.
   void SetClock(int year, int month, int day, int hour, int minute, int second) {
-    m_clock->SetLocalMs(panel::SystemTimeToEpochMs(Time(year, month, day, hour, minute, second)));
+    testing_support::SetBoardClock(*m_clock, testing_support::CalendarTime(year, month, day, hour, minute, second));
     ASSERT_EQ(SoftClock(1), 1);
-  }
-  static SYSTEMTIME Time(int year, int month, int day, int hour, int minute, int second) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    return t;
   }
   static std::string Shown(CWnd& dialog, int fields) {
     std::string text;

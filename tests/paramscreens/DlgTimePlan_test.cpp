@@ -13,6 +13,8 @@ const int kFirstDay = 1040;  // 1040-1046, day 0 first
 const int kDayIds[7] = {1083, 1079, 1080, 1081, 1082, 1061, 1062};  // by day number 0..6
 const int kSlotIds[12] = {1084, 1086, 1087, 1088, 1097, 1098, 1099, 1100, 1101, 1102, 1103, 1104};
 
+int CheckOf(CWnd& dialog, int id) { return static_cast<int>(dialog.GetDlgItem(id)->SendMessage(BM_GETCHECK, 0, 0)); }
+
 using DlgKillTimeTest = PopupDialogFixture;
 using DlgWeekTimeTest = PopupDialogFixture;
 
@@ -78,11 +80,11 @@ TEST_F(DlgWeekTimeTest, Slots_EditBothHoursOfTheShownDayOnly) {
   panel::ScriptedInput script;
   script.Then([&] {
     shownAtOpen = dialog.ShownDay();
-    for (int id : kSlotIds) day1Checks.push_back(static_cast<int>(dialog.GetDlgItem(id)->SendMessage(BM_GETCHECK, 0, 0)));
+    for (int id : kSlotIds) day1Checks.push_back(CheckOf(dialog, id));
     Tap(dialog, kSlotIds[0]);  // day 1: hours 0 and 1 on
     Tap(dialog, kSlotIds[2]);  // day 1: hours 4 and 5 off
     Tap(dialog, kDayIds[0]);
-    for (int id : kSlotIds) day0Checks.push_back(static_cast<int>(dialog.GetDlgItem(id)->SendMessage(BM_GETCHECK, 0, 0)));
+    for (int id : kSlotIds) day0Checks.push_back(CheckOf(dialog, id));
     Tap(dialog, kSlotIds[0]);   // day 0: slot 1 was unchecked (only the odd bit set): now on
     Tap(dialog, kSlotIds[11]);  // day 0: hours 22 and 23 on
     Tap(dialog, kSlotIds[11]);  // and off again

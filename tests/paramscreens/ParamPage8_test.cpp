@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "../engine/DeliveredDb.h"
+#include "CalendarTime.h"
 #include "DlgMessage.h"
 #include "LangTexts.h"
 #include "ParamPageFixture.h"
@@ -151,13 +152,7 @@ TEST_F(ParamPage8, LanguageRow_SwitchesTextsOnlyForAnotherLanguage) {
 }
 
 TEST_F(ParamPage8, ClockRow_SetsTheBoardClockAndShowsItAtOnce) {
-  SYSTEMTIME t{};
-  t.wYear = 2026;
-  t.wMonth = 12;
-  t.wDay = 10;
-  t.wHour = 9;
-  t.wMinute = 5;
-  m_clock->SetLocalMs(panel::SystemTimeToEpochMs(t));
+  testing_support::SetBoardClock(*m_clock, testing_support::CalendarTime(2026, 12, 10, 9, 5));
   ASSERT_EQ(SoftClock(1), 1);
   m_param.OpenAt(8, 1);
   EXPECT_EQ(Shown(5), CString(u"10.12.2026 09:05"));

@@ -91,6 +91,14 @@ protected:
   // The text of a control of the pop-up in front.
   static CString PopupText(int id) { return TextOf(GetDlgItem(GetActiveWindow(), id)); }
   static void Tap(int id) { TapControl(id, GetActiveWindow()); }
+  // In the value editor in front: "+" or "-" until it shows value or a limit stops it.
+  static void PressTo(int32_t value) {
+    for (DlgValue* e = Editor(); e && e->Value() != value;) {
+      const int32_t before = e->Value();
+      Tap(before < value ? DlgValue::kPlus : DlgValue::kMinus);
+      if (e->Value() == before) break;
+    }
+  }
 
   std::unique_ptr<OutdoorBlock> m_outdoor;
   DlgBase m_host{nullptr, kHostTemplate, nullptr};

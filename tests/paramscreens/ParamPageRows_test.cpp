@@ -15,11 +15,7 @@ protected:
   // (or a limit stops it), then answers with button.
   void EditTo(int row, int32_t value, int button = DlgPopup::kOk) {
     TapRow(row, {[&] {
-      for (int i = 0; i < 200 && Editor()->Value() != value; ++i) {
-        const int32_t before = Editor()->Value();
-        Tap(Editor()->Value() < value ? DlgValue::kPlus : DlgValue::kMinus);
-        if (Editor()->Value() == before) break;
-      }
+      PressTo(value);
       Tap(button);
     }});
   }
@@ -203,11 +199,7 @@ TEST_F(ParamPageRows, HeatingCurveAmbientPoints_StayAscending) {
     TapRow(c.point, {[&] {
       min = Editor()->Min();
       max = Editor()->Max();
-      for (int i = 0; i < 60 && Editor()->Value() != c.wanted; ++i) {
-        const int32_t before = Editor()->Value();
-        Tap(Editor()->Value() < c.wanted ? DlgValue::kPlus : DlgValue::kMinus);
-        if (Editor()->Value() == before) break;
-      }
+      PressTo(c.wanted);
       Tap(DlgPopup::kOk);
     }});
     EXPECT_EQ(min, c.min);

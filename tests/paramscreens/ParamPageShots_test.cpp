@@ -6,6 +6,7 @@
 
 #include "../engine/DeliveredDb.h"
 #include "AppLook.h"
+#include "CalendarTime.h"
 #include "LangTexts.h"
 #include "ParamPageFixture.h"
 #include "Screenshot.h"
@@ -19,13 +20,7 @@ TEST_F(ParamPageShots, FirstSubPageOfPagesOneToEight) {
   enginetest::DeliveredDb db;
   testing_support::ScopedAppLook look(0);
   LoadLanguage(0, 0);
-  SYSTEMTIME t{};
-  t.wYear = 2026;
-  t.wMonth = 12;
-  t.wDay = 10;
-  t.wHour = 9;
-  t.wMinute = 5;
-  m_clock->SetLocalMs(panel::SystemTimeToEpochMs(t));
+  testing_support::SetBoardClock(*m_clock, testing_support::CalendarTime(2026, 12, 10, 9, 5));
   ASSERT_EQ(SoftClock(1), 1);
 
   CSystemData& r = *GetSystemData();
