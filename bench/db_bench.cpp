@@ -65,7 +65,7 @@ void BM_LoadRealDataOfOneDay(benchmark::State& state) {
   WeekOfLog file;
   RealRecordArray rows;
   for (auto _ : state) {
-    LoadRealData(rows, 1, static_cast<int>(kNow - 86400));
+    LoadRealData(rows, 1, kNow - 86400);
     benchmark::DoNotOptimize(rows.data());
   }
   if (rows.size() != 1440) state.SkipWithError("expected a day of rows");

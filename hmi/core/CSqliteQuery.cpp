@@ -62,6 +62,11 @@ int CSqliteQuery::GetIntField(int column, int nullValue) {
   return sqlite3_column_int(m_statement, column);
 }
 
+int64_t CSqliteQuery::GetInt64Field(int column, int64_t nullValue) {
+  if (FieldDataType(column) == SQLITE_NULL) return nullValue;
+  return sqlite3_column_int64(m_statement, column);
+}
+
 double CSqliteQuery::GetFloatField(int column, double nullValue) {
   if (FieldDataType(column) == SQLITE_NULL) return nullValue;
   return sqlite3_column_double(m_statement, column);

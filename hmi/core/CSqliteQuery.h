@@ -4,6 +4,8 @@
 // statement over: the source is left without one, so exactly one object finalizes it.
 #pragma once
 
+#include <cstdint>
+
 #include "CppSQLite3Exception.h"
 #include "Platform.h"
 
@@ -33,6 +35,7 @@ public:
   int FieldDataType(int column);
   // The column's value, or nullValue when it is NULL. A text stays valid until the next step.
   int GetIntField(int column, int nullValue = 0);
+  int64_t GetInt64Field(int column, int64_t nullValue = 0);
   double GetFloatField(int column, double nullValue = 0.0);
   const char16_t* GetStringField(int column, const char16_t* nullValue = u"");
   // Finalizes an owned statement and drops it; a non-zero result (the last step's error) throws.

@@ -32,13 +32,13 @@ CString FormatRealValues(const RealRecord& r) {
 
 float ReadFloat(CSqliteQuery& q, int column) { return static_cast<float>(q.GetFloatField(column)); }
 
-// A log row starting at column first (0 in t_RealHP, 3 in t_HPErr). The time and the small values are
-// read as 32-bit integers; the room temperature too, so its decimal is not restored.
+// A log row starting at column first (0 in t_RealHP, 3 in t_HPErr). Times are 64-bit (they pass 2^31
+// in 2038); the room temperature is stored as a real like the other temperatures and keeps its decimal.
 void ReadRealColumns(CSqliteQuery& q, int first, RealRecord& r) {
-  r.m_time = q.GetIntField(first + 0);
+  r.m_time = q.GetInt64Field(first + 0);
   r.m_snapshotCode = static_cast<uint8_t>(q.GetIntField(first + 1));
   r.m_compressorHz = static_cast<uint8_t>(q.GetIntField(first + 2));
-  r.m_roomTemp = static_cast<float>(q.GetIntField(first + 3));
+  r.m_roomTemp = ReadFloat(q, first + 3);
   r.m_tankTemp = ReadFloat(q, first + 4);
   r.m_heatCoolTemp = ReadFloat(q, first + 5);
   r.m_ambientTemp = ReadFloat(q, first + 6);
@@ -68,7 +68,7 @@ void ReadRealColumns(CSqliteQuery& q, int first, RealRecord& r) {
 void ReadFaultRow(CSqliteQuery& q, FaultRecord& r) {
   r.m_id = q.GetIntField(0);
   r.m_code = q.GetStringField(1);
-  r.m_startTime = q.GetIntField(2);
+  r.m_startTime = q.GetInt64Field(2);
   ReadRealColumns(q, 3, r);
 }
 
@@ -136,7 +136,7 @@ int DeleteRealData(int kind, int64_t now, int days) {
   return g_db.ExecSql(sql);
 }
 
-bool LoadRealData(RealRecordArray& rows, int kind, int from, int to) {
+bool LoadRealData(RealRecordArray& rows, int kind, int64_t from, int64_t to) {
   rows.clear();
   if (!g_db.IsOpen()) return false;
   CString sql;
@@ -145,10 +145,11 @@ bool LoadRealData(RealRecordArray& rows, int kind, int from, int to) {
       sql = u"select * from t_RealHP limit 10000";
       break;
     case 1:
-      sql.Format(u"select * from t_RealHP where TM >= %d limit 10000", from);
+      sql.Format(u"select * from t_RealHP where TM >= %I64d limit 10000", static_cast<long long>(from));
       break;
     case 2:
-      sql.Format(u"select * from t_RealHP where TM >= %d and TM <= %d limit 10000", from, to);
+      sql.Format(u"select * from t_RealHP where TM >= %I64d and TM <= %I64d limit 10000", static_cast<long long>(from),
+                 static_cast<long long>(to));
       break;
     default:
       return false;

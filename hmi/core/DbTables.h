@@ -24,7 +24,7 @@ int InsertRealData(const RealRecord& record);
 // kind 0: every row; kind 1: the rows older than now - days * 86400. Other kinds: 0.
 int DeleteRealData(int kind, int64_t now = 0, int days = 0);
 // kind 0: every row; kind 1: rows with TM >= from; kind 2: from <= TM <= to. At most 10000 rows.
-bool LoadRealData(RealRecordArray& rows, int kind, int from = 0, int to = 0);
+bool LoadRealData(RealRecordArray& rows, int kind, int64_t from = 0, int64_t to = 0);
 
 // Fault log t_HPErr.
 int InsertFault(const FaultRecord& record);

@@ -9,7 +9,7 @@ struct RealRecord {
   int64_t m_time = 0;           // 0 TM, seconds of local time
   uint8_t m_snapshotCode = 0;   // 1
   uint8_t m_compressorHz = 0;   // 2
-  float m_roomTemp = 0;         // 3 (read back as an integer)
+  float m_roomTemp = 0;         // 3
   float m_tankTemp = 0;         // 4
   float m_heatCoolTemp = 0;     // 5
   float m_ambientTemp = 0;      // 6

@@ -67,13 +67,12 @@ TEST_F(DbTablesTest, InsertRealData_WritesEveryColumnInOrder) {
   EXPECT_EQ(rows[0], expected);
 }
 
-TEST_F(DbTablesTest, LoadRealData_ReadsColumnsBack_RoomTemperatureAsInteger) {
+TEST_F(DbTablesTest, LoadRealData_ReadsEveryColumnBack) {
   ASSERT_EQ(InsertRealData(DistinctRecord(1767225600)), 1);
   RealRecordArray rows;
   ASSERT_TRUE(LoadRealData(rows, 0));
   ASSERT_EQ(rows.size(), 1u);
-  RealRecord expected = DistinctRecord(1767225600);
-  expected.m_roomTemp = 3.0f;  // column 3 comes back without its decimal
+  const RealRecord expected = DistinctRecord(1767225600);
   const RealRecord& r = rows[0];
   EXPECT_EQ(r.m_time, expected.m_time);
   EXPECT_EQ(r.m_snapshotCode, expected.m_snapshotCode);
@@ -90,28 +89,31 @@ TEST_F(DbTablesTest, LoadRealData_ReadsColumnsBack_RoomTemperatureAsInteger) {
   EXPECT_EQ(r.m_statusBits, expected.m_statusBits);
 }
 
-TEST_F(DbTablesTest, RoomTemperatureColumn_IsReadAsInteger) {
+TEST_F(DbTablesTest, RoomTemperatureAndTime_ReadBackWhole) {
   struct Case {
     const char* name;
     float stored;
     float loaded;
+    int64_t time;
   };
-  const Case cases[] = {{"decimal dropped", 21.5f, 21.0f},
-                        {"negative toward zero", -5.5f, -5.0f},
-                        {"no-value marker", -98.0f, -98.0f}};
+  const Case cases[] = {{"decimal kept", 21.5f, 21.5f, 100},
+                        {"negative decimal kept", -5.5f, -5.5f, 100},
+                        {"no-value marker", -98.0f, -98.0f, 100},
+                        {"a time after 2038", 21.5f, 21.5f, 2200000000LL}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(DeleteRealData(0), 1);
     RealRecord r;
-    r.m_time = 100;
+    r.m_time = c.time;
     r.m_roomTemp = c.stored;
     r.m_tankTemp = c.stored;
     ASSERT_EQ(InsertRealData(r), 1);
     RealRecordArray rows;
-    ASSERT_TRUE(LoadRealData(rows, 0));
+    ASSERT_TRUE(LoadRealData(rows, 1, c.time));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].m_roomTemp, c.loaded);
-    EXPECT_EQ(rows[0].m_tankTemp, c.stored);  // column 4 keeps its decimal
+    EXPECT_EQ(rows[0].m_tankTemp, c.stored);
+    EXPECT_EQ(rows[0].m_time, c.time);
   }
 }
 
@@ -181,7 +183,7 @@ TEST_F(DbTablesTest, FaultRow_IsWrittenReadBackAndGetsItsEndTime) {
   ASSERT_TRUE(LoadFault(loaded, 0));
   EXPECT_EQ(loaded.m_code, CString(u"P01"));
   EXPECT_EQ(loaded.m_startTime, 1767225600);
-  EXPECT_EQ(loaded.m_roomTemp, 3.0f);  // column 6 of the fault row, read as an integer
+  EXPECT_EQ(loaded.m_roomTemp, 3.5f);  // column 6 of the fault row keeps its decimal
   EXPECT_EQ(loaded.m_tankTemp, 4.5f);
   EXPECT_EQ(loaded.m_statusBits, 27);
 
@@ -199,6 +201,17 @@ TEST_F(DbTablesTest, FaultRow_IsWrittenReadBackAndGetsItsEndTime) {
   EXPECT_EQ(missing.m_code, CString(u"kept"));
   EXPECT_TRUE(LoadFault(missing, 1));
   EXPECT_EQ(missing.m_id, 7);
+}
+
+TEST_F(DbTablesTest, FaultTimesAfter2038_ReadBackWhole) {
+  FaultRecord fault = Fault(9, u"E02", 2200000000LL);
+  fault.m_time = 2200000300LL;
+  ASSERT_EQ(InsertFault(fault), 1);
+  FaultRecord loaded;
+  loaded.m_id = 9;
+  ASSERT_TRUE(LoadFault(loaded, 0));
+  EXPECT_EQ(loaded.m_startTime, 2200000000LL);
+  EXPECT_EQ(loaded.m_time, 2200000300LL);
 }
 
 TEST_F(DbTablesTest, DeleteFaults_After150Faults_KeepsTheNewest100) {
