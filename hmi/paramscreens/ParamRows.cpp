@@ -59,33 +59,33 @@ std::vector<CString> Texts(std::initializer_list<int> ids) {
   return texts;
 }
 
-ParamRow ValueRow(const CString& caption, const CString& value, int enabled, std::function<void()> tap) {
+namespace {
+
+ParamRow MakeRow(RowKind kind, const CString& caption, int enabled, std::function<void()> tap) {
   ParamRow r;
-  r.kind = RowKind::kValue;
+  r.kind = kind;
   r.caption = caption;
-  r.value = value;
   r.enabled = enabled;
   r.tap = std::move(tap);
+  return r;
+}
+
+}  // namespace
+
+ParamRow ValueRow(const CString& caption, const CString& value, int enabled, std::function<void()> tap) {
+  ParamRow r = MakeRow(RowKind::kValue, caption, enabled, std::move(tap));
+  r.value = value;
   return r;
 }
 
 ParamRow ToggleRow(const CString& caption, int state, int enabled, std::function<void()> tap) {
-  ParamRow r;
-  r.kind = RowKind::kToggle;
-  r.caption = caption;
+  ParamRow r = MakeRow(RowKind::kToggle, caption, enabled, std::move(tap));
   r.state = state;
-  r.enabled = enabled;
-  r.tap = std::move(tap);
   return r;
 }
 
 ParamRow CommandRow(const CString& caption, int enabled, std::function<void()> tap) {
-  ParamRow r;
-  r.kind = RowKind::kCommand;
-  r.caption = caption;
-  r.enabled = enabled;
-  r.tap = std::move(tap);
-  return r;
+  return MakeRow(RowKind::kCommand, caption, enabled, std::move(tap));
 }
 
 ParamRow FlipRow(const CString& caption, int32_t& field, int enabled) {

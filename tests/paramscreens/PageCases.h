@@ -55,6 +55,21 @@ inline void CheckLayout(PageRig& rig, int page, int count, const std::vector<Lay
   rig.d.m_unlockLevel = 0;
 }
 
+// A tap answered Cancel leaves the field at start; a tap answered OK with answer stores it. The two
+// pop-up calls stay in rig.ui.calls.
+inline void CancelThenOk(PageRig& rig, int page, int sub, int row, int32_t CSystemData::*field, int start,
+                         int answer) {
+  SCOPED_TRACE("page " + std::to_string(page) + " " + std::to_string(sub) + "/" + std::to_string(row));
+  rig.d.*field = start;
+  rig.ui.calls.clear();
+  rig.ui.Cancel();
+  rig.Tap(page, sub, row);
+  EXPECT_EQ(rig.d.*field, start);
+  rig.ui.Ok(answer);
+  EXPECT_EQ(rig.Tap(page, sub, row), 1);
+  EXPECT_EQ(rig.d.*field, answer);
+}
+
 struct EditCase {
   int sub, row;
   int32_t CSystemData::*field;
@@ -70,16 +85,8 @@ struct EditCase {
 inline void CheckEdits(PageRig& rig, int page, const std::vector<EditCase>& cases) {
   rig.d.m_unlockLevel = 1;
   for (const EditCase& c : cases) {
-    SCOPED_TRACE("page " + std::to_string(page) + " " + std::to_string(c.sub) + "/" + std::to_string(c.row) + " " +
-                 c.title);
-    rig.d.*c.field = 7;
-    rig.ui.calls.clear();
-    rig.ui.Cancel();
-    rig.Tap(page, c.sub, c.row);
-    EXPECT_EQ(rig.d.*c.field, 7);
-    rig.ui.Ok(c.answer);
-    EXPECT_EQ(rig.Tap(page, c.sub, c.row), 1);
-    EXPECT_EQ(rig.d.*c.field, c.answer);
+    SCOPED_TRACE(c.title);
+    CancelThenOk(rig, page, c.sub, c.row, c.field, 7, c.answer);
     ASSERT_EQ(rig.ui.calls.size(), 2u);
     const Call& call = rig.ui.calls[1];
     EXPECT_EQ(call.kind, "value");
@@ -105,17 +112,8 @@ struct ChoiceCase {
 inline void CheckChoices(PageRig& rig, int page, const std::vector<ChoiceCase>& cases) {
   rig.d.m_unlockLevel = 1;
   for (const ChoiceCase& c : cases) {
-    SCOPED_TRACE("page " + std::to_string(page) + " " + std::to_string(c.sub) + "/" + std::to_string(c.row) + " " +
-                 c.title);
-    rig.d.*c.field = 0;
-    rig.ui.calls.clear();
-    rig.ui.Cancel();
-    rig.Tap(page, c.sub, c.row);
-    EXPECT_EQ(rig.d.*c.field, 0);
-    const int last = static_cast<int>(c.options.size()) - 1;
-    rig.ui.Ok(last);
-    rig.Tap(page, c.sub, c.row);
-    EXPECT_EQ(rig.d.*c.field, last);
+    SCOPED_TRACE(c.title);
+    CancelThenOk(rig, page, c.sub, c.row, c.field, 0, static_cast<int>(c.options.size()) - 1);
     ASSERT_EQ(rig.ui.calls.size(), 2u);
     EXPECT_EQ(rig.ui.calls[1].kind, "choice");
     EXPECT_EQ(rig.ui.calls[1].title, c.title);
