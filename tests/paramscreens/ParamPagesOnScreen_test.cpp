@@ -168,3 +168,41 @@ TEST_F(ParamPagesOnScreen, ValueEditor_StoresOnOkOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// The main screen run modally as the start-up runs it, with the parameter screen on it.
+class ModalHost : public DlgBase {
+public:
+  ModalHost() : DlgBase(nullptr, kHostTemplate, nullptr) {}
+  BOOL OnInitDialog() override {
+    DlgBase::OnInitDialog();
+    param = std::make_unique<OpenParam>(this);
+    param->Create(DlgParam::kTemplate, this);
+    param->SetWindowPos(nullptr, 0, 0, 480, 272, SWP_HIDEWINDOW);
+    return TRUE;
+  }
+  std::unique_ptr<OpenParam> param;
+};
+
+TEST_F(ParamPagesOnScreen, Exit_OkEndsTheMainScreen_CancelLeavesItRunning) {
+  GetSystemData()->m_unlockLevel = 1;
+  ModalHost host;
+  bool stillRunning = false;
+  panel::ScriptedInput script;
+  script.Then([&] {
+    host.param->OpenPage(14);
+    TapControl(DlgParam::kRow5, host.param->m_hWnd);  // the question: answered Cancel below
+  });
+  script.Then([] { TapControl(DlgMessage::kCancel); });
+  script.Then([&] {
+    stillRunning = host.IsWindowVisible() != FALSE;
+    TapControl(DlgParam::kRow5, host.param->m_hWnd);
+  });
+  script.Then([] { TapControl(DlgMessage::kOk); });
+  EXPECT_EQ(host.DoModal(), IDOK);
+  EXPECT_TRUE(stillRunning);
+  EXPECT_TRUE(script.Done());
+}
+
+}  // namespace
