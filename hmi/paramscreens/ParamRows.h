@@ -34,7 +34,8 @@ public:
   // The message box; mode 0 asks (OK and Cancel), mode 1 notifies (OK, answered by itself).
   // IDOK or IDCANCEL.
   virtual int Message(const CString& title, const CString& message, int mode) = 0;
-  // The keypad: IDOK with *entry holding the digits as typed, or IDCANCEL.
+  // The keypad: IDOK with *entry holding the digits as typed (not the code they may resemble), or
+  // IDCANCEL.
   virtual int Keypad(const CString& title, const CString& prompt, CString* entry) = 0;
   // The owner's OK: ends the main screen and with it the program.
   virtual void EndProgram() = 0;
@@ -93,7 +94,7 @@ int Unlocked(const CSystemData& d);
 // 0 becomes 1, anything else 0.
 void Flip(int32_t& field);
 void Flip(uint16_t& word);
-// Text id of a value from a list indexed by the value; otherId for anything beyond it.
+// The text that names a value: ids[value] for a value inside the list, otherId for any other value.
 CString Named(int value, std::initializer_list<int> ids, int otherId);
 // Language texts of ids, in order.
 std::vector<CString> Texts(std::initializer_list<int> ids);
