@@ -1,5 +1,7 @@
 // Page 15: running values and versions, read-only (no edit operation).
-// Not filled in yet: each page shows one empty sub-page and its rows do nothing.
+// The rows are described apart from the screen (ParamRows.h); the screen styles them and runs a tapped
+// row's action.
 #include "DlgParam.h"
+#include "ParamScreenRows.h"
 
-void DlgParam::DrawPage15() { DrawEmptyPage(); }
+void DlgParam::DrawPage15() { m_subPageCount = DrawParamRows(*this, 15, m_subPage); }

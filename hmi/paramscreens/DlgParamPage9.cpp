@@ -1,6 +1,8 @@
 // Page 9: operating functions, automatic-mode source, start temperatures, PID parameters.
-// Not filled in yet: each page shows one empty sub-page and its rows do nothing.
+// The rows are described apart from the screen (ParamRows.h); the screen styles them and runs a tapped
+// row's action.
 #include "DlgParam.h"
+#include "ParamScreenRows.h"
 
-void DlgParam::DrawPage9() { DrawEmptyPage(); }
-void DlgParam::EditPage9(int) {}
+void DlgParam::DrawPage9() { m_subPageCount = DrawParamRows(*this, 9, m_subPage); }
+void DlgParam::EditPage9(int row) { TapParamRow(*this, 9, m_subPage, row); }

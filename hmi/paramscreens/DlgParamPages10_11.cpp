@@ -1,8 +1,10 @@
 // Pages 10 and 11: backup heat sources; the pumps of systems A and B.
-// Not filled in yet: each page shows one empty sub-page and its rows do nothing.
+// The rows are described apart from the screen (ParamRows.h); the screen styles them and runs a tapped
+// row's action.
 #include "DlgParam.h"
+#include "ParamScreenRows.h"
 
-void DlgParam::DrawPage10() { DrawEmptyPage(); }
-void DlgParam::DrawPage11() { DrawEmptyPage(); }
-void DlgParam::EditPage10(int) {}
-void DlgParam::EditPage11(int) {}
+void DlgParam::DrawPage10() { m_subPageCount = DrawParamRows(*this, 10, m_subPage); }
+void DlgParam::DrawPage11() { m_subPageCount = DrawParamRows(*this, 11, m_subPage); }
+void DlgParam::EditPage10(int row) { TapParamRow(*this, 10, m_subPage, row); }
+void DlgParam::EditPage11(int row) { TapParamRow(*this, 11, m_subPage, row); }

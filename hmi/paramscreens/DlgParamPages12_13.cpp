@@ -1,8 +1,10 @@
 // Pages 12 and 13: floor first-heat programme; power-cut, backup output, ECO heating and outdoor power-off inputs.
-// Not filled in yet: each page shows one empty sub-page and its rows do nothing.
+// The rows are described apart from the screen (ParamRows.h); the screen styles them and runs a tapped
+// row's action.
 #include "DlgParam.h"
+#include "ParamScreenRows.h"
 
-void DlgParam::DrawPage12() { DrawEmptyPage(); }
-void DlgParam::DrawPage13() { DrawEmptyPage(); }
-void DlgParam::EditPage12(int) {}
-void DlgParam::EditPage13(int) {}
+void DlgParam::DrawPage12() { m_subPageCount = DrawParamRows(*this, 12, m_subPage); }
+void DlgParam::DrawPage13() { m_subPageCount = DrawParamRows(*this, 13, m_subPage); }
+void DlgParam::EditPage12(int row) { TapParamRow(*this, 12, m_subPage, row); }
+void DlgParam::EditPage13(int row) { TapParamRow(*this, 13, m_subPage, row); }

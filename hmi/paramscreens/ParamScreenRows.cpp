@@ -1,0 +1,78 @@
+#include "ParamScreenRows.h"
+
+#include "AppGlobals.h"
+#include "CControlEngine.h"
+#include "DlgMessage.h"
+#include "DlgParam.h"
+#include "DlgSelect.h"
+#include "DlgValue.h"
+#include "ParamRows.h"
+
+namespace {
+
+// The pop-ups, modal over the parameter screen.
+class ScreenPrompts : public ParamPrompts {
+public:
+  explicit ScreenPrompts(DlgParam& screen) : m_screen(screen) {}
+
+  int EditValue(const CString& title, int32_t* field, int min, int max, const CString& unit, int step) override {
+    return ::EditValue(&m_screen, title, *field, min, max, unit, step) ? IDOK : IDCANCEL;
+  }
+  int SelectOption(const CString& title, int32_t* field, const std::vector<CString>& options) override {
+    CStringArray list;
+    for (const CString& o : options) list.Add(o);
+    DlgSelect dialog(&m_screen);
+    if (!dialog.Init(title, list, *field) || dialog.DoModal() != IDOK) return -1;
+    *field = dialog.GetSelected();
+    return *field;
+  }
+  int Message(const CString& title, const CString& message, int mode) override {
+    DlgMessage dialog(&m_screen);
+    dialog.Init(title, message, mode);
+    return static_cast<int>(dialog.DoModal());
+  }
+  int Keypad(const CString&, const CString&, CString*) override {
+    // The keypad is not part of this program yet: the entry counts as cancelled.
+    return IDCANCEL;
+  }
+  void EndProgram() override {
+    // The owner's OK, as its EXIT button: the main screen ends and the program with it.
+    if (auto* owner = dynamic_cast<CDialog*>(m_screen.m_pParentWnd)) owner->OnOK();
+  }
+
+private:
+  DlgParam& m_screen;
+};
+
+PageContext ContextFor(ParamPrompts& ui) {
+  CControlEngine* engine = GetEngine();
+  return PageContext{*GetSystemData(), ui, g_dealerId, engine->m_indoorBlock, engine->m_outdoorBlock};
+}
+
+}  // namespace
+
+int DrawParamRows(DlgParam& screen, int page, int subPage) {
+  PageRowsFn rowsOf = PageRows(page);
+  if (!rowsOf) return 1;
+  ScreenPrompts ui(screen);
+  PageContext context = ContextFor(ui);
+  SubPageRows rows;
+  const int count = rowsOf(context, subPage, rows);
+  for (int i = 0; i < kRowsPerSubPage; ++i) {
+    const ParamRow& r = rows[i];
+    const int row = i + 1;
+    switch (r.kind) {
+      case RowKind::kValue: screen.StyleValueButton(row, r.caption, r.value, r.enabled); break;
+      case RowKind::kToggle: screen.StyleNameButton(row, r.caption, r.state, r.enabled); break;
+      case RowKind::kCommand: screen.StyleRowButton2(row, r.caption, r.enabled); break;
+      case RowKind::kHidden: screen.HideRow(row); break;
+    }
+  }
+  return count;
+}
+
+void TapParamRow(DlgParam& screen, int page, int subPage, int row) {
+  ScreenPrompts ui(screen);
+  PageContext context = ContextFor(ui);
+  TapRow(context, page, subPage, row);
+}

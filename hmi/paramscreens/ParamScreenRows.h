@@ -1,0 +1,12 @@
+// Pages 9 to 16 on the parameter screen: their rows styled onto the screen's five row buttons, and a
+// tapped row's action run with the real pop-ups (value editor, choice list, message box) over the
+// screen. The pages work on the engine's record and its unit blocks and read the dealer id copied at
+// start-up. User-interface thread only.
+#pragma once
+
+class DlgParam;
+
+// Styles the rows of the sub-page (used ones shown, the rest hidden); the page's sub-page count.
+int DrawParamRows(DlgParam& screen, int page, int subPage);
+// The tapped row's action (nothing for a hidden or disabled row).
+void TapParamRow(DlgParam& screen, int page, int subPage, int row);

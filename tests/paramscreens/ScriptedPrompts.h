@@ -1,0 +1,140 @@
+// The pop-ups of the parameter pages played by the test: each call is logged with what it was given,
+// and answered from a queue the test filled (an empty queue answers Cancel). The answers store into
+// the field the way the real dialogs do, on OK only.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CSystemData.h"
+#include "IndoorBlock.h"
+#include "LangTexts.h"
+#include "OutdoorBlock.h"
+#include "ParamRows.h"
+
+namespace paramtest {
+
+struct Call {
+  std::string kind;                 // "value", "choice", "message", "keypad", "end"
+  std::string title;
+  int min = 0, max = 0, step = 0;   // value editor
+  std::string unit;
+  int start = 0;                    // the field's value when the pop-up opened
+  std::vector<std::string> options; // choice list
+  std::string message;
+  int mode = 0;                     // message box
+  std::string prompt;               // keypad
+};
+
+struct Answer {
+  bool ok = false;
+  int value = 0;          // the value or the 0-based choice
+  std::string entry;      // keypad digits
+};
+
+inline std::string U8(const CString& s) { return s.ToUtf8(); }
+
+class ScriptedPrompts : public ParamPrompts {
+public:
+  std::vector<Call> calls;
+  std::deque<Answer> answers;
+
+  void Ok(int value = 0) { answers.push_back({true, value, ""}); }
+  void Cancel() { answers.push_back({false, 0, ""}); }
+  void Typed(const std::string& digits) { answers.push_back({true, 0, digits}); }
+
+  int EditValue(const CString& title, int32_t* field, int min, int max, const CString& unit, int step) override {
+    Call c{"value", U8(title), min, max, step, U8(unit), *field, {}, "", 0, ""};
+    calls.push_back(c);
+    Answer a = Next();
+    if (!a.ok) return IDCANCEL;
+    *field = a.value;
+    return IDOK;
+  }
+  int SelectOption(const CString& title, int32_t* field, const std::vector<CString>& options) override {
+    Call c{"choice", U8(title), 0, 0, 0, "", *field, {}, "", 0, ""};
+    for (const CString& o : options) c.options.push_back(U8(o));
+    calls.push_back(c);
+    Answer a = Next();
+    if (!a.ok) return -1;
+    *field = a.value;
+    return a.value;
+  }
+  int Message(const CString& title, const CString& message, int mode) override {
+    calls.push_back({"message", U8(title), 0, 0, 0, "", 0, {}, U8(message), mode, ""});
+    // A notice answers OK by itself.
+    if (mode == 1) return IDOK;
+    return Next().ok ? IDOK : IDCANCEL;
+  }
+  int Keypad(const CString& title, const CString& prompt, CString* entry) override {
+    calls.push_back({"keypad", U8(title), 0, 0, 0, "", 0, {}, "", 0, U8(prompt)});
+    Answer a = Next();
+    if (!a.ok) return IDCANCEL;
+    *entry = CString::FromUtf8(a.entry);
+    return IDOK;
+  }
+  void EndProgram() override { calls.push_back({"end", "", 0, 0, 0, "", 0, {}, "", 0, ""}); }
+
+private:
+  Answer Next() {
+    if (answers.empty()) return {};
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+// Language text N reads "tN", so a caption shows which text it is.
+inline void NumberedTexts() {
+  LangTexts.SetSize(500);
+  for (int id = 1; id < 500; ++id) LangTexts.SetAt(id - 1, CString::FromUtf8("t" + std::to_string(id)));
+}
+
+// A record, its unit blocks and scripted pop-ups for the pages.
+struct PageRig {
+  std::unique_ptr<CSystemData> record = std::make_unique<CSystemData>();
+  IndoorBlock indoor{};
+  OutdoorBlock outdoor{};
+  ScriptedPrompts ui;
+  PageContext context{*record, ui, 0, &indoor, &outdoor};
+  CSystemData& d = *record;
+
+  explicit PageRig(int dealerId = 0) {
+    NumberedTexts();
+    context.dealerId = dealerId;
+  }
+
+  struct Drawn {
+    int count = 0;
+    ParamRow rows[kRowsPerSubPage];
+  };
+  Drawn Draw(int page, int subPage) {
+    Drawn out;
+    out.count = PageRows(page)(context, subPage, out.rows);
+    return out;
+  }
+  const ParamRow& Row(int page, int subPage, int row) {
+    m_last = Draw(page, subPage);
+    return m_last.rows[row - 1];
+  }
+  int Tap(int page, int subPage, int row) { return TapRow(context, page, subPage, row); }
+
+private:
+  Drawn m_last;
+};
+
+inline const char* KindName(RowKind k) {
+  switch (k) {
+    case RowKind::kHidden: return "hidden";
+    case RowKind::kValue: return "value";
+    case RowKind::kToggle: return "toggle";
+    case RowKind::kCommand: return "command";
+  }
+  return "?";
+}
+
+}  // namespace paramtest
