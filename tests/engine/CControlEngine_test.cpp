@@ -141,6 +141,28 @@ TEST_F(CControlEngineTest, ChangedSetting_OneUpdateOnTheNextSaveAndNoneAfter) {
   EXPECT_EQ(one, raw.ParamWrites());
 }
 
+// A live table that lost a row (a damaged or carried-over file) takes the changed value as a new row,
+// and the next start loads it.
+TEST_F(CControlEngineTest, ChangedSettingWithoutItsRow_IsWrittenAsANewRowAndSurvivesARestart) {
+  auto engine = Start();
+  raw.Run("delete from t_System0 where ID = 3");
+  engine->m_systemData.m_runMode = 2;
+  Request(*engine, 0);
+  EXPECT_EQ("2", Val(0, 3));
+  EXPECT_EQ(2, Start()->m_systemData.m_runMode);
+}
+
+// A save that no table took leaves the change pending: the next one stores it.
+TEST_F(CControlEngineTest, FailedSave_KeepsTheChangeForTheNextSave) {
+  auto engine = Start();
+  raw.Run("alter table t_System0 rename to t_Aside");
+  engine->m_systemData.m_runMode = 2;
+  Request(*engine, 0);
+  raw.Run("alter table t_Aside rename to t_System0");
+  Request(*engine, 0);
+  EXPECT_EQ("2", Val(0, 3));
+}
+
 TEST_F(CControlEngineTest, ProfileSaveAndLoad_RoundTripThroughBothProfiles) {
   struct Case {
     const char* name;
