@@ -81,6 +81,20 @@ TEST_F(QuelloraProcess, SecondCopyEndsAtOnce_FirstEndsCleanlyOnClose) {
   Release(first);
 }
 
+// Without its resource folder the program cannot show anything: it says so and ends with an error.
+TEST_F(QuelloraProcess, MissingResourceFolder_LoggedAndNonZeroExit) {
+  std::filesystem::remove_all(m_root / "ResidentFlash/Quellora/Quellora.res");
+  PROCESS_INFORMATION program{};
+  ASSERT_TRUE(Start(program));
+  EXPECT_EQ(EndOf(program, 20000), static_cast<DWORD>(panel::kNoResourcesExit));
+  Release(program);
+  std::ifstream log(m_root / "run/Quellora.log");
+  std::string line;
+  std::getline(log, line);
+  EXPECT_NE(line.find("Quellora: cannot start: the resource folder"), std::string::npos) << line;
+  EXPECT_NE(line.find("Quellora.res is missing"), std::string::npos) << line;
+}
+
 // The installed program with the unit simulator on its bus, on a board clock forty times faster
 // than real time. The watchdog restarts the board once a supervised alive counter went 300 board
 // seconds unclaimed: the engine clears counter 0, the main screen's timer counters 2 and 3.
