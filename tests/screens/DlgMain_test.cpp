@@ -1,7 +1,6 @@
 #include "DlgMain.h"
 
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,9 +12,8 @@
 
 #include "DlgValue.h"
 #include "MainScreenFixture.h"
+#include "PeerProgram.h"
 #include "SoftClock.h"
-
-extern char** environ;
 
 namespace {
 
@@ -191,16 +189,8 @@ TEST_F(MainTimer, StatusMessage_ReachesTheLauncherInAnotherProgram) {
   DlgMain& main = Open();
   main.Tick();  // no launcher: nothing is sent, nothing waits
 
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) env.push_back(*e);
-  env.push_back("QUELLORA_LAUNCHER_PEER=1");
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string exe = "/proc/self/exe", filter = "--gtest_filter=MainTimerPeer.LauncherWindow";
-  char* argv[] = {exe.data(), filter.data(), nullptr};
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+  const pid_t pid = testing_support::StartPeer("MainTimerPeer.LauncherWindow", "QUELLORA_LAUNCHER_PEER=1");
+  ASSERT_NE(pid, 0);
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
   while (!FindWindowW(nullptr, u"Brimcourt") && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
