@@ -329,7 +329,7 @@ void DlgMain::Refresh(int first) {
   SetText(kCompressor, compressor);
 
   if ((m_tickCount & 3) == 0) DrawFaultTicker();
-  m_exit.ShowWindow(r.m_unlockLevel != 0 ? SW_SHOW : SW_HIDE);
+  Show(kExit, r.m_unlockLevel != 0);
 }
 
 void DlgMain::DrawFaultTicker() {

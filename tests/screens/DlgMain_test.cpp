@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "BoardLib.h"
 #include "DlgValue.h"
 #include "MainScreenFixture.h"
 #include "PeerProgram.h"
@@ -93,6 +94,21 @@ TEST_F(MainTimer, AliveCounters_2EveryTick_3OnlyAfterAReadingAboveTheFloor) {
     EXPECT_EQ(AliveCounters[3], c.clears3 ? 0 : 50);
     main.DestroyWindow();
   }
+}
+
+// On a Corvalin board the touch driver shows a cursor: the timer parks it off the screen.
+TEST_F(MainTimer, CursorParkedOffTheScreenOnCorvalinBoardsOnly) {
+  DlgMain& main = Open();
+  for (int corvalin : {0, 1}) {
+    SCOPED_TRACE(corvalin);
+    g_boardIsCorvalin = corvalin;
+    SetCursorPos(100, 100);
+    main.Tick();
+    const POINT at = panel::CursorPos();
+    EXPECT_EQ(at.x, corvalin ? 800 : 100);
+    EXPECT_EQ(at.y, corvalin ? 480 : 100);
+  }
+  g_boardIsCorvalin = 0;
 }
 
 TEST_F(MainTimer, BlinkAfterAChange_ThreeBlinksThenSteady_StripOpenSteady) {
