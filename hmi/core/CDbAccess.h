@@ -51,14 +51,14 @@ public:
   CString Problem(const char16_t* const* tables);
   // The CE path of the file.
   const CString& Path() const { return m_path; }
+  // A failed write goes to the program's log, at most once a minute (also for callers that skip a
+  // write on a closed file).
+  void ReportWriteFailure(const CString& error) const;
 
 private:
   CDbConnection* Acquire();
   // On failure error says why.
   bool RunTransaction(CSqliteDb& db, const char16_t* const* statements, size_t count, CString& error);
-  // A failed write goes to the program's log, at most once a minute.
-  void ReportWriteFailure(const CString& error) const;
-
   CString m_path;
   int m_isOpen = 0;
   CDbPool* m_pool = nullptr;  // owned

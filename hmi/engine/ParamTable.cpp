@@ -123,7 +123,10 @@ int RewriteTable(const SysParamArray& rows, int table) {
 // Stores the rows in one transaction: each is updated, and written as a new row when the table has
 // none for its ID (a damaged or carried-over file), so a committed save has stored every value.
 int StoreRows(const SysParamArray& rows, int table) {
-  if (!g_db.IsOpen()) return 0;
+  if (!g_db.IsOpen()) {
+    if (!rows.empty()) g_db.ReportWriteFailure(u"not open");
+    return 0;
+  }
   std::vector<CString> statements;
   statements.reserve(rows.size() * 2);
   for (const SysParam& row : rows) {

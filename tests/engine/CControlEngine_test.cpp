@@ -8,6 +8,9 @@
 
 #include "DeliveredDb.h"
 #include "FactoryRecord.h"
+#include "Log.h"
+
+#include <fstream>
 
 namespace {
 
@@ -161,6 +164,30 @@ TEST_F(CControlEngineTest, FailedSave_KeepsTheChangeForTheNextSave) {
   raw.Run("alter table t_Aside rename to t_System0");
   Request(*engine, 0);
   EXPECT_EQ("2", Val(0, 3));
+}
+
+// Without a database a changed setting cannot be kept: the log says so, once a minute.
+TEST_F(CControlEngineTest, ClosedDatabase_ChangedSettingReportedOnceAMinute) {
+  panel::ScopedVirtualClock clock;
+  panel::ResetLogLimits();
+  auto engine = Start();
+  g_db.Close();
+  auto reports = [] {
+    std::ifstream in(panel::LogFilePath());
+    int n = 0;
+    for (std::string line; std::getline(in, line);) n += line.find("a write failed (not open)") != std::string::npos;
+    return n;
+  };
+  Request(*engine, 0);  // nothing changed: nothing to report
+  EXPECT_EQ(reports(), 0);
+  engine->m_systemData.m_runMode = 2;
+  Request(*engine, 0);
+  Request(*engine, 0);
+  EXPECT_EQ(reports(), 1);
+  clock->Advance(60000);
+  Request(*engine, 0);
+  EXPECT_EQ(reports(), 2);
+  panel::ResetLogLimits();
 }
 
 TEST_F(CControlEngineTest, ProfileSaveAndLoad_RoundTripThroughBothProfiles) {
