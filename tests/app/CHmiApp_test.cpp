@@ -6,11 +6,11 @@
 #include "CControlEngine.h"
 #include "FontEngine.h"
 #include "Log.h"
+#include "LogLines.h"
 #include "RawDb.h"
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -211,13 +211,6 @@ TEST_F(CHmiAppTest, DealerLook_BitmapsAndTheFourthBrushColour) {
 
 namespace {
 
-std::string LogText() {
-  std::ifstream in(panel::LogFilePath());
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // A database that cannot serve is named at start, and the terminal still comes up on its defaults.
 class UnusableDatabase : public CHmiAppTest {
 protected:
@@ -234,7 +227,7 @@ protected:
     RunStartUp(nullptr);
     EXPECT_TRUE(m_sawMainScreen);
     panel::ResetLogLimits();
-    return LogText();
+    return testing_support::LogText();
   }
 };
 

@@ -13,6 +13,7 @@
 #include "CDbResult.h"
 #include "DbTestFile.h"
 #include "Log.h"
+#include "LogLines.h"
 
 namespace {
 
@@ -63,12 +64,7 @@ TEST_F(CDbAccessTest, FailedWrites_ReportedAtMostOnceAMinute) {
   panel::ResetLogLimits();
   CDbAccess db(file.CePath(), false, 2);
   raw.Run("drop table t_HPErr");
-  auto lines = [] {
-    std::ifstream in(panel::LogFilePath());
-    int n = 0;
-    for (std::string line; std::getline(in, line);) n += line.find("a write failed") != std::string::npos;
-    return n;
-  };
+  auto lines = [] { return testing_support::LogLinesWith("a write failed"); };
   EXPECT_EQ(db.ExecSql(u"delete from t_HPErr"), 0);
   EXPECT_EQ(lines(), 1);
   clock->Advance(30000);

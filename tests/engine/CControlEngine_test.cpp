@@ -9,8 +9,7 @@
 #include "DeliveredDb.h"
 #include "FactoryRecord.h"
 #include "Log.h"
-
-#include <fstream>
+#include "LogLines.h"
 
 namespace {
 
@@ -172,12 +171,7 @@ TEST_F(CControlEngineTest, ClosedDatabase_ChangedSettingReportedOnceAMinute) {
   panel::ResetLogLimits();
   auto engine = Start();
   g_db.Close();
-  auto reports = [] {
-    std::ifstream in(panel::LogFilePath());
-    int n = 0;
-    for (std::string line; std::getline(in, line);) n += line.find("a write failed (not open)") != std::string::npos;
-    return n;
-  };
+  auto reports = [] { return testing_support::LogLinesWith("a write failed (not open)"); };
   Request(*engine, 0);  // nothing changed: nothing to report
   EXPECT_EQ(reports(), 0);
   engine->m_systemData.m_runMode = 2;

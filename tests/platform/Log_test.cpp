@@ -3,21 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "LogLines.h"
 #include "Platform.h"
 #include "TempRoot.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class LogTest : public ::testing::Test {
 protected:
@@ -34,7 +26,7 @@ TEST_F(LogTest, OneTimestampedLinePerReport_DebugOutputToo) {
   EXPECT_EQ(panel::LogFilePath(), m_root / "run/platform_tests.log");
   panel::LogLine("database \\Quellora.db is missing\n");
   OutputDebugStringW(u"board: two\r\nlines\r\n");
-  EXPECT_EQ(ReadAll(panel::LogFilePath()),
+  EXPECT_EQ(testing_support::LogText(),
             "2026-03-02 12:00:05.250 platform_tests: database \\Quellora.db is missing\n"
             "2026-03-02 12:00:05.250 platform_tests: board: two  lines\n");
 }
@@ -58,7 +50,7 @@ TEST_F(LogTest, RepeatedFailure_AtMostOnceAMinutePerKey) {
   EXPECT_TRUE(panel::LogLineLimited("other", "other failure"));
   m_clock->Advance(1);
   EXPECT_TRUE(panel::LogLineLimited("db", "write failed 3"));
-  const std::string log = ReadAll(panel::LogFilePath());
+  const std::string log = testing_support::LogText();
   EXPECT_NE(log.find("write failed 1"), std::string::npos);
   EXPECT_EQ(log.find("write failed 2"), std::string::npos);
   EXPECT_NE(log.find("other failure"), std::string::npos);
