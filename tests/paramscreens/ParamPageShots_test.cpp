@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "../engine/DeliveredDb.h"
-#include "AppLook.h"
+#include "MainScreenScenes.h"
 #include "CalendarTime.h"
 #include "LangTexts.h"
 #include "ParamPageFixture.h"
@@ -18,7 +18,7 @@ class ParamPageShots : public PageFixture {};
 
 TEST_F(ParamPageShots, FirstSubPageOfPagesOneToEight) {
   enginetest::DeliveredDb db;
-  testing_support::ScopedAppLook look(0);
+  scenes::DealerLook look(0);
   LoadLanguage(0, 0);
   testing_support::SetBoardClock(*m_clock, testing_support::CalendarTime(2026, 12, 10, 9, 5));
   ASSERT_EQ(SoftClock(1), 1);

@@ -5,7 +5,7 @@
 #include <regex>
 #include <string>
 
-#include "AppLook.h"
+#include "MainScreenScenes.h"
 #include "DeliveredDb.h"
 #include "DlgParam.h"
 #include "DlgValue.h"
@@ -106,7 +106,7 @@ TEST_F(ParamPagesOnScreen, EveryPageAndSubPage_ShowsNoPlaceholder) {
 
 TEST_F(ParamPagesOnScreen, FirstSubPages_MatchTheirPictures) {
   for (int dealer : {0, 9}) {
-    testing_support::ScopedAppLook look(dealer);
+    scenes::DealerLook look(dealer);
     GetSystemData()->m_dealerId = dealer;
     GetSystemData()->m_unlockLevel = 1;
     MakeScreen();

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "AppLook.h"
+#include "MainScreenScenes.h"
 #include "Gui.h"
 #include "LangTexts.h"
 #include "Platform.h"
@@ -38,7 +38,7 @@ protected:
   // The look of a dealer id; call before building a pop-up (its background is taken then).
   void UseDealer(int dealer) {
     m_look.reset();
-    m_look = std::make_unique<testing_support::ScopedAppLook>(dealer);
+    m_look = std::make_unique<scenes::DealerLook>(dealer);
   }
 
   static void SetText(int id, const char16_t* text) { LangTexts.SetAt(id - 1, text); }
@@ -66,5 +66,5 @@ protected:
 
   panel::HeadlessScreen m_screen;
   panel::ScopedVirtualClock m_clock;
-  std::unique_ptr<testing_support::ScopedAppLook> m_look;
+  std::unique_ptr<scenes::DealerLook> m_look;
 };
