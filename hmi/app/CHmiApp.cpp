@@ -11,6 +11,7 @@
 namespace {
 
 const char16_t kInstanceMutex[] = u"Quellora";
+const char16_t kNoInstanceLock[] = u"Quellora cannot make sure that it runs only once; it does not start.";
 const UINT kSocketFailureText = 103;  // "Windows 套接字初始化失败。"
 const char16_t kRegistryKey[] = u"应用程序向导生成的本地应用程序";
 const char16_t kTouchKey[] = u"HARDWARE\\DEVICEMAP\\TOUCH";
@@ -54,6 +55,11 @@ DealerBitmaps BitmapsForDealer(int dealerId) {
 BOOL CHmiApp::InitInstance() {
   // One copy only: a second one ends here, before it touches the board.
   HANDLE instance = CreateMutexW(nullptr, FALSE, kInstanceMutex);
+  if (!instance) {
+    // Without the name a second copy could run beside this one on the same bus: better none than two.
+    AfxMessageBox(kNoInstanceLock);
+    return FALSE;
+  }
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(instance);
     return FALSE;

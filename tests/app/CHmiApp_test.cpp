@@ -138,7 +138,7 @@ TEST_F(CHmiAppTest, ProcessorType_ChoosesTheBoardLibrary) {
     }
     EXPECT_EQ(g_hBoardLib, nullptr);
     // Each start-up of this process needs the instance lock back, as a new process would have it.
-    std::filesystem::remove(m_root / "run/mutex-Quellora.lock", ignored);
+    panel::ReleaseNamedMutexes();
   }
 }
 
@@ -198,6 +198,40 @@ TEST_F(CHmiAppTest, DealerLook_BitmapsAndTheFourthBrushColour) {
     }
   }
   LoadDealerLook(0);
+}
+
+}  // namespace
+
+namespace {
+
+// The texts of a window's children (a message box's label and buttons).
+std::vector<CString> ChildTexts(HWND parent) {
+  std::vector<CString> texts;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    WCHAR text[256] = {};
+    GetWindowTextW(child, text, 255);
+    texts.push_back(CString(text));
+  }
+  return texts;
+}
+
+TEST_F(CHmiAppTest, InstanceNameThatCannotBeHad_StopsTheStartWithAMessage) {
+  panel::SetNamedMutexFailing(true);
+  panel::ScriptedInput script;
+  std::vector<CString> box;
+  bool mainScreen = true;
+  script.Then([&] {
+    HWND active = GetActiveWindow();
+    box = ChildTexts(active);
+    mainScreen = FindWindowW(nullptr, u"Quellora") != nullptr;
+    PostMessageW(active, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_FALSE(g_app.InitInstance());
+  panel::SetNamedMutexFailing(false);
+  EXPECT_TRUE(script.Done());
+  EXPECT_FALSE(mainScreen);
+  ASSERT_FALSE(box.empty());
+  EXPECT_EQ(box[0], u"Quellora cannot make sure that it runs only once; it does not start.");
 }
 
 }  // namespace
