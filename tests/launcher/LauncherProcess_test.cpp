@@ -1,0 +1,317 @@
+// The built launcher as the board runs it, on a temporary board root with sped-up time: it starts the
+// main program (the real one, or a stand-in that sends the status message), supervises it and installs
+// an update from a medium folder of the root.
+#include <signal.h>
+#include <sys/types.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Clock.h"
+#include "Gui.h"
+#include "Paths.h"
+#include "Platform.h"
+#include "RawDb.h"
+#include "TempRoot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::RawDb;
+using testing_support::TempRoot;
+
+class ScopedEnv {
+public:
+  ScopedEnv(const char* name, const char* value) : m_name(name) {
+    const char* old = std::getenv(name);
+    m_had = old != nullptr;
+    if (m_had) m_old = old;
+    setenv(name, value, 1);
+  }
+  ~ScopedEnv() {
+    if (m_had) {
+      setenv(m_name, m_old.c_str(), 1);
+    } else {
+      unsetenv(m_name);
+    }
+  }
+
+private:
+  const char* m_name;
+  bool m_had;
+  std::string m_old;
+};
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < until) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return done();
+}
+
+pid_t PidOf(HWND window) { return static_cast<pid_t>(reinterpret_cast<uintptr_t>(window) >> 32); }
+
+// Ended, or only a zombie left for its parent to reap.
+bool Ended(pid_t pid) {
+  if (kill(pid, 0) != 0) return true;
+  std::string stat;
+  panel::ReadTextFile("/proc/" + std::to_string(pid) + "/stat", stat);
+  size_t close = stat.rfind(')');
+  return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z';
+}
+
+class LauncherEndToEnd : public ::testing::Test {
+protected:
+  LauncherEndToEnd() {
+    GetTickCount();  // this process keeps real time; the board's programs run on the scale
+  }
+
+  void TearDown() override { StopBoard(); }
+
+  // Ends the board's programs before the root they run on goes away.
+  struct BoardGuard {
+    LauncherEndToEnd* test;
+    ~BoardGuard() { test->StopBoard(); }
+  };
+
+  // A board root as `make run` prepares it, the main program optionally replaced by the stand-in.
+  void Prepare(const TempRoot& root, bool standIn) {
+    const std::string prepare = std::string(QUELLORA_SOURCE_DIR) + "/tools/make-root.sh " + QUELLORA_BINARY_DIR +
+                                " " + root.Path() + " > /dev/null";
+    ASSERT_EQ(std::system(prepare.c_str()), 0);
+    if (standIn) fs::copy_file(STANDIN_EXE, root / "ResidentFlash/Quellora/Quellora.exe", fs::copy_options::overwrite_existing);
+  }
+
+  // A program folder's database: the delivered file with t_System0/1/2 holding IDs 0..3 with these values.
+  static void Settings(const std::string& db, const std::vector<std::string>& values) {
+    RawDb raw(db);
+    for (int n = 0; n < 3; ++n) {
+      raw.Run("delete from t_System" + std::to_string(n) + ";");
+      for (size_t id = 0; id < values.size(); ++id) {
+        raw.Run("insert into t_System" + std::to_string(n) + " values(" + std::to_string(id) + ",'" + values[id] +
+                "',0,'P" + std::to_string(id) + "');");
+      }
+    }
+  }
+
+  // An update on the first medium: the stand-in with a database whose settings are 1/205/110/7.
+  static void OfferUpdate(const TempRoot& root) {
+    fs::create_directories(root / "Storage Card/ABackup");
+    fs::copy_file(STANDIN_EXE, root / "Storage Card/ABackup/Quellora.exe");
+    fs::copy_file(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.db", root / "Storage Card/ABackup/Quellora.db");
+    Settings(root / "Storage Card/ABackup/Quellora.db", {"1", "205", "110", "7"});
+  }
+
+  void StartLauncher() {
+    STARTUPINFOW startup{sizeof(startup)};
+    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\StartUp\\Brimcourt.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &m_launcher));
+    m_launcherRunning = true;
+  }
+
+  void KillLauncher() {
+    if (!m_launcherRunning) return;
+    TerminateProcess(m_launcher.hProcess, 9);
+    WaitForSingleObject(m_launcher.hProcess, 5000);
+    CloseHandle(m_launcher.hThread);
+    CloseHandle(m_launcher.hProcess);
+    m_launcherRunning = false;
+  }
+
+  // Every program of the board ends (the ones the launcher started are not this test's children).
+  void KillMainPrograms() {
+    for (;;) {
+      HWND main = FindWindowW(nullptr, u"Quellora");
+      if (!main) return;
+      pid_t pid = PidOf(main);
+      kill(pid, SIGKILL);
+      WaitUntil([&] { return Ended(pid); }, 5000);
+    }
+  }
+
+  void StopBoard() {
+    KillLauncher();
+    KillMainPrograms();
+  }
+
+  // The launcher's version or status text (its first control).
+  static std::string LauncherText() {
+    HWND launcher = FindWindowW(nullptr, u"Brimcourt");
+    HWND text = launcher ? GetWindow(launcher, GW_CHILD) : nullptr;
+    WCHAR buffer[256] = {};
+    if (text) GetWindowTextW(text, buffer, 255);
+    return ToUtf8(buffer);
+  }
+
+  static std::vector<std::string> StandInStarts(const TempRoot& root) {
+    std::vector<std::string> starts;
+    std::ifstream log(root / "standin.log");
+    std::string line;
+    while (std::getline(log, line)) starts.push_back(line);
+    return starts;
+  }
+
+  static std::vector<std::string> Values(const std::string& db, int table) {
+    RawDb raw(db);
+    std::vector<std::string> values;
+    for (auto& row : raw.Rows("select Val from t_System" + std::to_string(table) + " order by ID")) values.push_back(row[0]);
+    return values;
+  }
+
+  panel::HeadlessScreen m_screen;
+  ScopedEnv m_display{"PANEL_DISPLAY", "headless"};
+  PROCESS_INFORMATION m_launcher{};
+  bool m_launcherRunning = false;
+};
+
+TEST_F(LauncherEndToEnd, StandIn_HeartbeatsKeepIt_AKilledOneIsRestarted_Command1EndsTheLauncher) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, true);
+  StartLauncher();
+  ASSERT_TRUE(WaitUntil([&] { return StandInStarts(root).size() == 1; }, 20000));
+  // 20 s of search and then 150 s of run mode with heartbeats: no restart.
+  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "SW:V2.05\r\nDB:V1.10"; }, 20000)) << LauncherText();
+  std::this_thread::sleep_for(std::chrono::milliseconds(150000 / 20));
+  EXPECT_EQ(StandInStarts(root).size(), 1u);
+
+  panel::WriteTextFile(root / "standin.cfg", "software 205 test 3 table 110");
+  EXPECT_TRUE(WaitUntil([] { return LauncherText() == "SW:V2.05-T3\r\nDB:V1.10"; }, 5000)) << LauncherText();
+
+  HWND main = FindWindowW(nullptr, u"Quellora");
+  ASSERT_NE(main, nullptr);
+  kill(PidOf(main), SIGKILL);
+  // Restarted once the heartbeat countdown of 90 s has run out.
+  EXPECT_TRUE(WaitUntil([&] { return StandInStarts(root).size() == 2; }, 120000 / 20));
+  EXPECT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 5000));
+
+  panel::WriteTextFile(root / "standin.cfg", "command 1");
+  EXPECT_EQ(WaitForSingleObject(m_launcher.hProcess, 20000), WAIT_OBJECT_0);  // the 11th command 1 in a row
+}
+
+TEST_F(LauncherEndToEnd, RealMainProgram_StartedRestartedAfterKillAndClosedForAnUpdate) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "10");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, false);
+  StartLauncher();
+  HWND first = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (first = FindWindowW(nullptr, u"Quellora")) != nullptr; }, 30000));
+  const pid_t killed = PidOf(first);
+  kill(killed, SIGKILL);
+  ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") == nullptr; }, 5000));
+  // Without its status message the launcher starts it again when the 90 s run out (20 s search first).
+  HWND second = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (second = FindWindowW(nullptr, u"Quellora")) != nullptr; }, 130000 / 10 + 20000));
+  const pid_t running = PidOf(second);
+  EXPECT_NE(running, killed);
+  KillLauncher();
+
+  // A launcher started with an update on the medium stops the running main program with WM_CLOSE.
+  OfferUpdate(root);
+  StartLauncher();
+  EXPECT_TRUE(WaitUntil([&] { return Ended(running); }, 30000));
+  // The staged stand-in reports the versions the new database holds; it is installed and started.
+  EXPECT_TRUE(WaitUntil([] { return LauncherText() == "Update Finished!please remove the U Disk!"; }, 60000))
+      << LauncherText();
+  EXPECT_TRUE(WaitUntil([&] {
+    auto starts = StandInStarts(root);
+    return !starts.empty() && starts.back().find("\\ResidentFlash\\Quellora\\Quellora.exe") != std::string::npos;
+  }, 10000));
+}
+
+TEST_F(LauncherEndToEnd, UpdateFromTheMedium_OfferedAcceptedAndInstalledWithTheSettings) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "10");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, true);
+  Settings(root / "ResidentFlash/Quellora/Quellora.db", {"1", "204", "109", "5"});
+  OfferUpdate(root);
+  StartLauncher();
+  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Do you Update Software?Path:\\Storage Card\\ABackup"; }, 20000))
+      << LauncherText();
+  HWND launcher = FindWindowW(nullptr, u"Brimcourt");
+  PostMessageW(launcher, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);  // "Yes"
+  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Update Finished!please remove the U Disk!"; }, 60000))
+      << LauncherText();
+  for (int n = 0; n < 3; ++n) {
+    EXPECT_EQ(Values(root / "ResidentFlash/Quellora/Quellora.db", n), (std::vector<std::string>{"1", "205", "110", "5"}))
+        << n;
+  }
+  EXPECT_FALSE(fs::exists(root / "ResidentFlash/ABackup"));
+  EXPECT_TRUE(WaitUntil([&] {
+    auto starts = StandInStarts(root);
+    return !starts.empty() && starts.back().find("\\ResidentFlash\\Quellora\\Quellora.exe 5") != std::string::npos;
+  }, 10000));
+}
+
+TEST_F(LauncherEndToEnd, LauncherKilledAtEachUpdateStep_LeavesAMainProgramWithTheUsersSettings) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "10");
+  // Where the launcher is killed: once it has stopped the main program for the copy (the texts of that
+  // second are never shown long enough to be seen), then at each text of the later steps.
+  struct KillPoint {
+    const char* name;
+    std::function<bool()> reached;
+  };
+  auto showing = [](const char* text) { return [text] { return LauncherText() == text; }; };
+  const KillPoint killedAt[] = {
+      {"main program stopped for the copy",
+       [] { return LauncherText().rfind("Do you Update", 0) != 0 && !FindWindowW(nullptr, u"Quellora"); }},
+      {"carry-over", showing("Step 3:Modifying configuration, please wait!")},
+      {"check", showing("Step 4:Check the program, please wait!")},
+      {"install", showing("Step 5:Removing files, please wait!")},
+      {"finished", showing("Update Finished!please remove the U Disk!")},
+  };
+  for (const KillPoint& point : killedAt) {
+    SCOPED_TRACE(point.name);
+    TempRoot root;
+    BoardGuard guard{this};
+    Prepare(root, true);
+    Settings(root / "ResidentFlash/Quellora/Quellora.db", {"1", "204", "109", "5"});
+    OfferUpdate(root);
+    StartLauncher();
+    ASSERT_TRUE(WaitUntil([] { return LauncherText().rfind("Do you Update", 0) == 0; }, 20000)) << LauncherText();
+    ASSERT_TRUE(WaitUntil(point.reached, 60000)) << LauncherText();
+    KillLauncher();
+    KillMainPrograms();
+    fs::remove_all(root / "Storage Card");  // the medium is taken out
+
+    const size_t before = StandInStarts(root).size();
+    StartLauncher();
+    EXPECT_TRUE(WaitUntil([&] { return StandInStarts(root).size() > before; }, 10000));
+    auto starts = StandInStarts(root);
+    ASSERT_FALSE(starts.empty());
+    EXPECT_NE(starts.back().find("\\ResidentFlash\\Quellora\\Quellora.exe 5"), std::string::npos) << starts.back();
+  }
+}
+
+TEST_F(LauncherEndToEnd, HungMainProgram_CannotFreezeTheLauncher) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "10");
+  ScopedEnv sendBound("PANEL_SEND_TIMEOUT_MS", "300");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, true);
+  panel::WriteTextFile(root / "standin.cfg", "mode hang");
+  OfferUpdate(root);
+  StartLauncher();
+  ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 10000));
+  // The hung program ignores the five WM_CLOSE; each send gives up, and the update goes on.
+  EXPECT_TRUE(WaitUntil([] { return LauncherText() == "Step 3:Modifying configuration, please wait!" ||
+                                    LauncherText() == "Step 4:Check the program, please wait!"; },
+                        30000))
+      << LauncherText();
+}
+
+}  // namespace
