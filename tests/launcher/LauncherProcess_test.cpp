@@ -3,6 +3,7 @@
 // an update from a medium folder of the root.
 #include <signal.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -129,20 +130,32 @@ protected:
     m_launcherRunning = false;
   }
 
-  // Every program of the board ends (the ones the launcher started are not this test's children).
-  void KillMainPrograms() {
-    for (;;) {
-      HWND main = FindWindowW(nullptr, u"Quellora");
-      if (!main) return;
-      pid_t pid = PidOf(main);
-      kill(pid, SIGKILL);
-      WaitUntil([&] { return Ended(pid); }, 5000);
+  // Every program of the board ends: each process whose environment names this root (the ones the
+  // launcher started are not this test's children, and one that has not shown its window yet counts).
+  static void KillBoardPrograms() {
+    const std::string wanted = "PANEL_ROOT=" + panel::PanelRoot();
+    std::vector<pid_t> killed;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      const pid_t pid = static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
+      if (pid <= 0 || pid == getpid()) continue;
+      std::string environ;
+      if (!panel::ReadTextFile(entry.path() / "environ", environ)) continue;
+      std::istringstream vars(environ);
+      std::string var;
+      while (std::getline(vars, var, '\0')) {
+        if (var != wanted) continue;
+        kill(pid, SIGKILL);
+        killed.push_back(pid);
+        break;
+      }
     }
+    for (pid_t pid : killed) WaitUntil([&] { return Ended(pid); }, 5000);
   }
 
   void StopBoard() {
     KillLauncher();
-    KillMainPrograms();
+    // Only a test's own temporary board: never a root someone else runs on.
+    if (panel::PanelRoot().find("/panel-root-") != std::string::npos) KillBoardPrograms();
   }
 
   // The launcher's version or status text (its first control).
@@ -285,7 +298,7 @@ TEST_F(LauncherEndToEnd, LauncherKilledAtEachUpdateStep_LeavesAMainProgramWithTh
     ASSERT_TRUE(WaitUntil([] { return LauncherText().rfind("Do you Update", 0) == 0; }, 20000)) << LauncherText();
     ASSERT_TRUE(WaitUntil(point.reached, 60000)) << LauncherText();
     KillLauncher();
-    KillMainPrograms();
+    KillBoardPrograms();
     fs::remove_all(root / "Storage Card");  // the medium is taken out
 
     const size_t before = StandInStarts(root).size();
