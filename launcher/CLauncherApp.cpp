@@ -1,5 +1,6 @@
 #include "CLauncherApp.h"
 
+#include "AppStart.h"
 #include "CLauncherDlg.h"
 #include "Platform.h"
 
@@ -22,26 +23,9 @@ CLauncherApp::~CLauncherApp() {
 }
 
 BOOL CLauncherApp::InitInstance() {
-  HANDLE instance = CreateMutexW(nullptr, FALSE, kInstanceMutex);
-  if (!instance) {
-    // Without the name a second launcher could run beside this one: better none than two.
-    AfxMessageBox(kNoInstanceLock);
-    return FALSE;
-  }
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(instance);
-    return FALSE;
-  }
-  // The handle stays open for the life of the process.
-
-  if (!m_socketsStarted) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(1, 1), &data) != 0) {
-      AfxMessageBox(kSocketFailureText);
-      return FALSE;
-    }
-    m_socketsStarted = true;
-  }
+  // Without the name a second launcher could run beside this one: better none than two.
+  if (!ClaimSingleInstance(kInstanceMutex, kNoInstanceLock)) return FALSE;
+  if (!StartSocketSupport(m_socketsStarted, kSocketFailureText)) return FALSE;
   SetRegistryKey(kRegistryKey);
 
   CLauncherDlg dialog;

@@ -39,17 +39,8 @@ int WriteAll(const char16_t* path, std::vector<CString>& statements) {
 
 int ReadTable(const char16_t* path, SysParamArray& rows, int kind, int n, int type) {
   rows.clear();
-  CString sql;
-  switch (kind) {
-    case 0:
-      sql.Format(u"select * from t_System%d", n);
-      break;
-    case 1:
-      sql.Format(u"select * from t_System%d where Type = %d", n, type);
-      break;
-    default:
-      return 0;
-  }
+  const CString sql = SystemTableQuery(kind, n, type);
+  if (sql.IsEmpty()) return 0;
   int ok = ReadAll(path, sql, [&rows](CSqliteQuery& q) {
     rows.emplace_back();
     ReadSysParamRow(q, rows.back());

@@ -2,6 +2,7 @@
 
 #include "AppGlobals.h"
 #include "AppHelpers.h"
+#include "AppStart.h"
 #include "BoardLib.h"
 #include "CControlEngine.h"
 #include "DlgMain.h"
@@ -53,27 +54,10 @@ DealerBitmaps BitmapsForDealer(int dealerId) {
 }
 
 BOOL CHmiApp::InitInstance() {
-  // One copy only: a second one ends here, before it touches the board.
-  HANDLE instance = CreateMutexW(nullptr, FALSE, kInstanceMutex);
-  if (!instance) {
-    // Without the name a second copy could run beside this one on the same bus: better none than two.
-    AfxMessageBox(kNoInstanceLock);
-    return FALSE;
-  }
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(instance);
-    return FALSE;
-  }
-  // The handle stays open for the life of the process.
-
-  if (!m_socketsStarted) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(1, 1), &data) != 0) {
-      AfxMessageBox(kSocketFailureText);
-      return FALSE;
-    }
-    m_socketsStarted = true;
-  }
+  // One copy only: a second one ends here, before it touches the board. Without the name a second copy
+  // could run beside this one on the same bus: better none than two.
+  if (!ClaimSingleInstance(kInstanceMutex, kNoInstanceLock)) return FALSE;
+  if (!StartSocketSupport(m_socketsStarted, kSocketFailureText)) return FALSE;
 
   LoadBoardLib();
   SetRegistryKey(kRegistryKey);

@@ -280,17 +280,8 @@ int DeleteSysParam(const SysParam& param, bool all, int table) {
 bool LoadSysParams(SysParamArray& rows, int kind, int table, int type) {
   rows.clear();
   if (!g_db.IsOpen()) return false;
-  CString sql;
-  switch (kind) {
-    case 0:
-      sql.Format(u"select * from t_System%d", table);
-      break;
-    case 1:
-      sql.Format(u"select * from t_System%d where Type = %d", table, type);
-      break;
-    default:
-      return false;
-  }
+  const CString sql = SystemTableQuery(kind, table, type);
+  if (sql.IsEmpty()) return false;
   bool any = ReadRows(sql, [&rows](CSqliteQuery& q) {
     rows.emplace_back();
     ReadSysParamRow(q, rows.back());

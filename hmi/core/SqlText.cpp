@@ -18,3 +18,18 @@ void ReadSysParamRow(CSqliteQuery& q, SysParam& p) {
   if (p.m_type == SysParam::kTypeInt) p.m_intValue = q.GetIntField(1);
   if (p.m_type == SysParam::kTypeDecimal) p.m_floatValue = static_cast<float>(q.GetFloatField(1));
 }
+
+CString SystemTableQuery(int kind, int table, int type) {
+  CString sql;
+  switch (kind) {
+    case 0:
+      sql.Format(u"select * from t_System%d", table);
+      break;
+    case 1:
+      sql.Format(u"select * from t_System%d where Type = %d", table, type);
+      break;
+    default:
+      break;
+  }
+  return sql;
+}

@@ -5,6 +5,7 @@
 #include "AppFixture.h"
 #include "CControlEngine.h"
 #include "FontEngine.h"
+#include "StartFailure.h"
 
 namespace {
 
@@ -204,34 +205,14 @@ TEST_F(CHmiAppTest, DealerLook_BitmapsAndTheFourthBrushColour) {
 
 namespace {
 
-// The texts of a window's children (a message box's label and buttons).
-std::vector<CString> ChildTexts(HWND parent) {
-  std::vector<CString> texts;
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    WCHAR text[256] = {};
-    GetWindowTextW(child, text, 255);
-    texts.push_back(CString(text));
-  }
-  return texts;
-}
-
 TEST_F(CHmiAppTest, InstanceNameThatCannotBeHad_StopsTheStartWithAMessage) {
   panel::SetNamedMutexFailing(true);
-  panel::ScriptedInput script;
-  std::vector<CString> box;
-  bool mainScreen = true;
-  script.Then([&] {
-    HWND active = GetActiveWindow();
-    box = ChildTexts(active);
-    mainScreen = FindWindowW(nullptr, u"Quellora") != nullptr;
-    PostMessageW(active, WM_COMMAND, IDOK, 0);
-  });
-  EXPECT_FALSE(g_app.InitInstance());
+  auto seen = testing_support::RunFailingStart([] { return g_app.InitInstance(); }, u"Quellora");
   panel::SetNamedMutexFailing(false);
-  EXPECT_TRUE(script.Done());
-  EXPECT_FALSE(mainScreen);
-  ASSERT_FALSE(box.empty());
-  EXPECT_EQ(box[0], u"Quellora cannot make sure that it runs only once; it does not start.");
+  EXPECT_FALSE(seen.result);
+  EXPECT_FALSE(seen.windowShown);
+  ASSERT_FALSE(seen.box.empty());
+  EXPECT_EQ(seen.box[0], u"Quellora cannot make sure that it runs only once; it does not start.");
 }
 
 }  // namespace

@@ -2,18 +2,9 @@
 #include "CLauncherApp.h"
 
 #include "LauncherFixture.h"
+#include "StartFailure.h"
 
 namespace {
-
-std::vector<CString> ChildTexts(HWND parent) {
-  std::vector<CString> texts;
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    WCHAR text[256] = {};
-    GetWindowTextW(child, text, 255);
-    texts.push_back(CString(text));
-  }
-  return texts;
-}
 
 class LauncherApp : public LauncherFixture {
 protected:
@@ -45,20 +36,11 @@ TEST_F(LauncherApp, RunsItsDialogUntilExit_ASecondCopyEndsSilently) {
 
 TEST_F(LauncherApp, InstanceNameThatCannotBeHad_StopsTheStartWithAMessage) {
   panel::SetNamedMutexFailing(true);
-  panel::ScriptedInput script;
-  std::vector<CString> box;
-  bool dialog = true;
-  script.Then([&] {
-    HWND active = GetActiveWindow();
-    box = ChildTexts(active);
-    dialog = FindWindowW(nullptr, u"Brimcourt") != nullptr;
-    PostMessageW(active, WM_COMMAND, IDOK, 0);
-  });
-  EXPECT_FALSE(m_app.InitInstance());
-  EXPECT_TRUE(script.Done());
-  EXPECT_FALSE(dialog);
-  ASSERT_FALSE(box.empty());
-  EXPECT_EQ(box[0], u"Brimcourt cannot make sure that it runs only once; it does not start.");
+  auto seen = testing_support::RunFailingStart([&] { return m_app.InitInstance(); }, u"Brimcourt");
+  EXPECT_FALSE(seen.result);
+  EXPECT_FALSE(seen.windowShown);
+  ASSERT_FALSE(seen.box.empty());
+  EXPECT_EQ(seen.box[0], u"Brimcourt cannot make sure that it runs only once; it does not start.");
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "Paths.h"
 #include "Platform.h"
 #include "RawDb.h"
+#include "ScopedEnv.h"
 #include "TempRoot.h"
 
 namespace {
@@ -30,27 +31,7 @@ namespace fs = std::filesystem;
 using testing_support::RawDb;
 using testing_support::TempRoot;
 
-class ScopedEnv {
-public:
-  ScopedEnv(const char* name, const char* value) : m_name(name) {
-    const char* old = std::getenv(name);
-    m_had = old != nullptr;
-    if (m_had) m_old = old;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (m_had) {
-      setenv(m_name, m_old.c_str(), 1);
-    } else {
-      unsetenv(m_name);
-    }
-  }
-
-private:
-  const char* m_name;
-  bool m_had;
-  std::string m_old;
-};
+using testing_support::ScopedEnv;
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -175,6 +156,16 @@ protected:
     return starts;
   }
 
+  // The last start of the stand-in was the installed program, with the settings value given (any when
+  // empty).
+  bool LastStartIsInstalled(const TempRoot& root, const std::string& setting = "") {
+    return WaitUntil([&] {
+      auto starts = StandInStarts(root);
+      const std::string wanted = "\\ResidentFlash\\Quellora\\Quellora.exe" + (setting.empty() ? "" : " " + setting);
+      return !starts.empty() && starts.back().find(wanted) != std::string::npos;
+    }, 10000);
+  }
+
   static std::vector<std::string> Values(const std::string& db, int table) {
     RawDb raw(db);
     std::vector<std::string> values;
@@ -239,10 +230,7 @@ TEST_F(LauncherEndToEnd, RealMainProgram_StartedRestartedAfterKillAndClosedForAn
   // The staged stand-in reports the versions the new database holds; it is installed and started.
   EXPECT_TRUE(WaitUntil([] { return LauncherText() == "Update Finished!please remove the U Disk!"; }, 60000))
       << LauncherText();
-  EXPECT_TRUE(WaitUntil([&] {
-    auto starts = StandInStarts(root);
-    return !starts.empty() && starts.back().find("\\ResidentFlash\\Quellora\\Quellora.exe") != std::string::npos;
-  }, 10000));
+  EXPECT_TRUE(LastStartIsInstalled(root));
 }
 
 TEST_F(LauncherEndToEnd, UpdateFromTheMedium_OfferedAcceptedAndInstalledWithTheSettings) {
@@ -264,10 +252,7 @@ TEST_F(LauncherEndToEnd, UpdateFromTheMedium_OfferedAcceptedAndInstalledWithTheS
         << n;
   }
   EXPECT_FALSE(fs::exists(root / "ResidentFlash/ABackup"));
-  EXPECT_TRUE(WaitUntil([&] {
-    auto starts = StandInStarts(root);
-    return !starts.empty() && starts.back().find("\\ResidentFlash\\Quellora\\Quellora.exe 5") != std::string::npos;
-  }, 10000));
+  EXPECT_TRUE(LastStartIsInstalled(root, "5"));
 }
 
 TEST_F(LauncherEndToEnd, LauncherKilledAtEachUpdateStep_LeavesAMainProgramWithTheUsersSettings) {

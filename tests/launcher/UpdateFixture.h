@@ -55,6 +55,22 @@ protected:
 
   bool Exists(const std::string& path) { return std::filesystem::exists(m_root / path); }
 
+  // The update offered on the first tick and accepted with "Yes": on step 4 (copy) afterwards.
+  void AcceptUpdate() {
+    Open();
+    Tick();
+    m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
+    Tick();
+  }
+  // Accepted, copied, configured, the staged program started and its expected report handled: on
+  // step 9 (install) afterwards.
+  void ReachInstall() {
+    AcceptUpdate();
+    Tick(4);
+    Report(205, 0, 110, 0);
+    Tick();
+  }
+
   // Installed settings 1/204/109/5, an update whose database brings 1/205/110/7.
   void InstalledAndUpdate(const std::string& medium = "Storage Card/ABackup") {
     MakeProgramFolder("ResidentFlash/Quellora", "old program",

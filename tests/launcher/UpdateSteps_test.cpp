@@ -159,10 +159,8 @@ TEST_F(UpdateSteps, AcceptedUpdate_IsInstalledStepByStepWithTheSettingsCarriedOv
 
 TEST_F(UpdateSteps, StagedProgramThatNeverMatches_RunsIntoTheTimeLimit) {
   InstalledAndUpdate();
-  Open();
-  Tick();
-  m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-  Tick(5);
+  AcceptUpdate();
+  Tick(4);
   ASSERT_EQ(m_dlg.Step(), 8);
   // The 600 s count from acceptance on the second tick; 4 seconds of them have passed.
   Tick(496);
@@ -207,12 +205,8 @@ TEST_F(UpdateSteps, Command2WithAStagedFolder_AsksAndInstallsItWithoutCopying) {
 
 TEST_F(UpdateSteps, ASecondSearchAfterAFinishedUpdate_AsksAgain) {
   InstalledAndUpdate();
-  Open();
+  ReachInstall();
   Tick();
-  m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-  Tick(5);
-  Report(205, 0, 110, 0);
-  Tick(2);
   ASSERT_EQ(m_dlg.Step(), 10);
   Tick(19);
   ASSERT_EQ(m_dlg.Step(), 100);
@@ -273,10 +267,8 @@ TEST_F(UpdateSteps, VersionRowsAreMatchedById_NotByTheirPlaceInTheResult) {
   // The installed rows were written in another order: the second and third rows read are not 1 and 2.
   MakeProgramFolder("ResidentFlash/Quellora", "old", {{3, "5", 0}, {2, "109", 0}, {0, "1", 0}, {1, "204", 0}}, {9});
   MakeProgramFolder("Storage Card/ABackup", "new", {{0, "1", 0}, {3, "7", 0}, {1, "205", 0}, {2, "110", 0}}, {9, 13});
-  Open();
-  Tick();
-  m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-  Tick(3);
+  AcceptUpdate();
+  Tick(2);
   ASSERT_EQ(m_dlg.Step(), 6);
   EXPECT_EQ(m_dlg.ExpectedSoftware(), 205);
   EXPECT_EQ(m_dlg.ExpectedTable(), 110);
@@ -285,12 +277,7 @@ TEST_F(UpdateSteps, VersionRowsAreMatchedById_NotByTheirPlaceInTheResult) {
 
 TEST_F(UpdateSteps, FailedMoveOfTheStagedFolder_KeepsTheInstallationAndSaysSo) {
   InstalledAndUpdate();
-  Open();
-  Tick();
-  m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-  Tick(5);
-  Report(205, 0, 110, 0);
-  Tick();
+  ReachInstall();
   ASSERT_EQ(m_dlg.Step(), 9);
   std::filesystem::remove_all(m_root / "ResidentFlash/ABackup");  // the staged folder is gone
   Tick();
@@ -303,12 +290,7 @@ TEST_F(UpdateSteps, FailedMoveOfTheStagedFolder_KeepsTheInstallationAndSaysSo) {
 
 TEST_F(UpdateSteps, InstallWaitsUntilTheCheckedProgramHasEnded) {
   InstalledAndUpdate();
-  Open();
-  Tick();
-  m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-  Tick(5);
-  Report(205, 0, 110, 0);
-  Tick();
+  ReachInstall();
   ASSERT_EQ(m_dlg.Step(), 9);
   HANDLE stillRunning = CreateMutexW(nullptr, FALSE, u"Quellora");  // the checked program has not ended
   Tick(3);
