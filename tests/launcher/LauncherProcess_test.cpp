@@ -95,6 +95,17 @@ protected:
     Settings(root / "Storage Card/ABackup/Quellora.db", {"1", "205", "110", "7"});
   }
 
+  // The stand-in installed with the settings 1/204/109/5, the update on the first medium, the launcher
+  // started and asking.
+  void StartWithUpdateOffered(const TempRoot& root) {
+    Prepare(root, true);
+    Settings(root / "ResidentFlash/Quellora/Quellora.db", {"1", "204", "109", "5"});
+    OfferUpdate(root);
+    StartLauncher();
+    ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Do you Update Software?Path:\\Storage Card\\ABackup"; }, 20000))
+        << LauncherText();
+  }
+
   void StartLauncher() {
     STARTUPINFOW startup{sizeof(startup)};
     ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\StartUp\\Brimcourt.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
@@ -237,12 +248,7 @@ TEST_F(LauncherEndToEnd, UpdateFromTheMedium_OfferedAcceptedAndInstalledWithTheS
   ScopedEnv scale("PANEL_TIME_SCALE", "10");
   TempRoot root;
   BoardGuard guard{this};
-  Prepare(root, true);
-  Settings(root / "ResidentFlash/Quellora/Quellora.db", {"1", "204", "109", "5"});
-  OfferUpdate(root);
-  StartLauncher();
-  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Do you Update Software?Path:\\Storage Card\\ABackup"; }, 20000))
-      << LauncherText();
+  ASSERT_NO_FATAL_FAILURE(StartWithUpdateOffered(root));
   HWND launcher = FindWindowW(nullptr, u"Brimcourt");
   PostMessageW(launcher, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);  // "Yes"
   ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Update Finished!please remove the U Disk!"; }, 60000))
@@ -276,11 +282,7 @@ TEST_F(LauncherEndToEnd, LauncherKilledAtEachUpdateStep_LeavesAMainProgramWithTh
     SCOPED_TRACE(point.name);
     TempRoot root;
     BoardGuard guard{this};
-    Prepare(root, true);
-    Settings(root / "ResidentFlash/Quellora/Quellora.db", {"1", "204", "109", "5"});
-    OfferUpdate(root);
-    StartLauncher();
-    ASSERT_TRUE(WaitUntil([] { return LauncherText().rfind("Do you Update", 0) == 0; }, 20000)) << LauncherText();
+    ASSERT_NO_FATAL_FAILURE(StartWithUpdateOffered(root));
     ASSERT_TRUE(WaitUntil(point.reached, 60000)) << LauncherText();
     KillLauncher();
     KillBoardPrograms();
