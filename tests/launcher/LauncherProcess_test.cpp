@@ -216,6 +216,24 @@ TEST_F(LauncherEndToEnd, StandIn_HeartbeatsKeepIt_AKilledOneIsRestarted_Command1
   EXPECT_EQ(WaitForSingleObject(m_launcher.hProcess, 20000), WAIT_OBJECT_0);  // the 11th command 1 in a row
 }
 
+TEST_F(LauncherEndToEnd, RepeatedRestarts_RebootTheBoard_WhichEndsEveryProgram) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, true);
+  root.Write("board/processor", "0\n");  // Corvalin: the reboot goes through its watchdog
+  panel::WriteTextFile(root / "standin.cfg", "mode silent");
+  StartLauncher();
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (main = FindWindowW(nullptr, u"Quellora")) != nullptr; }, 10000));
+  // 20 s search, 90 s, then restarts every 11 s: the fourth asks for the reboot.
+  EXPECT_EQ(WaitForSingleObject(m_launcher.hProcess, (20 + 90 + 4 * 11) * 1000 / 20 + 10000), WAIT_OBJECT_0);
+  std::string reboot;
+  EXPECT_TRUE(panel::ReadTextFile(root / "board/reboot", reboot));
+  EXPECT_EQ(reboot, "watchdog\n");
+  EXPECT_TRUE(WaitUntil([&] { return Ended(PidOf(main)); }, 5000));
+}
+
 TEST_F(LauncherEndToEnd, RealMainProgram_StartedRestartedAfterKillAndClosedForAnUpdate) {
   ScopedEnv scale("PANEL_TIME_SCALE", "10");
   TempRoot root;
