@@ -8,8 +8,10 @@
 //   cpuinfo     "vendor=", "core=" and "name=" lines of the processor information record
 // Every driver call, register write, kernel control call and board-library debug text becomes one
 // event: kept in memory for tests (BoardEvents) and appended to $PANEL_ROOT/board/board.log when the
-// board folder exists. A reboot is recorded in $PANEL_ROOT/board/reboot and ends the program at once,
-// like a reset (no destructors run), unless a test has set a reboot hook.
+// board folder exists. A reboot is recorded in $PANEL_ROOT/board/reboot and ends every program of the
+// board at once (the others that publish windows are killed, then this one exits without running its
+// destructors), like a reset, unless a test has set a reboot hook. Whoever powers the board starts it
+// again.
 // Thread-safe: one lock guards the board's state; it is never held while a reboot hook runs.
 #pragma once
 

@@ -26,6 +26,7 @@ std::string BoardPath(const std::string& name);  // $PANEL_ROOT/board/<name>
 std::string RunPath(const std::string& name);    // $PANEL_ROOT/run/<name>, the folder created on demand
 
 // Small helpers for the layer's own text files (board configuration).
+// False for a missing file and for anything that is not a regular file (a FIFO, a device, a folder).
 bool ReadTextFile(const std::string& path, std::string& contents);
 bool WriteTextFile(const std::string& path, const std::string& contents);  // creates parent folders
 bool MakeDirs(const std::string& path);

@@ -38,8 +38,11 @@ struct Value {
 };
 
 struct Key {
-  std::u16string path;  // root name, then the subkeys, separated by backslashes
+  std::u16string path;  // root name, then the subkeys, separated by backslashes; empty: the file's head
   std::vector<Value> values;
+  // Comments and lines not understood that followed this key's values, written back as they were, so a
+  // rewrite never loses what a person or a newer program put in the file.
+  std::vector<std::string> kept;
 };
 
 typedef std::vector<Key> Hive;
@@ -257,6 +260,15 @@ void Report(int lineNumber, const std::string& line) {
   OutputDebugStringW(text);
 }
 
+bool IsHeaderLine(const std::string& line) {
+  std::stringstream header(kHeader);
+  std::string h;
+  while (std::getline(header, h)) {
+    if (Trim(h) == line) return true;
+  }
+  return false;
+}
+
 Hive Load() {
   Hive hive;
   std::string contents;
@@ -265,28 +277,38 @@ Hive Load() {
   std::stringstream lines(contents);
   std::string raw;
   Key* current = nullptr;
+  size_t keeper = 0;  // index of the key that keeps the lines that follow; 0 is the head
+  hive.push_back(Key{std::u16string(), {}, {}});
   int number = 0;
+  auto keep = [&](const std::string& line) { hive[keeper].kept.push_back(line); };
   while (std::getline(lines, raw)) {
     ++number;
     std::string line = Trim(raw);
-    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (line.empty()) continue;
+    if (line[0] == ';' || line[0] == '#') {
+      if (!IsHeaderLine(line)) keep(line);
+      continue;
+    }
     if (line[0] == '[' && line.back() == ']') {
       std::u16string path = ParseKeyPath(line.substr(1, line.size() - 2));
       if (path.empty()) {
         Report(number, line);
+        keep(line);
         current = nullptr;
         continue;
       }
       current = FindKey(hive, path);
       if (!current) {
-        hive.push_back(Key{path, {}});
+        hive.push_back(Key{path, {}, {}});
         current = &hive.back();
       }
+      keeper = static_cast<size_t>(current - hive.data());
       continue;
     }
     Value value;
     if (!current || !ParseValue(line, value)) {
       Report(number, line);
+      keep(line);
       continue;
     }
     bool replaced = false;
@@ -315,7 +337,7 @@ std::string HexBytes(const std::vector<BYTE>& data) {
 bool Save(const Hive& hive) {
   std::string out = kHeader;
   for (const auto& key : hive) {
-    out += "\n[" + ToUtf8(key.path.c_str()) + "]\n";
+    if (!key.path.empty()) out += "\n[" + ToUtf8(key.path.c_str()) + "]\n";
     for (const auto& value : key.values) {
       out += value.name.empty() ? "@" : Quote(ToUtf8(value.name.c_str()));
       out += '=';
@@ -336,6 +358,7 @@ bool Save(const Hive& hive) {
       }
       out += '\n';
     }
+    for (const auto& line : key.kept) out += line + '\n';
   }
   return panel::WriteTextFile(RegistryFile(), out);
 }
@@ -351,7 +374,7 @@ LONG OpenKey(HKEY key, LPCWSTR subKey, bool create, PHKEY result, LPDWORD dispos
   bool exists = KeyExists(hive, path);
   if (!exists && !create) return ERROR_FILE_NOT_FOUND;
   if (!exists) {
-    hive.push_back(Key{path, {}});
+    hive.push_back(Key{path, {}, {}});
     if (!Save(hive)) return ERROR_ACCESS_DENIED;
   }
   if (disposition) *disposition = exists ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
@@ -381,7 +404,7 @@ LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data,
   if (!KeyExists(hive, path)) return ERROR_KEY_DELETED;
   Key* entry = FindKey(hive, path);
   if (!entry) {
-    hive.push_back(Key{path, {}});
+    hive.push_back(Key{path, {}, {}});
     entry = &hive.back();
   }
   bool replaced = false;

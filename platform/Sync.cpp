@@ -1,8 +1,17 @@
 #include "Sync.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
+#include <limits.h>
+#include <set>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
 
 #include <chrono>
 #include <condition_variable>
@@ -13,14 +22,35 @@
 
 namespace {
 
-// A named mutex is a lock file: whoever holds the flock owns the name across processes.
+// A named mutex is an abstract Unix socket name bound by its holder: the kernel owns the name for as long
+// as the socket is open and frees it when the process ends, however it ends. There is no file that a
+// person or a program could delete or replace to let a second holder in beside the first.
+class NamedMutex;
+std::mutex& NamedLock() {
+  static auto* lock = new std::mutex();
+  return *lock;
+}
+std::set<NamedMutex*>& Held() {
+  static auto* held = new std::set<NamedMutex*>();
+  return *held;
+}
+
 class NamedMutex : public panel::KernelObject {
 public:
-  explicit NamedMutex(int fd) : m_fd(fd) {}
+  explicit NamedMutex(int fd) : m_fd(fd) {
+    std::lock_guard<std::mutex> guard(NamedLock());
+    Held().insert(this);
+  }
   ~NamedMutex() override {
-    if (m_fd >= 0) close(m_fd);
+    std::lock_guard<std::mutex> guard(NamedLock());
+    Held().erase(this);
+    Drop();
   }
   bool Wait(DWORD) override { return true; }
+  void Drop() {
+    if (m_fd >= 0) close(m_fd);
+    m_fd = -1;
+  }
 
 private:
   int m_fd;
@@ -70,20 +100,28 @@ private:
   bool m_state;
 };
 
-std::string LockFileName(LPCWSTR name) {
-  std::string out = "mutex-";
-  for (char c : ToUtf8(name)) {
-    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
-    if (plain) {
-      out.push_back(c);
-    } else {
-      char hex[4];
-      std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(c));
-      out += hex;
-    }
+uint64_t Fnv1a(const std::string& text) {
+  uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : text) {
+    h ^= c;
+    h *= 1099511628211ull;
   }
-  return out + ".lock";
+  return h;
 }
+
+// "panel-mutex/<root>/<name>", the root and the name each as a hash, so the programs of one board share
+// their names and those of another board (another test's root) do not meet them.
+std::string AbstractName(LPCWSTR name) {
+  std::string root = panel::PanelRoot();
+  char resolved[PATH_MAX];
+  if (realpath(root.c_str(), resolved)) root = resolved;
+  char text[64];
+  std::snprintf(text, sizeof text, "panel-mutex/%016llx/%016llx", static_cast<unsigned long long>(Fnv1a(root)),
+                static_cast<unsigned long long>(Fnv1a(ToUtf8(name))));
+  return text;
+}
+
+std::atomic<bool> g_namedMutexFailing{false};
 
 }  // namespace
 
@@ -116,16 +154,35 @@ HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCWSTR name) {
     SetLastError(ERROR_SUCCESS);
     return panel::RegisterHandle(mutex);
   }
-  std::string path = panel::RunPath(LockFileName(name));
-  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
+  if (g_namedMutexFailing) {
     SetLastError(ERROR_ACCESS_DENIED);
     return nullptr;
   }
-  // flock belongs to the open file description, so a second open in this same process conflicts too.
-  bool exists = flock(fd, LOCK_EX | LOCK_NB) != 0;
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::string abstractName = AbstractName(name);
+  std::memcpy(addr.sun_path + 1, abstractName.data(), abstractName.size());  // sun_path[0] = 0: abstract
+  socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + abstractName.size());
+  // A second bind, from this process or another, finds the name taken: the holder's own socket
+  // conflicts with itself too, as a second CreateMutexW of a running program must see it held.
+  if (bind(fd, reinterpret_cast<sockaddr*>(&addr), size) != 0) {
+    int err = errno;
+    if (err == EADDRINUSE) {
+      close(fd);
+      fd = -1;
+    } else {
+      close(fd);
+      SetLastError(ERROR_ACCESS_DENIED);
+      return nullptr;
+    }
+  }
   HANDLE handle = panel::RegisterHandle(new NamedMutex(fd));
-  SetLastError(exists ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+  SetLastError(fd < 0 ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
   return handle;
 }
 
@@ -156,3 +213,14 @@ BOOL ResetEvent(HANDLE event) {
   e->Set(false);
   return TRUE;
 }
+
+namespace panel {
+
+void SetNamedMutexFailing(bool failing) { g_namedMutexFailing = failing; }
+
+void ReleaseNamedMutexes() {
+  std::lock_guard<std::mutex> guard(NamedLock());
+  for (NamedMutex* m : Held()) m->Drop();
+}
+
+}  // namespace panel

@@ -1,5 +1,6 @@
 // Locks of the platform: recursive critical sections, the class library's CCriticalSection,
-// and named mutexes shared between processes (a flock'ed file under $PANEL_ROOT/run/).
+// and named mutexes shared between the processes of one board root (an abstract socket name the kernel
+// holds for the process, freed when it ends).
 #pragma once
 
 #include <mutex>
@@ -43,6 +44,8 @@ private:
 
 // Named mutexes: a name already held (by this or another process) still yields a handle, with
 // GetLastError() == ERROR_ALREADY_EXISTS, as the single-instance checks expect. An unnamed mutex is local.
+// Null when the name cannot be had at all (no socket, the system refuses the name): a program must then
+// not run as though it were the only copy.
 HANDLE CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCWSTR name);
 BOOL ReleaseMutex(HANDLE mutex);
 
@@ -50,3 +53,11 @@ BOOL ReleaseMutex(HANDLE mutex);
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState, LPCWSTR name);
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
+
+namespace panel {
+// Tests: makes every CreateMutexW of a named mutex fail (null, ERROR_ACCESS_DENIED) until cleared.
+void SetNamedMutexFailing(bool failing);
+// Tests: lets go of every name this process holds, as the end of the process would, so a test can start
+// a program's single-instance code again in the same process. The handles stay valid and hold nothing.
+void ReleaseNamedMutexes();
+}  // namespace panel

@@ -13,14 +13,17 @@ install_file() {  # source, destination inside the root; skipped when not built 
   fi
 }
 install_file "$build/hmi/Quellora" ResidentFlash/Quellora/Quellora.exe
-install_file "$build/launcher/Brimcourt" ResidentFlash/Quellora/Brimcourt.exe
+# The launcher lives in the start-up folder, outside the installation that an update replaces.
+install_file "$build/launcher/Brimcourt" ResidentFlash/StartUp/Brimcourt.exe
 install_file "$build/boardlib/libCorvalin.so" ResidentFlash/Quellora/Corvalin.dll
 install_file "$build/boardlib/libHalvarn.so" ResidentFlash/Quellora/Halvarn.dll
 # Each program's resources (bitmaps, dialog templates) beside it: <name>.res, refreshed on every run.
 for res in "$build"/resources/*.res; do
   [ -d "$res" ] || continue
-  rm -rf "$root/ResidentFlash/Quellora/$(basename "$res")"
-  cp -R "$res" "$root/ResidentFlash/Quellora/"
+  folder=ResidentFlash/Quellora
+  [ "$(basename "$res")" = Brimcourt.res ] && folder=ResidentFlash/StartUp
+  rm -rf "$root/$folder/$(basename "$res")"
+  cp -R "$res" "$root/$folder/"
 done
 # The delivered database is copied only when the root has none, so settings survive a restart.
 if [ ! -f "$root/ResidentFlash/Quellora/Quellora.db" ]; then

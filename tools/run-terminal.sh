@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Starts the terminal on the prepared board root: the main program in an SDL2 window when a display
+# Starts the terminal on the prepared board root: the launcher, which starts the main program, or the
+# main program alone while the launcher is not built; in an SDL2 window when a display
 # server is reachable, else headless with the screen written to $root/run/screen.png whenever it
 # changes. When the unit simulator is built it serves the unit bus (COM3) on a pseudo-terminal for as
 # long as the terminal runs, and the WiFi module simulator serves the WiFi line (COM1) beside it.
@@ -52,4 +53,30 @@ if [ -x "$wifi" ]; then
   wifi_pid=$!
   echo "WiFi module simulator on $(first_line "$root/run/wifisim.log"); its server's log: $root/run/wifisim.log"
 fi
-"$exe"
+# The board's power: the launcher starts the main program as on the panel. A reboot (board/reboot
+# written, every program ended) powers the board up again; otherwise the terminal runs until its
+# programs have ended.
+launcher="$root/ResidentFlash/StartUp/Brimcourt.exe"
+if [ ! -x "$launcher" ]; then
+  "$exe"
+  exit 0
+fi
+programs_running() {
+  for tree in "$root"/run/windows/*.tree; do
+    [ -e "$tree" ] || continue
+    pid=$(basename "$tree" .tree)
+    kill -0 "$pid" 2>/dev/null && return 0
+  done
+  return 1
+}
+while true; do
+  rm -f "$root/board/reboot"
+  "$launcher" || true
+  if [ -f "$root/board/reboot" ]; then
+    echo "board rebooted ($(cat "$root/board/reboot")): starting again"
+    sleep 1
+    continue
+  fi
+  while programs_running; do sleep 0.5; done
+  break
+done

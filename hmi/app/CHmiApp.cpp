@@ -2,6 +2,7 @@
 
 #include "AppGlobals.h"
 #include "AppHelpers.h"
+#include "AppStart.h"
 #include "BoardLib.h"
 #include "CControlEngine.h"
 #include "CDbAccess.h"
@@ -13,6 +14,7 @@
 namespace {
 
 const char16_t kInstanceMutex[] = u"Quellora";
+const char16_t kNoInstanceLock[] = u"Quellora cannot make sure that it runs only once; it does not start.";
 const UINT kSocketFailureText = 103;  // "Windows 套接字初始化失败。"
 const char16_t kRegistryKey[] = u"应用程序向导生成的本地应用程序";
 const char16_t kTouchKey[] = u"HARDWARE\\DEVICEMAP\\TOUCH";
@@ -65,22 +67,10 @@ DealerBitmaps BitmapsForDealer(int dealerId) {
 }
 
 BOOL CHmiApp::InitInstance() {
-  // One copy only: a second one ends here, before it touches the board.
-  HANDLE instance = CreateMutexW(nullptr, FALSE, kInstanceMutex);
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(instance);
-    return FALSE;
-  }
-  // The handle stays open for the life of the process.
-
-  if (!m_socketsStarted) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(1, 1), &data) != 0) {
-      AfxMessageBox(kSocketFailureText);
-      return FALSE;
-    }
-    m_socketsStarted = true;
-  }
+  // One copy only: a second one ends here, before it touches the board. Without the name a second copy
+  // could run beside this one on the same bus: better none than two.
+  if (!ClaimSingleInstance(kInstanceMutex, kNoInstanceLock)) return FALSE;
+  if (!StartSocketSupport(m_socketsStarted, kSocketFailureText)) return FALSE;
 
   LoadBoardLib();
   SetRegistryKey(kRegistryKey);

@@ -72,17 +72,6 @@ void ReadFaultRow(CSqliteQuery& q, FaultRecord& r) {
   ReadRealColumns(q, 3, r);
 }
 
-void ReadSysParamRow(CSqliteQuery& q, SysParam& p) {
-  p.m_id = q.GetIntField(0);
-  p.m_val = q.GetStringField(1);
-  p.m_type = q.GetIntField(2);
-  p.m_name = q.GetStringField(3);
-  p.m_intValue = 0;
-  p.m_floatValue = 0;
-  if (p.m_type == SysParam::kTypeInt) p.m_intValue = q.GetIntField(1);
-  if (p.m_type == SysParam::kTypeDecimal) p.m_floatValue = static_cast<float>(q.GetFloatField(1));
-}
-
 // Walks the rows of sql through a CDbResult, handing each to readRow until it returns false.
 // True when at least one row was read. A query that cannot start, or a database error on the way,
 // reads as no rows: the callers run on the engine's and the screens' threads, which must not end on it.
@@ -104,12 +93,6 @@ bool ReadRows(const CString& sql, ReadRow readRow) {
 }
 
 }  // namespace
-
-CString SqlQuoted(const char16_t* text) {
-  CString quoted(text ? text : u"");
-  quoted.Replace(u"'", u"''");
-  return quoted;
-}
 
 int InsertRealData(const RealRecord& record) {
   if (!g_db.IsOpen()) return 0;
@@ -298,17 +281,8 @@ int DeleteSysParam(const SysParam& param, bool all, int table) {
 bool LoadSysParams(SysParamArray& rows, int kind, int table, int type) {
   rows.clear();
   if (!g_db.IsOpen()) return false;
-  CString sql;
-  switch (kind) {
-    case 0:
-      sql.Format(u"select * from t_System%d", table);
-      break;
-    case 1:
-      sql.Format(u"select * from t_System%d where Type = %d", table, type);
-      break;
-    default:
-      return false;
-  }
+  const CString sql = SystemTableQuery(kind, table, type);
+  if (sql.IsEmpty()) return false;
   bool any = ReadRows(sql, [&rows](CSqliteQuery& q) {
     rows.emplace_back();
     ReadSysParamRow(q, rows.back());

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "CSqliteQuery.h"
 #include "FaultRecord.h"
 #include "LangEnableRow.h"
 #include "LanguageRow.h"
@@ -18,6 +19,12 @@
 
 // A text value ready to go between single quotes: each quote doubled, every other character kept.
 CString SqlQuoted(const char16_t* text);
+// Reads the current row of a "select * from t_System%d" query: ID, Val, Type, Name, and the value from Val
+// as an integer (Type 0) or a float (Type 1).
+void ReadSysParamRow(CSqliteQuery& q, SysParam& p);
+// kind 0 "select * from t_System<table>", kind 1 "select * from t_System<table> where Type = <type>";
+// empty for any other kind.
+CString SystemTableQuery(int kind, int table, int type);
 
 // Minute log t_RealHP.
 int InsertRealData(const RealRecord& record);

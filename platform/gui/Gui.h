@@ -20,5 +20,6 @@
 #include "Display.h"
 #include "GuiTypes.h"
 #include "Resources.h"
+#include "Shell.h"
 #include "WinGdi.h"
 #include "WinUser.h"

@@ -8,6 +8,7 @@
 #include "Log.h"
 #include "LogLines.h"
 #include "RawDb.h"
+#include "StartFailure.h"
 
 #include <filesystem>
 #include <fstream>
@@ -145,7 +146,7 @@ TEST_F(CHmiAppTest, ProcessorType_ChoosesTheBoardLibrary) {
     }
     EXPECT_EQ(g_hBoardLib, nullptr);
     // Each start-up of this process needs the instance lock back, as a new process would have it.
-    std::filesystem::remove(m_root / "run/mutex-Quellora.lock", ignored);
+    panel::ReleaseNamedMutexes();
   }
 }
 
@@ -242,6 +243,16 @@ TEST_F(UnusableDatabase, Garbage_ReportedAtStart) {
   EXPECT_NE(log.find("Quellora.db cannot read t_System0 (UNKNOWN_ERROR[26]: file is not a database)"),
             std::string::npos)
       << log;
+}
+
+TEST_F(CHmiAppTest, InstanceNameThatCannotBeHad_StopsTheStartWithAMessage) {
+  panel::SetNamedMutexFailing(true);
+  auto seen = testing_support::RunFailingStart([] { return g_app.InitInstance(); }, u"Quellora");
+  panel::SetNamedMutexFailing(false);
+  EXPECT_FALSE(seen.result);
+  EXPECT_FALSE(seen.windowShown);
+  ASSERT_FALSE(seen.box.empty());
+  EXPECT_EQ(seen.box[0], u"Quellora cannot make sure that it runs only once; it does not start.");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "Clock.h"
 #include "Handles.h"
 #include "Paths.h"
+#include "ScopedEnv.h"
 #include "TempRoot.h"
 #include "Thread.h"
 
@@ -34,27 +35,7 @@ std::string Contents(const TempRoot& root, const std::string& relative) {
 }
 
 // Sets an environment variable for the test's lifetime.
-class ScopedEnv {
-public:
-  ScopedEnv(const char* name, const char* value) : m_name(name) {
-    const char* old = std::getenv(name);
-    m_had = old != nullptr;
-    if (m_had) m_old = old;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (m_had) {
-      setenv(m_name, m_old.c_str(), 1);
-    } else {
-      unsetenv(m_name);
-    }
-  }
-
-private:
-  const char* m_name;
-  bool m_had;
-  std::string m_old;
-};
+using testing_support::ScopedEnv;
 
 TEST(Process, StartedProgram_LivesOnTheSameBoardAndTime) {
   TempRoot root;

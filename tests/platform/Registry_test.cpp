@@ -187,6 +187,36 @@ TEST(Registry, HandEditedFile_IsReadAtTheNextCall) {
   RegCloseKey(key);
 }
 
+TEST(Registry, Rewrite_KeepsCommentsAndLinesItDoesNotUnderstand) {
+  TempRoot root;
+  root.Write("board/registry",
+             "; edited by hand\n"
+             "[HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\TOUCH]\n"
+             "\"Name\"=\"touch\"\n"
+             "\"Calibration\"=future:1,2,3\n"
+             "[HKEY_NOWHERE\\X]\n"
+             "\"Lost\"=dword:1\n");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\TOUCH", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  DWORD two = 2;
+  ASSERT_EQ(RegSetValueExW(key, u"Dis_Cursor", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&two), sizeof two),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  const std::string text = RegistryText(root);
+  for (const char* kept : {"; edited by hand\n", "\"Calibration\"=future:1,2,3\n", "[HKEY_NOWHERE\\X]\n\"Lost\"=dword:1\n",
+                           "\"Dis_Cursor\"=dword:00000002\n"}) {
+    EXPECT_NE(text.find(kept), std::string::npos) << kept << " in\n" << text;
+  }
+  // Written twice, the file stays the same: nothing doubles, and what followed the unknown key still
+  // belongs to no key.
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\TOUCH", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(key, u"Dis_Cursor", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&two), sizeof two),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(RegistryText(root), text);
+  EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\TOUCH", u"Lost").result, ERROR_FILE_NOT_FOUND);
+}
+
 TEST(Registry, CreateKey_MakesTheKeysAboveAndReopensExisting) {
   TempRoot root;
   HKEY key = nullptr;

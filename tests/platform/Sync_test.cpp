@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 
 #include "Handles.h"
 #include "TempRoot.h"
@@ -36,6 +37,37 @@ TEST(Sync, NamedMutex_SecondCreateReportsAlreadyExistsUntilTheFirstCloses) {
   HANDLE again = CreateMutexW(nullptr, FALSE, u"Quellora");
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
   CloseHandle(again);
+}
+
+TEST(Sync, NamedMutex_NoFileToDeleteOrReplace_AndEachBoardHasItsOwnNames) {
+  testing_support::TempRoot root;
+  HANDLE first = CreateMutexW(nullptr, FALSE, u"Brimcourt");
+  ASSERT_NE(first, nullptr);
+  // Whatever is done to the run-time folder, the name stays taken.
+  std::filesystem::remove_all(root / "run");
+  root.Write("run/mutex-Brimcourt.lock", "");
+  HANDLE second = CreateMutexW(nullptr, FALSE, u"Brimcourt");
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  CloseHandle(second);
+  {
+    testing_support::TempRoot otherBoard;
+    HANDLE other = CreateMutexW(nullptr, FALSE, u"Brimcourt");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    CloseHandle(other);
+  }
+  CloseHandle(first);
+}
+
+TEST(Sync, NamedMutex_ThatCannotBeMadeIsNull) {
+  testing_support::TempRoot root;
+  panel::SetNamedMutexFailing(true);
+  EXPECT_EQ(CreateMutexW(nullptr, FALSE, u"Quellora"), nullptr);
+  EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+  HANDLE local = CreateMutexW(nullptr, FALSE, nullptr);  // unnamed ones are not affected
+  EXPECT_NE(local, nullptr);
+  CloseHandle(local);
+  panel::SetNamedMutexFailing(false);
 }
 
 DWORD Count(LPVOID p) {

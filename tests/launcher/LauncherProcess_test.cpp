@@ -1,0 +1,350 @@
+// The built launcher as the board runs it, on a temporary board root with sped-up time: it starts the
+// main program (the real one, or a stand-in that sends the status message), supervises it and installs
+// an update from a medium folder of the root.
+#include <signal.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Clock.h"
+#include "Gui.h"
+#include "Paths.h"
+#include "Platform.h"
+#include "RawDb.h"
+#include "ScopedEnv.h"
+#include "TempRoot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::RawDb;
+using testing_support::TempRoot;
+
+using testing_support::ScopedEnv;
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < until) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return done();
+}
+
+pid_t PidOf(HWND window) { return static_cast<pid_t>(reinterpret_cast<uintptr_t>(window) >> 32); }
+
+// Ended, or only a zombie left for its parent to reap.
+bool Ended(pid_t pid) {
+  if (kill(pid, 0) != 0) return true;
+  std::string stat;
+  panel::ReadTextFile("/proc/" + std::to_string(pid) + "/stat", stat);
+  size_t close = stat.rfind(')');
+  return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] == 'Z';
+}
+
+class LauncherEndToEnd : public ::testing::Test {
+protected:
+  LauncherEndToEnd() {
+    GetTickCount();  // this process keeps real time; the board's programs run on the scale
+  }
+
+  void TearDown() override { StopBoard(); }
+
+  // Ends the board's programs before the root they run on goes away.
+  struct BoardGuard {
+    LauncherEndToEnd* test;
+    ~BoardGuard() { test->StopBoard(); }
+  };
+
+  // A board root as `make run` prepares it, the main program optionally replaced by the stand-in.
+  void Prepare(const TempRoot& root, bool standIn) {
+    const std::string prepare = std::string(QUELLORA_SOURCE_DIR) + "/tools/make-root.sh " + QUELLORA_BINARY_DIR +
+                                " " + root.Path() + " > /dev/null";
+    ASSERT_EQ(std::system(prepare.c_str()), 0);
+    if (standIn) fs::copy_file(STANDIN_EXE, root / "ResidentFlash/Quellora/Quellora.exe", fs::copy_options::overwrite_existing);
+  }
+
+  // A program folder's database: the delivered file with t_System0/1/2 holding IDs 0..3 with these values.
+  static void Settings(const std::string& db, const std::vector<std::string>& values) {
+    RawDb raw(db);
+    for (int n = 0; n < 3; ++n) {
+      raw.Run("delete from t_System" + std::to_string(n) + ";");
+      for (size_t id = 0; id < values.size(); ++id) {
+        raw.Run("insert into t_System" + std::to_string(n) + " values(" + std::to_string(id) + ",'" + values[id] +
+                "',0,'P" + std::to_string(id) + "');");
+      }
+    }
+  }
+
+  // An update on the first medium: the stand-in with a database whose settings are 1/205/110/7.
+  static void OfferUpdate(const TempRoot& root) {
+    fs::create_directories(root / "Storage Card/ABackup");
+    fs::copy_file(STANDIN_EXE, root / "Storage Card/ABackup/Quellora.exe");
+    fs::copy_file(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.db", root / "Storage Card/ABackup/Quellora.db");
+    Settings(root / "Storage Card/ABackup/Quellora.db", {"1", "205", "110", "7"});
+  }
+
+  // The stand-in installed with the settings 1/204/109/5, the update on the first medium, the launcher
+  // started and asking.
+  void StartWithUpdateOffered(const TempRoot& root) {
+    Prepare(root, true);
+    Settings(root / "ResidentFlash/Quellora/Quellora.db", {"1", "204", "109", "5"});
+    OfferUpdate(root);
+    StartLauncher();
+    ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Do you Update Software?Path:\\Storage Card\\ABackup"; }, 20000))
+        << LauncherText();
+  }
+
+  void StartLauncher() {
+    STARTUPINFOW startup{sizeof(startup)};
+    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\StartUp\\Brimcourt.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &m_launcher));
+    m_launcherRunning = true;
+  }
+
+  void KillLauncher() {
+    if (!m_launcherRunning) return;
+    TerminateProcess(m_launcher.hProcess, 9);
+    WaitForSingleObject(m_launcher.hProcess, 5000);
+    CloseHandle(m_launcher.hThread);
+    CloseHandle(m_launcher.hProcess);
+    m_launcherRunning = false;
+  }
+
+  // Every program of the board ends: each process whose environment names this root (the ones the
+  // launcher started are not this test's children, and one that has not shown its window yet counts).
+  static void KillBoardPrograms() {
+    const std::string wanted = "PANEL_ROOT=" + panel::PanelRoot();
+    std::vector<pid_t> killed;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      const pid_t pid = static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
+      if (pid <= 0 || pid == getpid()) continue;
+      std::string environ;
+      if (!panel::ReadTextFile(entry.path() / "environ", environ)) continue;
+      std::istringstream vars(environ);
+      std::string var;
+      while (std::getline(vars, var, '\0')) {
+        if (var != wanted) continue;
+        kill(pid, SIGKILL);
+        killed.push_back(pid);
+        break;
+      }
+    }
+    for (pid_t pid : killed) WaitUntil([&] { return Ended(pid); }, 5000);
+  }
+
+  void StopBoard() {
+    KillLauncher();
+    // Only a test's own temporary board: never a root someone else runs on.
+    if (panel::PanelRoot().find("/panel-root-") != std::string::npos) KillBoardPrograms();
+  }
+
+  // The launcher's version or status text (its first control).
+  static std::string LauncherText() {
+    HWND launcher = FindWindowW(nullptr, u"Brimcourt");
+    HWND text = launcher ? GetWindow(launcher, GW_CHILD) : nullptr;
+    WCHAR buffer[256] = {};
+    if (text) GetWindowTextW(text, buffer, 255);
+    return ToUtf8(buffer);
+  }
+
+  static std::vector<std::string> StandInStarts(const TempRoot& root) {
+    std::vector<std::string> starts;
+    std::ifstream log(root / "standin.log");
+    std::string line;
+    while (std::getline(log, line)) starts.push_back(line);
+    return starts;
+  }
+
+  // The last start of the stand-in was the installed program, with the settings value given (any when
+  // empty).
+  bool LastStartIsInstalled(const TempRoot& root, const std::string& setting = "") {
+    return WaitUntil([&] {
+      auto starts = StandInStarts(root);
+      const std::string wanted = "\\ResidentFlash\\Quellora\\Quellora.exe" + (setting.empty() ? "" : " " + setting);
+      return !starts.empty() && starts.back().find(wanted) != std::string::npos;
+    }, 10000);
+  }
+
+  static std::vector<std::string> Values(const std::string& db, int table) {
+    RawDb raw(db);
+    std::vector<std::string> values;
+    for (auto& row : raw.Rows("select Val from t_System" + std::to_string(table) + " order by ID")) values.push_back(row[0]);
+    return values;
+  }
+
+  panel::HeadlessScreen m_screen;
+  ScopedEnv m_display{"PANEL_DISPLAY", "headless"};
+  PROCESS_INFORMATION m_launcher{};
+  bool m_launcherRunning = false;
+};
+
+TEST_F(LauncherEndToEnd, StandIn_HeartbeatsKeepIt_AKilledOneIsRestarted_Command1EndsTheLauncher) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, true);
+  StartLauncher();
+  ASSERT_TRUE(WaitUntil([&] { return StandInStarts(root).size() == 1; }, 20000));
+  // 20 s of search and then 150 s of run mode with heartbeats: no restart.
+  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "SW:V2.05\r\nDB:V1.10"; }, 20000)) << LauncherText();
+  std::this_thread::sleep_for(std::chrono::milliseconds(150000 / 20));
+  EXPECT_EQ(StandInStarts(root).size(), 1u);
+
+  panel::WriteTextFile(root / "standin.cfg", "software 205 test 3 table 110");
+  EXPECT_TRUE(WaitUntil([] { return LauncherText() == "SW:V2.05-T3\r\nDB:V1.10"; }, 5000)) << LauncherText();
+
+  HWND main = FindWindowW(nullptr, u"Quellora");
+  ASSERT_NE(main, nullptr);
+  kill(PidOf(main), SIGKILL);
+  // Restarted once the heartbeat countdown of 90 s has run out.
+  EXPECT_TRUE(WaitUntil([&] { return StandInStarts(root).size() == 2; }, 120000 / 20));
+  EXPECT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 5000));
+
+  panel::WriteTextFile(root / "standin.cfg", "command 1");
+  EXPECT_EQ(WaitForSingleObject(m_launcher.hProcess, 20000), WAIT_OBJECT_0);  // the 11th command 1 in a row
+}
+
+TEST_F(LauncherEndToEnd, RepeatedRestarts_RebootTheBoard_WhichEndsEveryProgram) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, true);
+  root.Write("board/processor", "0\n");  // Corvalin: the reboot goes through its watchdog
+  panel::WriteTextFile(root / "standin.cfg", "mode silent");
+  StartLauncher();
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (main = FindWindowW(nullptr, u"Quellora")) != nullptr; }, 10000));
+  // 20 s search, 90 s, then restarts every 11 s: the fourth asks for the reboot.
+  EXPECT_EQ(WaitForSingleObject(m_launcher.hProcess, (20 + 90 + 4 * 11) * 1000 / 20 + 10000), WAIT_OBJECT_0);
+  std::string reboot;
+  EXPECT_TRUE(panel::ReadTextFile(root / "board/reboot", reboot));
+  EXPECT_EQ(reboot, "watchdog\n");
+  EXPECT_TRUE(WaitUntil([&] { return Ended(PidOf(main)); }, 5000));
+}
+
+TEST_F(LauncherEndToEnd, RealMainProgram_StartedRestartedAfterKillAndClosedForAnUpdate) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "10");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, false);
+  StartLauncher();
+  HWND first = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (first = FindWindowW(nullptr, u"Quellora")) != nullptr; }, 30000));
+  const pid_t killed = PidOf(first);
+  kill(killed, SIGKILL);
+  ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") == nullptr; }, 5000));
+  // Without its status message the launcher starts it again when the 90 s run out (20 s search first).
+  HWND second = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (second = FindWindowW(nullptr, u"Quellora")) != nullptr; }, 130000 / 10 + 20000));
+  const pid_t running = PidOf(second);
+  EXPECT_NE(running, killed);
+  KillLauncher();
+
+  // A launcher started with an update on the medium stops the running main program with WM_CLOSE.
+  OfferUpdate(root);
+  StartLauncher();
+  EXPECT_TRUE(WaitUntil([&] { return Ended(running); }, 30000));
+  // The staged stand-in reports the versions the new database holds; it is installed and started.
+  EXPECT_TRUE(WaitUntil([] { return LauncherText() == "Update Finished!please remove the U Disk!"; }, 60000))
+      << LauncherText();
+  EXPECT_TRUE(LastStartIsInstalled(root));
+}
+
+TEST_F(LauncherEndToEnd, UpdateFromTheMedium_OfferedAcceptedAndInstalledWithTheSettings) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "10");
+  TempRoot root;
+  BoardGuard guard{this};
+  ASSERT_NO_FATAL_FAILURE(StartWithUpdateOffered(root));
+  HWND launcher = FindWindowW(nullptr, u"Brimcourt");
+  PostMessageW(launcher, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);  // "Yes"
+  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Update Finished!please remove the U Disk!"; }, 60000))
+      << LauncherText();
+  for (int n = 0; n < 3; ++n) {
+    EXPECT_EQ(Values(root / "ResidentFlash/Quellora/Quellora.db", n), (std::vector<std::string>{"1", "205", "110", "5"}))
+        << n;
+  }
+  EXPECT_FALSE(fs::exists(root / "ResidentFlash/ABackup"));
+  EXPECT_TRUE(LastStartIsInstalled(root, "5"));
+}
+
+TEST_F(LauncherEndToEnd, LauncherKilledAtEachUpdateStep_LeavesAMainProgramWithTheUsersSettings) {
+  // Slow enough for each step's text to be seen between two ticks, even on a loaded machine.
+  ScopedEnv scale("PANEL_TIME_SCALE", "4");
+  // Where the launcher is killed: once it has stopped the main program for the copy (the texts of that
+  // second are never shown long enough to be seen), then at each text of the later steps. A text missed
+  // all the same counts as reached when a later one shows, so the kill still comes, one step later.
+  const std::vector<std::string> texts = {"Step 3:Modifying configuration, please wait!",
+                                          "Step 4:Check the program, please wait!",
+                                          "Step 5:Removing files, please wait!",
+                                          "Update Finished!please remove the U Disk!"};
+  struct KillPoint {
+    const char* name;
+    std::function<bool()> reached;
+  };
+  auto showing = [&texts](size_t index) {
+    return [&texts, index] {
+      const std::string now = LauncherText();
+      for (size_t i = index; i < texts.size(); ++i) {
+        if (now == texts[i]) return true;
+      }
+      return false;
+    };
+  };
+  const KillPoint killedAt[] = {
+      {"main program stopped for the copy",
+       [] { return LauncherText().rfind("Do you Update", 0) != 0 && !FindWindowW(nullptr, u"Quellora"); }},
+      {"carry-over", showing(0)},
+      {"check", showing(1)},
+      {"install", showing(2)},
+      {"finished", showing(3)},
+  };
+  for (const KillPoint& point : killedAt) {
+    SCOPED_TRACE(point.name);
+    TempRoot root;
+    BoardGuard guard{this};
+    ASSERT_NO_FATAL_FAILURE(StartWithUpdateOffered(root));
+    PostMessageW(FindWindowW(nullptr, u"Brimcourt"), WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);  // "Yes"
+    ASSERT_TRUE(WaitUntil(point.reached, 60000)) << LauncherText();
+    KillLauncher();
+    KillBoardPrograms();
+    fs::remove_all(root / "Storage Card");  // the medium is taken out
+
+    const size_t before = StandInStarts(root).size();
+    StartLauncher();
+    EXPECT_TRUE(WaitUntil([&] { return StandInStarts(root).size() > before; }, 10000));
+    auto starts = StandInStarts(root);
+    ASSERT_FALSE(starts.empty());
+    EXPECT_NE(starts.back().find("\\ResidentFlash\\Quellora\\Quellora.exe 5"), std::string::npos) << starts.back();
+  }
+}
+
+TEST_F(LauncherEndToEnd, HungMainProgram_CannotFreezeTheLauncher) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "10");
+  ScopedEnv sendBound("PANEL_SEND_TIMEOUT_MS", "300");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, true);
+  panel::WriteTextFile(root / "standin.cfg", "mode hang");
+  OfferUpdate(root);
+  StartLauncher();
+  ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 10000));
+  // The hung program ignores the five WM_CLOSE; each send gives up, and the update goes on.
+  EXPECT_TRUE(WaitUntil([] { return LauncherText() == "Step 3:Modifying configuration, please wait!" ||
+                                    LauncherText() == "Step 4:Check the program, please wait!"; },
+                        30000))
+      << LauncherText();
+}
+
+}  // namespace
