@@ -37,19 +37,21 @@ void SetDefaultTargets(CSystemData& record);
 // Nothing happens without the outdoor block.
 void ForwardOutdoorProgramming(CSystemData& record, OutdoorBlock* outdoor);
 
-// Off or idle: the standby count and the targets and control temperatures the screens show.
+// Off or idle: the standby count (up to 300 s), then, after the standby frost protection, the targets and
+// control temperatures the screens show.
+void StandbyCount(CSystemData& record);
 void OffBranchTargets(CSystemData& record);
 
 // On: the standby and frost states that only apply while off are cleared.
 void ClearOffStates(CSystemData& record);
-// Hot water not wanted (or stopped): target back to the setting, the regulator's demand cleared.
+// Hot water not wanted (or stopped): target back to the setting, the regulator's demands and backup timer cleared.
 void HotWaterIdle(CSystemData& record);
 // Heating wanted under room control / after the water set point under water control.
 void HeatingRoomTargets(CSystemData& record);
 void HeatingWaterTargets(CSystemData& record);
-// Heating not wanted: target and control temperature back to the water setting, demand cleared.
+// Heating not wanted: target and control temperature back to the water setting, demands and backup timer cleared.
 void HeatingIdle(CSystemData& record);
-// Cooling likewise.
+// Cooling likewise, its requests cleared.
 void CoolingRoomTargets(CSystemData& record);
 void CoolingWaterTargets(CSystemData& record);
 void CoolingIdle(CSystemData& record);

@@ -1,12 +1,14 @@
 #include "FrostBalance.h"
 
 #include "CSystemData.h"
-#include "ControlCalls.h"
+#include "CompressorGear.h"
+#include "ControlBits.h"
 #include "Hydraulics.h"
+#include "UnitOutputs.h"
 
 namespace {
 
-const uint32_t kStatusBF01 = 0x200000;  // outdoor ambient sensor fault (first word)
+// With the ambient reading untrusted and this fault too, a lock-out holds the unit.
 const uint32_t kStatusBF03 = 0x800000;
 const int32_t kFrostPumpOffSeconds = 599;
 const int32_t kFrostPumpRunSeconds = 120;
@@ -55,7 +57,7 @@ int StandbyFrostProtection(CSystemData& r) {
   ClearRequests(r);
   float ambient = r.m_ambientTemp;
   float inlet = r.m_inletTemp;
-  if (r.m_statusBitsB & kStatusBF01) {
+  if (r.m_statusBitsB & kStatusBAmbientFault) {
     if (r.m_statusBitsB & kStatusBF03) {
       r.m_standbyCopy = 1;
       return r.m_frostState;
@@ -117,7 +119,7 @@ void HeatHotWaterBalance(CSystemData& r) {
   if (r.m_hwState != 0) {
     s = 3;
     n = 0;
-  } else if (!r.m_heatBalanceEnabled || (r.m_statusBitsB & kStatusBF01) ||
+  } else if (!r.m_heatBalanceEnabled || (r.m_statusBitsB & kStatusBAmbientFault) ||
              r.m_ambientTemp > static_cast<float>(r.m_balanceStartTemp)) {
     s = 0;
     n = 0;
@@ -185,3 +187,5 @@ void HeatHotWaterBalance(CSystemData& r) {
     HeaterOutput(r, 3, r.m_heatHeaterDemand2);
   }
 }
+
+void ClearBalanceCounters(CSystemData& r) { r.m_balanceSeconds = 0; }

@@ -15,3 +15,5 @@ constexpr int32_t kStandbyFrostWaitSeconds = 300;
 // Returns the frost state: 0 none, 1 pump runs, 2 heating.
 int StandbyFrostProtection(CSystemData& r);
 void HeatHotWaterBalance(CSystemData& r);
+// Not both requested: the balance starts afresh next time.
+void ClearBalanceCounters(CSystemData& r);

@@ -4,7 +4,7 @@
 
 #include "CSystemData.h"
 #include "CycleSteps.h"
-#include "DefrostFlow.h"
+#include "Defrost.h"
 #include "SoftClock.h"
 
 namespace {

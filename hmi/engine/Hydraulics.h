@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "ControlBits.h"
+
 struct CSystemData;
 
 // Reasons to run the pumps (CSystemData::m_pumpRequestFlags).
@@ -20,11 +22,6 @@ constexpr uint16_t kPumpFloorA = 0x40;
 constexpr uint16_t kPumpFloorB = 0x80;
 constexpr uint16_t kPumpFlush1 = 0x200;
 constexpr uint16_t kPumpFlush2 = 0x400;
-
-// Bits of CSystemData::m_demandFlags that say what is running.
-constexpr uint16_t kRunningHotWater = 0x8;
-constexpr uint16_t kRunningHeating = 0x10;
-constexpr uint16_t kRunningCooling = 0x20;
 
 // Three-way valve drive sides.
 constexpr int32_t kValveAtHotWater = 1;

@@ -2,7 +2,8 @@
 
 #include "CSystemData.h"
 #include "Clock.h"
-#include "ControlCalls.h"
+#include "CycleSteps.h"
+#include "Regulators.h"
 #include "SoftClock.h"
 
 namespace {
@@ -77,6 +78,16 @@ void HolidayWindow(CSystemData& r) {
   bool valid = PackedDateTime(r.m_holidayStart, &start) && PackedDateTime(r.m_holidayEnd, &end);
   int64_t now = g_now;
   r.m_holidayActive = r.m_holidayEnabled && valid && start <= now && now <= end ? 1 : 0;
+}
+
+void WeeklyTimer(CSystemData& r) {
+  if (!r.m_timerEnabled) {
+    r.m_timerState = 2;
+    return;
+  }
+  int hour = g_clock.wHour < 32 ? g_clock.wHour : 31;
+  r.m_timerState = Bit(r.m_timerMask[g_clock.wDayOfWeek % 7], hour);
+  if (r.m_timerState == 0) r.m_demandFlags &= static_cast<uint16_t>(~(kDemandHeating | kDemandCooling));
 }
 
 void AntiLegionella(CSystemData& r) {

@@ -17,6 +17,9 @@ constexpr int32_t kFloorLastStage = 26;
 bool PackedDateTime(uint32_t packed, int64_t* seconds);
 
 void HolidayWindow(CSystemData& r);
+// The on/off timer of the week: state 2 unused, else the hour's bit; an off hour (0) clears the
+// heating and cooling demand bits, hot water stays.
+void WeeklyTimer(CSystemData& r);
 void AntiLegionella(CSystemData& r);
 void HotWaterSchedule(CSystemData& r);
 void FloorFirstHeat(CSystemData& r);

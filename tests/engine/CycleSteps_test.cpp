@@ -154,13 +154,14 @@ TEST_F(CycleStepsTest, OffBranch_ShowsTargetsOfTheWantedModes) {
 
   r.m_tempControlPoint = 1;
   r.m_demandFlags = kDemandHotWater | kDemandHeating | kDemandCooling;
+  StandbyCount(r);
   OffBranchTargets(r);
   EXPECT_EQ(r.m_hwTarget, 50);
   EXPECT_FLOAT_EQ(r.m_heatTarget, 22.0f);
   EXPECT_FLOAT_EQ(r.m_heatCtrlTemp, 20.5f);
   EXPECT_FLOAT_EQ(r.m_coolTarget, 0.0f) << "heating takes precedence";
   EXPECT_EQ(r.m_standbySeconds, 300);
-  OffBranchTargets(r);
+  StandbyCount(r);
   EXPECT_EQ(r.m_standbySeconds, 300) << "the count stops at 300";
 
   r.m_tempControlPoint = 0;

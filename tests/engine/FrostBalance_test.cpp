@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CSystemData.h"
-#include "ControlCalls.h"
+#include "UnitOutputs.h"
 #include "CycleSteps.h"
 #include "Hydraulics.h"
 

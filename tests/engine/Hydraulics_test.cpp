@@ -7,7 +7,7 @@
 #include "CSystemData.h"
 #include "Clock.h"
 #include "CycleSteps.h"
-#include "DefrostFlow.h"
+#include "Defrost.h"
 #include "SoftClock.h"
 
 namespace {

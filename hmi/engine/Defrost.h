@@ -26,4 +26,4 @@ enum DefrostSource { kSourceNone = 0, kSourceOutlet = 1, kSourceTank = 2, kSourc
 void FlowSupervision(CSystemData& r);
 // `outdoor` (may be null) gives the command last written to the outdoor unit, kept when a defrost's
 // valve request is dropped.
-void DefrostRules(CSystemData& r, const OutdoorBlock* outdoor);
+void DefrostRules(CSystemData& r, const OutdoorBlock* outdoor = nullptr);

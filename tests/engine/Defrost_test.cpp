@@ -1,4 +1,4 @@
-#include "DefrostFlow.h"
+#include "Defrost.h"
 
 #include <gtest/gtest.h>
 
