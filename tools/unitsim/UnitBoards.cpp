@@ -96,7 +96,9 @@ void IndoorBoard::Refresh() {
   if (m_failed.count(1224)) faults2 = static_cast<uint16_t>(faults2 | 0x0002u);
   SetReg(1226, faults);
   SetReg(1227, faults2);
-  SetReg(1213, (Reg(1104) > 0 || Reg(1100) != 0) ? 1 : 0);  // the flow switch closes while the pump runs
+  // The flow switch closes while the pump runs: powered (1100) and, for a variable-speed pump, driven
+  // below 100 % in 1104 (tenths; 100 % is the stopped drive, an on/off pump is driven at 0).
+  SetReg(1213, (Reg(1100) != 0 && Reg(1104) < 1000) ? 1 : 0);
 }
 
 OutdoorBoard::OutdoorBoard(int address) : RtuSlave(address), m_stored(512, 0) {
