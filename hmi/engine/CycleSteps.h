@@ -58,3 +58,8 @@ void CoolingIdle(CSystemData& record);
 // With the floor first-heat programme enabled: true when it may run now, the demand then narrowed
 // to heating only.
 bool FloorHeatDemand(CSystemData& record);
+
+// The normal control of one second in its fixed order, up to the output composition: demand, mode
+// filter, targets, then the off/idle branch (standby and frost protection) or the on branch (holiday
+// window, weekly timer, hot water with its schedules, heating or the floor programme, cooling).
+void NormalControl(CSystemData& record, OutdoorBlock* outdoor);

@@ -27,6 +27,17 @@ const int kOutdoorType = 102;
 const int32_t kStartupHoldSeconds = 60;
 const uint32_t kLinkFaultBits = (1u << 17) | (1u << 18);
 
+int BaudRate(int index) {
+  switch (index) {
+    case 0: return 1200;
+    case 1: return 4800;
+    case 2: return 9600;
+    default: return 19200;
+  }
+}
+
+}  // namespace
+
 // The normal control of one second, in its fixed order: water limit, demand, mode filter, outdoor
 // power and ECO flags, default targets, the outdoor programming request, the restart interval, then the
 // off/idle or the on branch.
@@ -93,17 +104,6 @@ void NormalControl(CSystemData& r, OutdoorBlock* outdoor) {
     CoolingRegulator(r, r.m_coolCtrlTemp, r.m_coolTarget);
   }
 }
-
-int BaudRate(int index) {
-  switch (index) {
-    case 0: return 1200;
-    case 1: return 4800;
-    case 2: return 9600;
-    default: return 19200;
-  }
-}
-
-}  // namespace
 
 int CControlEngine::Enable(int on) {
   if (on == 1 && !m_enabled) {
