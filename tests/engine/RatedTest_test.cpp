@@ -11,6 +11,7 @@
 #include "CParamDevice.h"
 #include "CSystemData.h"
 #include "OutdoorBlock.h"
+#include "UnitOutputs.h"
 
 namespace {
 
@@ -33,11 +34,11 @@ protected:
     r.m_pointDefrostInterval[2] = 30;
     r.m_activeMode = 1;
   }
-  // One second: the test step, the mode word as the output step writes it, one bus pass.
+  // One second: the test step, the unit writes, one bus pass.
   void Second() {
     ++r.m_uptimeSeconds;
     RatedTest(r, &rig.block);
-    if (r.m_activeMode == 7) rig.block.m_set4000 = 5;
+    WriteUnitOutputs(r, nullptr, &rig.block);
     rig.Pass();
   }
   // Seconds until the step changes; at most `limit`.
@@ -80,6 +81,10 @@ TEST_F(RatedTestTest, RunAndRestore_WritesTheTestCellsWithTheHandShakeAndPutsThe
   EXPECT_EQ(r.m_indoorOut1100, 1);
   EXPECT_EQ(r.m_pumpPwm, 0);
   EXPECT_EQ(r.m_valveTarget, 1);
+  EXPECT_EQ(rig.unit.Reg(4000), 2) << "heating";
+  EXPECT_EQ(rig.unit.Reg(2000), 4);
+  EXPECT_EQ(rig.unit.Reg(2001), 650);
+  EXPECT_EQ(rig.unit.Reg(2002), 260);
 
   // The first defrost from 601 to 719 seconds into the run, then one every 30 minutes for 120 seconds.
   int defrostSeconds = 0;
@@ -89,7 +94,8 @@ TEST_F(RatedTestTest, RunAndRestore_WritesTheTestCellsWithTheHandShakeAndPutsThe
     if (r.m_activeMode == 6) {
       if (!defrostSeconds) firstDefrostAt = s;
       ++defrostSeconds;
-      EXPECT_EQ(r.m_outdoorCmd2002, 100);
+      EXPECT_EQ(rig.unit.Reg(2002), 100);
+      EXPECT_EQ(rig.unit.Reg(4000), 4) << "defrost";
     }
   }
   EXPECT_EQ(firstDefrostAt, 601);
