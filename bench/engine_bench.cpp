@@ -159,6 +159,17 @@ void SetAllAreas(CSystemData& r) {
   r.m_heatPumpAvailable = 1;
 }
 
+// The control steps of one second as the cycle runs them after the inputs.
+void ControlSecond(CControlEngine& e) {
+  CSystemData& r = e.m_systemData;
+  r.m_autoIdle = 0;
+  UpdateStandbyState(r);
+  NormalControl(r, e.m_outdoorBlock);
+  ComposeOutputs(r, e.m_outdoorBlock);
+  RatedTest(r, e.m_outdoorBlock);
+  WriteUnitOutputs(r, e.m_indoorBlock, e.m_outdoorBlock);
+}
+
 void BM_ControlStepsAllAreas(benchmark::State& state) {
   BenchEngine bench(false);
   CControlEngine& e = bench.Engine();
@@ -170,12 +181,7 @@ void BM_ControlStepsAllAreas(benchmark::State& state) {
   for (auto _ : state) {
     bench.Tick(1000);
     r.m_defrostState = (second++ % 600) < 120 ? 1 : 0;
-    r.m_autoIdle = 0;
-    UpdateStandbyState(r);
-    NormalControl(r, e.m_outdoorBlock);
-    ComposeOutputs(r, e.m_outdoorBlock);
-    RatedTest(r, e.m_outdoorBlock);
-    WriteUnitOutputs(r, e.m_indoorBlock, e.m_outdoorBlock);
+    ControlSecond(e);
     balanced += r.m_balanceState != 0;
     sterilising += r.m_hwState == 1;
   }
@@ -202,12 +208,7 @@ void BM_ControlStepsStandbyFrost(benchmark::State& state) {
   r.m_frost2AmbientStop = 6;
   for (auto _ : state) {
     bench.Tick(1000);
-    r.m_autoIdle = 0;
-    UpdateStandbyState(r);
-    NormalControl(r, e.m_outdoorBlock);
-    ComposeOutputs(r, e.m_outdoorBlock);
-    RatedTest(r, e.m_outdoorBlock);
-    WriteUnitOutputs(r, e.m_indoorBlock, e.m_outdoorBlock);
+    ControlSecond(e);
   }
   state.counters["frost"] = r.m_frostState;
 }

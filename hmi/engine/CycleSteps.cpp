@@ -130,14 +130,18 @@ void ClearOffStates(CSystemData& r) {
   r.m_standbySeconds = 0;
 }
 
-void HotWaterIdle(CSystemData& r) {
-  r.m_hwTarget = r.m_hotWaterSetTemp;
+void ClearHotWaterDemands(CSystemData& r) {
   r.m_hwRequest = 0;
   r.m_hwHpRequest = 0;
   r.m_hwHeaterDemand = 0;
   r.m_hwHeaterDemand2 = 0;
   r.m_hwBackupStage = 0;
   r.m_hwBackupTemp = 0.0f;
+}
+
+void HotWaterIdle(CSystemData& r) {
+  r.m_hwTarget = r.m_hotWaterSetTemp;
+  ClearHotWaterDemands(r);
 }
 
 void HeatingRoomTargets(CSystemData& r) {
@@ -164,9 +168,7 @@ void HeatingWaterTargets(CSystemData& r) {
   }
 }
 
-void HeatingIdle(CSystemData& r) {
-  r.m_heatTarget = static_cast<float>(r.m_heatSetTemp);
-  r.m_heatCtrlTemp = r.m_heatCoolTemp;
+void ClearHeatingDemands(CSystemData& r) {
   r.m_heatRequest = 0;
   r.m_heatHpRequest = 0;
   r.m_heatHeaterDemand = 0;
@@ -174,6 +176,12 @@ void HeatingIdle(CSystemData& r) {
   r.m_heatBackupStage = 0;
   r.m_heatBackupIntegral = 0;
   r.m_heatBackupTemp = 0.0f;
+}
+
+void HeatingIdle(CSystemData& r) {
+  r.m_heatTarget = static_cast<float>(r.m_heatSetTemp);
+  r.m_heatCtrlTemp = r.m_heatCoolTemp;
+  ClearHeatingDemands(r);
 }
 
 void CoolingRoomTargets(CSystemData& r) {

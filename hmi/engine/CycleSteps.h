@@ -44,6 +44,9 @@ void OffBranchTargets(CSystemData& record);
 
 // On: the standby and frost states that only apply while off are cleared.
 void ClearOffStates(CSystemData& record);
+// The hot-water regulator's requests, heater demands and backup timer cleared; the heating ones alike.
+void ClearHotWaterDemands(CSystemData& record);
+void ClearHeatingDemands(CSystemData& record);
 // Hot water not wanted (or stopped): target back to the setting, the regulator's demands and backup timer cleared.
 void HotWaterIdle(CSystemData& record);
 // Heating wanted under room control / after the water set point under water control.

@@ -3,6 +3,7 @@
 #include "CSystemData.h"
 #include "CompressorGear.h"
 #include "ControlBits.h"
+#include "CycleSteps.h"
 #include "Hydraulics.h"
 #include "UnitOutputs.h"
 
@@ -17,19 +18,8 @@ const int32_t kFrostValveHalfPeriod = 180;
 void ClearRequests(CSystemData& r) {
   r.m_coolRequest = 0;
   r.m_coolHpRequest = 0;
-  r.m_hwRequest = 0;
-  r.m_hwHpRequest = 0;
-  r.m_hwHeaterDemand = 0;
-  r.m_hwHeaterDemand2 = 0;
-  r.m_hwBackupStage = 0;
-  r.m_hwBackupTemp = 0.0f;
-  r.m_heatRequest = 0;
-  r.m_heatHpRequest = 0;
-  r.m_heatHeaterDemand = 0;
-  r.m_heatHeaterDemand2 = 0;
-  r.m_heatBackupStage = 0;
-  r.m_heatBackupIntegral = 0;
-  r.m_heatBackupTemp = 0.0f;
+  ClearHotWaterDemands(r);
+  ClearHeatingDemands(r);
 }
 
 void ClearHeatingBackup(CSystemData& r) {

@@ -24,16 +24,6 @@ int64_t TodayMidnight() {
   return g_now - (static_cast<int64_t>(g_clock.wHour) * 3600 + g_clock.wMinute * 60 + g_clock.wSecond);
 }
 
-void ClearHotWater(CSystemData& r) {
-  r.m_hwRequest = 0;
-  r.m_hwHpRequest = 0;
-  r.m_hwHeaterDemand = 0;
-  r.m_hwHeaterDemand2 = 0;
-  r.m_hwBackupStage = 0;
-  r.m_hwBackupTemp = 0.0f;
-  r.m_hwTarget = r.m_hotWaterSetTemp;
-}
-
 void NextFloorStage(CSystemData& r) {
   ++r.m_floorHeatStage;
   r.m_floorInBandSeconds = 0;
@@ -160,7 +150,7 @@ void HotWaterSchedule(CSystemData& r) {
       return;
     }
   }
-  ClearHotWater(r);
+  HotWaterIdle(r);
 }
 
 void FloorFirstHeat(CSystemData& r) {

@@ -6,21 +6,14 @@
 
 #include "CSystemData.h"
 #include "Clock.h"
+#include "LocalTime.h"
 #include "CycleSteps.h"
 #include "Defrost.h"
 #include "SoftClock.h"
 
 namespace {
 
-int64_t LocalMs(int year, int month, int day, int hour, int minute) {
-  SYSTEMTIME t = {};
-  t.wYear = static_cast<WORD>(year);
-  t.wMonth = static_cast<WORD>(month);
-  t.wDay = static_cast<WORD>(day);
-  t.wHour = static_cast<WORD>(hour);
-  t.wMinute = static_cast<WORD>(minute);
-  return panel::SystemTimeToEpochMs(t);
-}
+using enginetest::LocalMs;
 
 class HydraulicsTest : public ::testing::Test {
 protected:

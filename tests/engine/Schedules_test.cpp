@@ -6,6 +6,7 @@
 
 #include "CSystemData.h"
 #include "Clock.h"
+#include "LocalTime.h"
 #include "SoftClock.h"
 
 namespace {
@@ -17,16 +18,7 @@ uint32_t Packed(int year, int month, int day, int hour, int minute) {
          static_cast<uint32_t>(hour) << 21 | static_cast<uint32_t>(minute) << 26;
 }
 
-int64_t LocalMs(int year, int month, int day, int hour, int minute, int second = 0) {
-  SYSTEMTIME t = {};
-  t.wYear = static_cast<WORD>(year);
-  t.wMonth = static_cast<WORD>(month);
-  t.wDay = static_cast<WORD>(day);
-  t.wHour = static_cast<WORD>(hour);
-  t.wMinute = static_cast<WORD>(minute);
-  t.wSecond = static_cast<WORD>(second);
-  return panel::SystemTimeToEpochMs(t);
-}
+using enginetest::LocalMs;
 
 class SchedulesTest : public ::testing::Test {
 protected:
