@@ -6,6 +6,7 @@
 
 #include "CSystemData.h"
 #include "Clock.h"
+#include "CycleSteps.h"
 #include "LocalTime.h"
 #include "SoftClock.h"
 
@@ -226,6 +227,23 @@ TEST_F(SchedulesTest, HotWaterSchedule_StorageAndReheatHours) {
   for (int32_t v : {r.m_hwRequest, r.m_hwHpRequest, r.m_hwHeaterDemand, r.m_hwHeaterDemand2, r.m_hwBackupStage}) {
     EXPECT_EQ(v, 0);
   }
+}
+
+TEST_F(SchedulesTest, WeeklyTimer_AnOffHourTakesHeatingAndCoolingButNotHotWater) {
+  At(LocalMs(2026, 1, 1, 10, 30));  // Thursday, hour 10
+  r.m_demandFlags = kDemandHotWater | kDemandHeating | kDemandCooling;
+  WeeklyTimer(r);
+  EXPECT_EQ(r.m_timerState, 2);
+  EXPECT_EQ(r.m_demandFlags, kDemandHotWater | kDemandHeating | kDemandCooling);
+  r.m_timerEnabled = 1;
+  r.m_timerMask[kThursday] = 1 << 10;
+  WeeklyTimer(r);
+  EXPECT_EQ(r.m_timerState, 1);
+  EXPECT_EQ(r.m_demandFlags, kDemandHotWater | kDemandHeating | kDemandCooling);
+  r.m_timerMask[kThursday] = ~(1 << 10);
+  WeeklyTimer(r);
+  EXPECT_EQ(r.m_timerState, 0);
+  EXPECT_EQ(r.m_demandFlags, kDemandHotWater);
 }
 
 // Hours to hold and water temperature of each stage, 0 to 26.
