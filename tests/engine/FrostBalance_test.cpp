@@ -26,13 +26,11 @@ protected:
     r.m_ambientTemp = 3.0f;
     r.m_inletTemp = 4.0f;
   }
-  // One second of the off branch: the standby count, the frost protection, the heater of the frost
-  // path and the hydraulic outputs.
+  // One second of the off branch: the standby count, the frost protection, the output composition.
   void Second() {
     if (r.m_standbySeconds < kStandbyFrostWaitSeconds) ++r.m_standbySeconds;
     StandbyFrostProtection(r);
-    if (r.m_frostState == 2) HeaterOutput(r, 5, r.m_heatHeaterDemand);
-    HydraulicOutputs(r);
+    ComposeOutputs(r);
   }
   void Seconds(int n) {
     for (int i = 0; i < n; ++i) Second();
@@ -52,6 +50,8 @@ TEST_F(StandbyFrostTest, WaitsThreeHundredSecondsThenHeatsUntilTheInletReachesTw
   EXPECT_EQ(r.m_heatHpRequest, 1);
   EXPECT_EQ(r.m_heatHeaterDemand, 0);
   EXPECT_TRUE(r.m_pumpRequestFlags & kPumpFrost);
+  EXPECT_EQ(r.m_activeMode, 1);
+  EXPECT_EQ(r.m_outdoorCmd2000, 10) << "the heat pump at gear 10";
   Second();
   EXPECT_EQ(r.m_indoorOut1100, 1);
   EXPECT_EQ(r.m_indoorOut1107, 5.0f) << "circuit A opened half way";
