@@ -130,14 +130,33 @@ void ClearOffStates(CSystemData& r) {
   r.m_standbySeconds = 0;
 }
 
-void HotWaterIdle(CSystemData& r) {
-  r.m_hwTarget = r.m_hotWaterSetTemp;
+void ClearHotWaterRegulator(CSystemData& r) {
   r.m_hwRequest = 0;
   r.m_hwHpRequest = 0;
   r.m_hwHeaterDemand = 0;
   r.m_hwHeaterDemand2 = 0;
   r.m_hwBackupStage = 0;
   r.m_hwBackupTemp = 0.0f;
+}
+
+void ClearHeatingRegulator(CSystemData& r) {
+  r.m_heatRequest = 0;
+  r.m_heatHpRequest = 0;
+  r.m_heatHeaterDemand = 0;
+  r.m_heatHeaterDemand2 = 0;
+  r.m_heatBackupStage = 0;
+  r.m_heatBackupIntegral = 0;
+  r.m_heatBackupTemp = 0.0f;
+}
+
+void ClearCoolingRegulator(CSystemData& r) {
+  r.m_coolRequest = 0;
+  r.m_coolHpRequest = 0;
+}
+
+void HotWaterIdle(CSystemData& r) {
+  r.m_hwTarget = r.m_hotWaterSetTemp;
+  ClearHotWaterRegulator(r);
 }
 
 void HeatingRoomTargets(CSystemData& r) {
@@ -167,13 +186,7 @@ void HeatingWaterTargets(CSystemData& r) {
 void HeatingIdle(CSystemData& r) {
   r.m_heatTarget = static_cast<float>(r.m_heatSetTemp);
   r.m_heatCtrlTemp = r.m_heatCoolTemp;
-  r.m_heatRequest = 0;
-  r.m_heatHpRequest = 0;
-  r.m_heatHeaterDemand = 0;
-  r.m_heatHeaterDemand2 = 0;
-  r.m_heatBackupStage = 0;
-  r.m_heatBackupIntegral = 0;
-  r.m_heatBackupTemp = 0.0f;
+  ClearHeatingRegulator(r);
 }
 
 void CoolingRoomTargets(CSystemData& r) {
@@ -199,8 +212,7 @@ void CoolingIdle(CSystemData& r) {
   r.m_coolTarget = static_cast<float>(r.m_coolSetTemp);
   r.m_coolCtrlTemp = r.m_heatCoolTemp;
   // A request left standing would keep the compressor cooling beside hot water after a mode change.
-  r.m_coolRequest = 0;
-  r.m_coolHpRequest = 0;
+  ClearCoolingRegulator(r);
 }
 
 bool FloorHeatDemand(CSystemData& r) {
