@@ -130,7 +130,7 @@ void ClearOffStates(CSystemData& r) {
   r.m_standbySeconds = 0;
 }
 
-void ClearHotWaterDemands(CSystemData& r) {
+void ClearHotWaterRegulator(CSystemData& r) {
   r.m_hwRequest = 0;
   r.m_hwHpRequest = 0;
   r.m_hwHeaterDemand = 0;
@@ -139,9 +139,24 @@ void ClearHotWaterDemands(CSystemData& r) {
   r.m_hwBackupTemp = 0.0f;
 }
 
+void ClearHeatingRegulator(CSystemData& r) {
+  r.m_heatRequest = 0;
+  r.m_heatHpRequest = 0;
+  r.m_heatHeaterDemand = 0;
+  r.m_heatHeaterDemand2 = 0;
+  r.m_heatBackupStage = 0;
+  r.m_heatBackupIntegral = 0;
+  r.m_heatBackupTemp = 0.0f;
+}
+
+void ClearCoolingRegulator(CSystemData& r) {
+  r.m_coolRequest = 0;
+  r.m_coolHpRequest = 0;
+}
+
 void HotWaterIdle(CSystemData& r) {
   r.m_hwTarget = r.m_hotWaterSetTemp;
-  ClearHotWaterDemands(r);
+  ClearHotWaterRegulator(r);
 }
 
 void HeatingRoomTargets(CSystemData& r) {
@@ -168,20 +183,10 @@ void HeatingWaterTargets(CSystemData& r) {
   }
 }
 
-void ClearHeatingDemands(CSystemData& r) {
-  r.m_heatRequest = 0;
-  r.m_heatHpRequest = 0;
-  r.m_heatHeaterDemand = 0;
-  r.m_heatHeaterDemand2 = 0;
-  r.m_heatBackupStage = 0;
-  r.m_heatBackupIntegral = 0;
-  r.m_heatBackupTemp = 0.0f;
-}
-
 void HeatingIdle(CSystemData& r) {
   r.m_heatTarget = static_cast<float>(r.m_heatSetTemp);
   r.m_heatCtrlTemp = r.m_heatCoolTemp;
-  ClearHeatingDemands(r);
+  ClearHeatingRegulator(r);
 }
 
 void CoolingRoomTargets(CSystemData& r) {
@@ -207,8 +212,7 @@ void CoolingIdle(CSystemData& r) {
   r.m_coolTarget = static_cast<float>(r.m_coolSetTemp);
   r.m_coolCtrlTemp = r.m_heatCoolTemp;
   // A request left standing would keep the compressor cooling beside hot water after a mode change.
-  r.m_coolRequest = 0;
-  r.m_coolHpRequest = 0;
+  ClearCoolingRegulator(r);
 }
 
 bool FloorHeatDemand(CSystemData& r) {

@@ -44,9 +44,10 @@ void OffBranchTargets(CSystemData& record);
 
 // On: the standby and frost states that only apply while off are cleared.
 void ClearOffStates(CSystemData& record);
-// The hot-water regulator's requests, heater demands and backup timer cleared; the heating ones alike.
-void ClearHotWaterDemands(CSystemData& record);
-void ClearHeatingDemands(CSystemData& record);
+// The regulators' requests, heater demands and backup timers back to 0.
+void ClearHotWaterRegulator(CSystemData& record);
+void ClearHeatingRegulator(CSystemData& record);
+void ClearCoolingRegulator(CSystemData& record);
 // Hot water not wanted (or stopped): target back to the setting, the regulator's demands and backup timer cleared.
 void HotWaterIdle(CSystemData& record);
 // Heating wanted under room control / after the water set point under water control.

@@ -124,7 +124,7 @@ int CControlEngine::Init() {
   r.m_limitB = 8.0f;
   r.m_limitC = 7.0f;
   SoftClock(1);
-  m_nextLogTime = MinuteStart(g_now);
+  m_nextLogTime = FirstLogTime(g_now);
 
   m_paramTable.Build(r);
   InitParams(0);

@@ -16,10 +16,9 @@ const int32_t kFrostPumpRunSeconds = 120;
 const int32_t kFrostValveHalfPeriod = 180;
 
 void ClearRequests(CSystemData& r) {
-  r.m_coolRequest = 0;
-  r.m_coolHpRequest = 0;
-  ClearHotWaterDemands(r);
-  ClearHeatingDemands(r);
+  ClearCoolingRegulator(r);
+  ClearHotWaterRegulator(r);
+  ClearHeatingRegulator(r);
 }
 
 void ClearHeatingBackup(CSystemData& r) {

@@ -215,4 +215,17 @@ TEST_F(CycleStepsTest, OutdoorProgramming_HandsRequestToDriverAndReadsProgress) 
   EXPECT_EQ(block->m_presetRequest, 0);
 }
 
+TEST_F(CycleStepsTest, IdleHelpers_ClearTheRegulatorsAndTheirTimers) {
+  r.m_hwRequest = r.m_hwHpRequest = r.m_hwHeaterDemand = r.m_hwHeaterDemand2 = r.m_hwBackupStage = 1;
+  r.m_heatRequest = r.m_heatHpRequest = r.m_heatHeaterDemand = r.m_heatBackupStage = r.m_heatBackupIntegral = 1;
+  r.m_coolRequest = r.m_coolHpRequest = 1;
+  HotWaterIdle(r);
+  HeatingIdle(r);
+  CoolingIdle(r);
+  EXPECT_EQ(r.m_hwRequest + r.m_hwHpRequest + r.m_hwHeaterDemand + r.m_hwHeaterDemand2 + r.m_hwBackupStage, 0);
+  EXPECT_EQ(r.m_heatRequest + r.m_heatHpRequest + r.m_heatHeaterDemand + r.m_heatBackupStage + r.m_heatBackupIntegral, 0);
+  // A cooling request left standing after a change to hot water would keep the compressor cooling.
+  EXPECT_EQ(r.m_coolRequest + r.m_coolHpRequest, 0);
+}
+
 }  // namespace

@@ -175,4 +175,70 @@ TEST_F(CControlEngineEndToEnd, HalfHourAgainstSimulatedUnits_LogsRowsFaultsAndLi
   EXPECT_NE(faults[1][2], faults[1][1]) << "the restored link ended the fault";
 }
 
+// The closed loop: the engine's outputs drive the simulator's thermal model, whose temperatures the engine
+// reads back. From a cold start in heating the water reaches its target and the compressor then cycles
+// inside the regulator's band; in hot water the valve turns to the tank and the tank reaches its target.
+TEST_F(CControlEngineEndToEnd, ClosedLoop_HeatsTheWaterThenTheTank) {
+  raw.Run("update t_System0 set Val='1' where ID = 3");   // heating only
+  raw.Run("update t_System0 set Val='0' where ID = 30");  // no weather curve: the set point 35
+  raw.Run("update t_System0 set Val='0' where ID = 175");  // the three-way valve switches at once
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    unitsim::ThermalModel& m = sim.Model();
+    m.ambient = 7.0;
+    m.loop = m.outlet = m.coil = 20.0;
+    m.room = 18.0;
+    m.tank = 40.0;
+    sim.SetTimeScale(100.0);
+    sim.EnableThermal(true);
+  }
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  CSystemData& r = engine->m_systemData;
+  const float target = 35.0f;  // heating water set point, start 2 below, stop 2 above
+
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 > 0; }, 30)) << "the compressor starts";
+  EXPECT_EQ(r.m_activeMode, 1);
+  ASSERT_TRUE(WaitFor([&] { return r.m_outletTemp >= target && r.m_heatCoolTemp >= target; }, 60));
+  EXPECT_FLOAT_EQ(r.m_heatTarget, target);
+
+  // Half an hour of operation at the target: at least one stop and one restart, the water in the band.
+  int32_t from = Uptime();
+  int stops = 0, starts = 0;
+  bool running = true;
+  float low = 100.0f, high = -100.0f;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        bool now = r.m_outdoorCmd2000 > 0;
+        if (running && !now) ++stops;
+        if (!running && now) ++starts;
+        running = now;
+        float c = r.m_heatCoolTemp;
+        if (c < low) low = c;
+        if (c > high) high = c;
+        return Uptime() >= from + 30 * 60;
+      },
+      60));
+  EXPECT_GE(stops, 1);
+  EXPECT_GE(starts, 1);
+  // The control temperature is a one-minute mean: it may pass the band's edges by a little.
+  EXPECT_GE(low, target - 2.0f - 1.0f);
+  EXPECT_LE(high, target + 2.0f + 1.0f);
+
+  // Hot water: the valve turns to the tank, the compressor heats it to its set point.
+  r.m_runMode = 3;
+  ASSERT_TRUE(WaitFor([&] {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    return sim.Indoor().Reg(1113) == 1;
+  }));
+  ASSERT_TRUE(WaitFor([&] { return r.m_activeMode == 3 && r.m_outdoorCmd2000 > 0; }));
+  ASSERT_TRUE(WaitFor([&] { return r.m_hwRequest == 0; }, 60)) << "tank " << r.m_tankTemp;
+  EXPECT_GE(r.m_tankTemp, 50.0f);
+  EXPECT_LE(r.m_tankTemp, 52.0f);
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    EXPECT_GE(sim.Model().tank, 49.5);
+  }
+}
+
 }  // namespace

@@ -63,6 +63,11 @@ bool IndoorBoard::FailSensor(int reg, bool failed) {
   return true;
 }
 
+void IndoorBoard::SetSwing(bool on) {
+  m_swing = on;
+  Refresh();
+}
+
 void IndoorBoard::Advance(double seconds) {
   m_time += seconds;
   Refresh();
@@ -82,7 +87,7 @@ void IndoorBoard::Refresh() {
   for (int i = 0; i < 12; ++i) {
     bool failed = m_failed.count(1200 + i) != 0;
     if (failed) faults = static_cast<uint16_t>(faults | (1u << i));
-    double t = m_base[i] + Wave(m_time, kIndoorSwing[i], 600.0 + 60.0 * i, 0.5 * i);
+    double t = m_base[i] + (m_swing ? Wave(m_time, kIndoorSwing[i], 600.0 + 60.0 * i, 0.5 * i) : 0.0);
     SetReg(1200 + i, failed ? 0 : TempRaw(t));
   }
   // 1222-1224 report the pump drive and the two mixing outputs in tenths.
@@ -130,6 +135,12 @@ uint16_t OutdoorBoard::CellCrc() const {
   return Crc16(low, sizeof(low));
 }
 
+void OutdoorBoard::SetAmbient(double celsius) {
+  m_ambientFixed = true;
+  m_ambient = celsius;
+  Refresh();
+}
+
 void OutdoorBoard::Advance(double seconds) {
   m_time += seconds;
   int command = Reg(2000);
@@ -163,7 +174,7 @@ void OutdoorBoard::OnWrite(uint16_t wire, uint16_t value) {
 }
 
 void OutdoorBoard::Refresh() {
-  double ambient = 7.0 + Wave(m_time, 1.5, 900.0, 0.0);
+  double ambient = m_ambientFixed ? m_ambient : 7.0 + Wave(m_time, 1.5, 900.0, 0.0);
   double hz = m_hz;
   int command = Reg(2000);
   SetReg(2100, Reg(4000));

@@ -26,6 +26,8 @@ public:
   // Marks a sensor failed in 1226/1227 (registers 1200-1211, 1222-1224); its register then reads 0.
   // False for a register that has no sensor.
   bool FailSensor(int reg, bool failed);
+  // Off: the temperatures read exactly their base values (a thermal model sets them).
+  void SetSwing(bool on);
   void Advance(double seconds);
 
 protected:
@@ -36,6 +38,7 @@ private:
 
   double m_time = 0.0;
   double m_base[12];
+  bool m_swing = true;
   std::set<int> m_failed;
 };
 
@@ -53,6 +56,8 @@ public:
   void RefuseCommits(int n) { m_refusals = n; }
   // CRC of the low bytes of cells 3000-3509 as they stand, as the board checks it.
   uint16_t CellCrc() const;
+  // A fixed outdoor air temperature in place of the slow daily swing.
+  void SetAmbient(double celsius);
   void Advance(double seconds);
 
 protected:
@@ -63,6 +68,8 @@ private:
 
   double m_time = 0.0;
   double m_hz = 0.0;
+  bool m_ambientFixed = false;
+  double m_ambient = 7.0;
   std::vector<uint16_t> m_stored;
   int m_commits = 0;
   int m_triggers = 0;
