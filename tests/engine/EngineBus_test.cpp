@@ -13,6 +13,7 @@
 #include "CCommManager.h"
 #include "CControlEngine.h"
 #include "CSerialPort.h"
+#include "Defrost.h"
 #include "DeliveredDb.h"
 #include "LineServer.h"
 #include "PtyPair.h"
@@ -239,6 +240,100 @@ TEST_F(CControlEngineEndToEnd, ClosedLoop_HeatsTheWaterThenTheTank) {
     std::lock_guard<std::mutex> guard(server.Lock());
     EXPECT_GE(sim.Model().tank, 49.5);
   }
+}
+
+// Heating in air at -5 degrees ices the outdoor coil: the unit defrosts on its own and reports it, the
+// terminal takes the defrost heat from the warm outlet water and counts a good defrost, and heating
+// resumes once the coil is clear.
+TEST_F(CControlEngineEndToEnd, ColdAmbient_CoilIcesUnitDefrostsAndHeatingResumes) {
+  raw.Run("update t_System0 set Val='1' where ID = 3");    // heating only
+  raw.Run("update t_System0 set Val='0' where ID = 30");   // no weather curve: the set point 35
+  raw.Run("update t_System0 set Val='0' where ID = 175");  // the three-way valve switches at once
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    unitsim::ThermalModel& m = sim.Model();
+    m.ambient = -5.0;
+    m.loop = m.outlet = m.coil = 30.0;
+    m.room = 18.0;
+    sim.SetTimeScale(100.0);
+    sim.EnableThermal(true);
+  }
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  CSystemData& r = engine->m_systemData;
+
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 > 0; }, 30)) << "the compressor starts";
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostState != 0; }, 60)) << "the coil ices up";
+  int32_t defrostAt = Uptime();
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostSource != 0; }));
+  EXPECT_EQ(r.m_defrostSource, kSourceOutlet) << "outlet " << r.m_outletTemp;
+  EXPECT_EQ(r.m_postDefrostHold, 240);
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostState == 0; }, 30)) << "the ice melts";
+  int32_t endedAt = Uptime();
+  EXPECT_GE(endedAt - defrostAt, 60);
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostSource == 0; }));
+  EXPECT_EQ(r.m_defrostFailHeat, 0) << "a good defrost";
+  EXPECT_FALSE(r.m_statusBits & kStatusDefrostTooCold);
+  EXPECT_EQ(r.m_lastDefrostSource, 0);
+  ASSERT_TRUE(WaitFor([&] {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    return r.m_activeMode == 1 && r.m_outdoorCmd2000 > 0 && sim.Outdoor().Reg(2104) > 0 && !sim.Outdoor().Defrosting();
+  })) << "heating resumes";
+  EXPECT_GT(r.m_sinceDefrostSeconds, 0);
+  std::lock_guard<std::mutex> guard(server.Lock());
+  EXPECT_GE(sim.Outdoor().Icing().Defrosts(), 1);
+}
+
+// A flow switch that breaks while heating: with the pump running and no flow reported the flow fault
+// stops the unit and is logged; each retry after three minutes fails again, and the third fault within
+// half an hour locks the unit out.
+TEST_F(CControlEngineEndToEnd, BrokenFlowSwitch_FaultLoggedAndLockOutAfterThree) {
+  const int kS02 = 47;
+  const int kS10 = 55;
+  raw.Run("update t_System0 set Val='1' where ID = 3");
+  raw.Run("update t_System0 set Val='0' where ID = 30");
+  raw.Run("update t_System0 set Val='0' where ID = 175");
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    unitsim::ThermalModel& m = sim.Model();
+    m.ambient = 7.0;
+    m.loop = m.outlet = m.coil = 20.0;
+    sim.SetTimeScale(100.0);
+    sim.EnableThermal(true);
+  }
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  CSystemData& r = engine->m_systemData;
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 > 0; }, 30));
+  ASSERT_TRUE(WaitFor([&] { return r.m_flowSwitch == 1; }));
+
+  Command("flow broken");
+  ASSERT_TRUE(WaitFor([&] { return (r.m_statusBits & kStatusFlowFault) != 0; }));
+  int32_t firstAt = Uptime();
+  EXPECT_FALSE(r.m_statusBits & kStatusFlowLockout);
+  ASSERT_TRUE(WaitFor([&] { return Entry(kS02).m_state == FaultEntry::kActive; }));
+  EXPECT_EQ(r.m_standbyState, 1);
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 == 0; }));
+
+  ASSERT_TRUE(WaitFor([&] { return (r.m_statusBits & kStatusFlowLockout) != 0; }, 60));
+  int32_t lockedAt = Uptime();
+  // The switch reads open all along: each retry fails once the pump has run 30 seconds again.
+  EXPECT_GE(lockedAt - firstAt, 2 * (180 + 30));
+  EXPECT_LT(lockedAt - firstAt, 1800);
+  ASSERT_TRUE(WaitFor([&] { return Entry(kS10).m_state == FaultEntry::kActive; }));
+  ASSERT_TRUE(WaitFor([&] { return Uptime() >= lockedAt + 600; }, 30));
+  EXPECT_TRUE(r.m_statusBits & kStatusFlowLockout) << "the lock-out holds";
+  EXPECT_EQ(r.m_outdoorCmd2000, 0);
+  engine->Enable(0);
+
+  auto rows = raw.Rows("select Code from t_HPErr order by ID");
+  int s02 = 0, s10 = 0;
+  for (const auto& row : rows) {
+    s02 += row[0] == "S02";
+    s10 += row[0] == "S10";
+  }
+  EXPECT_EQ(s02, 3) << "each flow fault logged";
+  EXPECT_EQ(s10, 1);
 }
 
 }  // namespace

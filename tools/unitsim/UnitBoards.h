@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "CoilIcing.h"
 #include "RtuSlave.h"
 
 namespace unitsim {
@@ -28,6 +29,12 @@ public:
   bool FailSensor(int reg, bool failed);
   // Off: the temperatures read exactly their base values (a thermal model sets them).
   void SetSwing(bool on);
+  // Water moves: the pump powered (1100) and, a variable-speed pump, driven below 100 % (1104 in tenths;
+  // 100 % is its stopped drive, an on/off pump is driven at 0).
+  bool PumpRunning() const { return Reg(1100) != 0 && Reg(1104) < 1000; }
+  // A broken flow switch reads open (1213 = 0) whatever the water does.
+  void BreakFlowSwitch(bool broken);
+  bool FlowSwitchBroken() const { return m_flowBroken; }
   void Advance(double seconds);
 
 protected:
@@ -39,6 +46,7 @@ private:
   double m_time = 0.0;
   double m_base[12];
   bool m_swing = true;
+  bool m_flowBroken = false;
   std::set<int> m_failed;
 };
 
@@ -58,6 +66,10 @@ public:
   uint16_t CellCrc() const;
   // A fixed outdoor air temperature in place of the slow daily swing.
   void SetAmbient(double celsius);
+  // Heating in cold air ices the coil; the board then defrosts on its own and reports it in 2119.
+  // Mode word 4000 = 4 asks for a defrost.
+  const CoilIcing& Icing() const { return m_icing; }
+  bool Defrosting() const { return m_icing.Defrosting(); }
   void Advance(double seconds);
 
 protected:
@@ -65,11 +77,13 @@ protected:
 
 private:
   void Refresh();
+  double Ambient() const;
 
   double m_time = 0.0;
   double m_hz = 0.0;
   bool m_ambientFixed = false;
   double m_ambient = 7.0;
+  CoilIcing m_icing;
   std::vector<uint16_t> m_stored;
   int m_commits = 0;
   int m_triggers = 0;

@@ -45,7 +45,7 @@ void Usage(std::ostream& out) {
          "                          fail REG                     heal REG|all\n"
          "                          garbage PERCENT              set REG VALUE\n"
          "                          ambient DEGREES              status\n"
-         "                          quit\n"
+         "                          flow broken|ok               quit\n"
          "                        e.g.  echo 'drop outdoor' > PATH\n"
          "  --help                this text\n";
 }
