@@ -183,6 +183,8 @@ TEST_F(CControlEngineEndToEnd, ClosedLoop_HeatsTheWaterThenTheTank) {
   raw.Run("update t_System0 set Val='1' where ID = 3");   // heating only
   raw.Run("update t_System0 set Val='0' where ID = 30");  // no weather curve: the set point 35
   raw.Run("update t_System0 set Val='0' where ID = 175");  // the three-way valve switches at once
+  // The pump keeps the water moving between compressor runs, so the control temperature follows it.
+  raw.Run("update t_System0 set Val='1' where ID = 139");
   {
     std::lock_guard<std::mutex> guard(server.Lock());
     unitsim::ThermalModel& m = sim.Model();
