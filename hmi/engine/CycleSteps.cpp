@@ -97,8 +97,11 @@ void ForwardOutdoorProgramming(CSystemData& r, OutdoorBlock* outdoor) {
   }
 }
 
-void OffBranchTargets(CSystemData& r) {
+void StandbyCount(CSystemData& r) {
   if (r.m_standbySeconds < kStandbyCountMax) ++r.m_standbySeconds;
+}
+
+void OffBranchTargets(CSystemData& r) {
   uint16_t d = r.m_demandFlags;
   if (d & kDemandHotWater) r.m_hwTarget = r.m_hotWaterSetTemp;
   if (r.m_tempControlPoint != 0) {
@@ -127,12 +130,33 @@ void ClearOffStates(CSystemData& r) {
   r.m_standbySeconds = 0;
 }
 
-void HotWaterIdle(CSystemData& r) {
-  r.m_hwTarget = r.m_hotWaterSetTemp;
+void ClearHotWaterRegulator(CSystemData& r) {
   r.m_hwRequest = 0;
   r.m_hwHpRequest = 0;
   r.m_hwHeaterDemand = 0;
   r.m_hwHeaterDemand2 = 0;
+  r.m_hwBackupStage = 0;
+  r.m_hwBackupTemp = 0.0f;
+}
+
+void ClearHeatingRegulator(CSystemData& r) {
+  r.m_heatRequest = 0;
+  r.m_heatHpRequest = 0;
+  r.m_heatHeaterDemand = 0;
+  r.m_heatHeaterDemand2 = 0;
+  r.m_heatBackupStage = 0;
+  r.m_heatBackupIntegral = 0;
+  r.m_heatBackupTemp = 0.0f;
+}
+
+void ClearCoolingRegulator(CSystemData& r) {
+  r.m_coolRequest = 0;
+  r.m_coolHpRequest = 0;
+}
+
+void HotWaterIdle(CSystemData& r) {
+  r.m_hwTarget = r.m_hotWaterSetTemp;
+  ClearHotWaterRegulator(r);
 }
 
 void HeatingRoomTargets(CSystemData& r) {
@@ -162,10 +186,7 @@ void HeatingWaterTargets(CSystemData& r) {
 void HeatingIdle(CSystemData& r) {
   r.m_heatTarget = static_cast<float>(r.m_heatSetTemp);
   r.m_heatCtrlTemp = r.m_heatCoolTemp;
-  r.m_heatRequest = 0;
-  r.m_heatHpRequest = 0;
-  r.m_heatHeaterDemand = 0;
-  r.m_heatHeaterDemand2 = 0;
+  ClearHeatingRegulator(r);
 }
 
 void CoolingRoomTargets(CSystemData& r) {
@@ -190,6 +211,8 @@ void CoolingWaterTargets(CSystemData& r) {
 void CoolingIdle(CSystemData& r) {
   r.m_coolTarget = static_cast<float>(r.m_coolSetTemp);
   r.m_coolCtrlTemp = r.m_heatCoolTemp;
+  // A request left standing would keep the compressor cooling beside hot water after a mode change.
+  ClearCoolingRegulator(r);
 }
 
 bool FloorHeatDemand(CSystemData& r) {

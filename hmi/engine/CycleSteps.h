@@ -37,22 +37,33 @@ void SetDefaultTargets(CSystemData& record);
 // Nothing happens without the outdoor block.
 void ForwardOutdoorProgramming(CSystemData& record, OutdoorBlock* outdoor);
 
-// Off or idle: the standby count and the targets and control temperatures the screens show.
+// Off or idle: the standby count (up to 300 s), then, after the standby frost protection, the targets and
+// control temperatures the screens show.
+void StandbyCount(CSystemData& record);
 void OffBranchTargets(CSystemData& record);
 
 // On: the standby and frost states that only apply while off are cleared.
 void ClearOffStates(CSystemData& record);
-// Hot water not wanted (or stopped): target back to the setting, the regulator's demand cleared.
+// The regulators' requests, heater demands and backup timers back to 0.
+void ClearHotWaterRegulator(CSystemData& record);
+void ClearHeatingRegulator(CSystemData& record);
+void ClearCoolingRegulator(CSystemData& record);
+// Hot water not wanted (or stopped): target back to the setting, the regulator's demands and backup timer cleared.
 void HotWaterIdle(CSystemData& record);
 // Heating wanted under room control / after the water set point under water control.
 void HeatingRoomTargets(CSystemData& record);
 void HeatingWaterTargets(CSystemData& record);
-// Heating not wanted: target and control temperature back to the water setting, demand cleared.
+// Heating not wanted: target and control temperature back to the water setting, demands and backup timer cleared.
 void HeatingIdle(CSystemData& record);
-// Cooling likewise.
+// Cooling likewise, its requests cleared.
 void CoolingRoomTargets(CSystemData& record);
 void CoolingWaterTargets(CSystemData& record);
 void CoolingIdle(CSystemData& record);
 // With the floor first-heat programme enabled: true when it may run now, the demand then narrowed
 // to heating only.
 bool FloorHeatDemand(CSystemData& record);
+
+// The normal control of one second in its fixed order, up to the output composition: demand, mode
+// filter, targets, then the off/idle branch (standby and frost protection) or the on branch (holiday
+// window, weekly timer, hot water with its schedules, heating or the floor programme, cooling).
+void NormalControl(CSystemData& record, OutdoorBlock* outdoor);

@@ -2,11 +2,20 @@
 #include "CControlEngine.h"
 
 #include "CCommManager.h"
+#include "CompressorGear.h"
 #include "CycleSteps.h"
+#include "ExpansionValve.h"
+#include "FrostBalance.h"
 #include "LangTexts.h"
 #include "MinuteLog.h"
+#include "ModeRules.h"
 #include "OutdoorBlock.h"
+#include "RatedTest.h"
+#include "Regulators.h"
+#include "Schedules.h"
+#include "SetPoints.h"
 #include "SoftClock.h"
+#include "UnitOutputs.h"
 
 namespace {
 
@@ -20,50 +29,6 @@ const int kOutdoorType = 102;
 const int32_t kStartupHoldSeconds = 60;
 const uint32_t kLinkFaultBits = (1u << 17) | (1u << 18);
 
-// The normal control of one second, in its fixed order: demand, mode filter, default targets, the
-// outdoor programming request, then the off/idle or the on branch. The rules of the other control
-// areas (mode limits, automatic request, outdoor power, restart interval, frost protection, valve,
-// schedules, regulators, curves, floor programme) join it at their places.
-void NormalControl(CSystemData& r, OutdoorBlock* outdoor) {
-  r.m_stopOffsetCopy = r.m_stopTempOffset;
-  r.m_hysteresisCopy = r.m_tempHysteresis;
-  r.m_derateCopy = r.m_derateTempDiff;
-  ComposeDemand(r);
-  FilterDemandByMode(r, nullptr);
-  SetDefaultTargets(r);
-  ForwardOutdoorProgramming(r, outdoor);
-  if (r.m_systemSwitch == 0 || r.m_autoIdle == 1) {
-    OffBranchTargets(r);
-    return;
-  }
-  ClearOffStates(r);
-  if (r.m_floorHeatEnabled) {
-    FloorHeatDemand(r);
-    return;
-  }
-  bool powerCut = (r.m_iconFlags & kIconPowerCut) != 0;
-  if (r.m_standbyState || !(r.m_demandFlags & kDemandHotWater) || powerCut) HotWaterIdle(r);
-  if (r.m_standbyState == 0 && (r.m_demandFlags & kDemandHeating)) {
-    if (r.m_tempControlPoint != 0) {
-      HeatingRoomTargets(r);
-    } else {
-      HeatingWaterTargets(r);
-    }
-  } else {
-    HeatingIdle(r);
-  }
-  if (r.m_standbyState || !(r.m_demandFlags & kDemandCooling) || powerCut) {
-    CoolingIdle(r);
-  } else {
-    r.m_coolMinLimit = r.m_system1MinSetTemp;
-    if (r.m_tempControlPoint != 0) {
-      CoolingRoomTargets(r);
-    } else {
-      CoolingWaterTargets(r);
-    }
-  }
-}
-
 int BaudRate(int index) {
   switch (index) {
     case 0: return 1200;
@@ -74,6 +39,73 @@ int BaudRate(int index) {
 }
 
 }  // namespace
+
+// The normal control of one second, in its fixed order: water limit, demand, mode filter, outdoor
+// power and ECO flags, default targets, the outdoor programming request, the restart interval, then the
+// off/idle or the on branch.
+void NormalControl(CSystemData& r, OutdoorBlock* outdoor) {
+  r.m_stopOffsetCopy = r.m_stopTempOffset;
+  r.m_hysteresisCopy = r.m_tempHysteresis;
+  r.m_derateCopy = r.m_derateTempDiff;
+  HeatWaterLimit(r);
+  ComposeDemand(r);
+  FilterDemandByMode(r, AutoModeRequest);
+  OutdoorPowerOff(r);
+  EcoAndPowerCut(r);
+  SetDefaultTargets(r);
+  ForwardOutdoorProgramming(r, outdoor);
+  RestartInterval(r);
+  if (r.m_systemSwitch == 0 || r.m_autoIdle == 1) {
+    StandbyCount(r);
+    StandbyFrostProtection(r);
+    OffBranchTargets(r);
+    return;
+  }
+  ClearOffStates(r);
+  ExpansionValveStep(r, outdoor);
+  if (r.m_floorHeatEnabled) {
+    if (FloorHeatDemand(r)) FloorFirstHeat(r);
+    return;
+  }
+  HolidayWindow(r);
+  WeeklyTimer(r);
+  const bool powerCut = (r.m_iconFlags & kIconPowerCut) != 0;
+  if (r.m_standbyState || !(r.m_demandFlags & kDemandHotWater) || powerCut) {
+    HotWaterIdle(r);
+  } else {
+    AntiLegionella(r);
+    if (r.m_hwState == 1) {
+      HotWaterRegulator(r, r.m_hwTarget, r.m_hotWaterRestartDiff);
+    } else {
+      HotWaterSchedule(r);
+    }
+  }
+  if (r.m_standbyState == 0 && (r.m_demandFlags & kDemandHeating)) {
+    SleepHours(r);
+    if (r.m_tempControlPoint != 0) {
+      HeatingRoomTargets(r);
+    } else {
+      HeatingSetPoint(r);
+      HeatingWaterTargets(r);
+    }
+    HeatingRegulator(r, r.m_heatCtrlTemp, r.m_heatTarget);
+  } else {
+    HeatingIdle(r);
+  }
+  if (r.m_standbyState || !(r.m_demandFlags & kDemandCooling) || powerCut) {
+    CoolingIdle(r);
+  } else {
+    SleepHours(r);
+    r.m_coolMinLimit = r.m_system1MinSetTemp;
+    if (r.m_tempControlPoint != 0) {
+      CoolingRoomTargets(r);
+    } else {
+      CoolingSetPoint(r);
+      CoolingWaterTargets(r);
+    }
+    CoolingRegulator(r, r.m_coolCtrlTemp, r.m_coolTarget);
+  }
+}
 
 int CControlEngine::Enable(int on) {
   if (on == 1 && !m_enabled) {
@@ -94,7 +126,7 @@ int CControlEngine::Init() {
   r.m_limitB = 8.0f;
   r.m_limitC = 7.0f;
   SoftClock(1);
-  m_nextLogTime = MinuteStart(g_now);
+  m_nextLogTime = FirstLogTime(g_now);
 
   m_paramTable.Build(r);
   InitParams(0);
@@ -139,10 +171,13 @@ void CControlEngine::OnTick() {
 
   r.m_autoIdle = 0;
   UpdateStandbyState(r);
-  if (r.m_testRunCountdown == 0) {
+  if (r.m_testRunCountdown != 0) {
+    TestRunStep(r);
+  } else {
     NormalControl(r, m_outdoorBlock);
+    ComposeOutputs(r, m_outdoorBlock);
   }
-  // The test run, the output composition, the rated-condition test and the unit writes take their
-  // places between here and the parameter requests.
+  RatedTest(r, m_outdoorBlock);
+  WriteUnitOutputs(r, m_indoorBlock, m_outdoorBlock);
   ServeParamRequest();
 }

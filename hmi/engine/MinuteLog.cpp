@@ -1,6 +1,7 @@
 #include "MinuteLog.h"
 
 #include "CSystemData.h"
+#include "CppSQLite3Exception.h"
 #include "DbTables.h"
 #include "InputMapping.h"
 
@@ -51,9 +52,22 @@ int WriteMinuteLog(CSystemData& r, int64_t& nextLogTime, int64_t now) {
   RealRecord row;
   row.m_time = nextLogTime;
   if (!(r.m_statusBits & kIndoorLinkFault)) MakeSnapshot(r, row);
-  InsertRealData(row);
+  // A busy or locked database keeps the row due: it is tried again next second, not lost.
+  if (!InsertRealData(row)) return 1;
   DeleteRealData(1, nextLogTime, kLogKeepDays);
   AdvanceAmbientAverages(r, nextLogTime);
   nextLogTime += 60;
   return 1;
+}
+
+int64_t FirstLogTime(int64_t now) {
+  int64_t minute = MinuteStart(now);
+  RealRecordArray rows;
+  try {
+    // A restart within a minute that already has its row goes on with the next minute.
+    if (LoadRealData(rows, 2, static_cast<int>(minute), static_cast<int>(minute)) && !rows.empty()) return minute + 60;
+  } catch (const CppSQLite3Exception&) {
+    // Unreadable now: the row is written, at worst a second time.
+  }
+  return minute;
 }

@@ -12,9 +12,13 @@ constexpr int kLogKeepDays = 7;
 // The row holds zeros but its time while the indoor link fault is active. After the row, rows
 // older than seven days before it are deleted, the minute and hourly ambient windows advance, and
 // nextLogTime moves on by 60 s. A backlog is caught up one row per call; a gap longer than the
-// seven days kept is skipped, the log resuming at the current minute. A failed write loses that
-// minute's row. Returns 1 when a row was due.
+// seven days kept is skipped, the log resuming at the current minute. A row that could not be
+// inserted stays due and is tried again at the next call. Returns 1 when a row was due.
 int WriteMinuteLog(CSystemData& record, int64_t& nextLogTime, int64_t now);
+
+// The time of the first row after start: the current minute, or the next one when the log already
+// holds the current minute's row.
+int64_t FirstLogTime(int64_t now);
 
 // The start of the minute that `now` lies in.
 int64_t MinuteStart(int64_t now);

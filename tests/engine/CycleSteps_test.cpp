@@ -154,13 +154,14 @@ TEST_F(CycleStepsTest, OffBranch_ShowsTargetsOfTheWantedModes) {
 
   r.m_tempControlPoint = 1;
   r.m_demandFlags = kDemandHotWater | kDemandHeating | kDemandCooling;
+  StandbyCount(r);
   OffBranchTargets(r);
   EXPECT_EQ(r.m_hwTarget, 50);
   EXPECT_FLOAT_EQ(r.m_heatTarget, 22.0f);
   EXPECT_FLOAT_EQ(r.m_heatCtrlTemp, 20.5f);
   EXPECT_FLOAT_EQ(r.m_coolTarget, 0.0f) << "heating takes precedence";
   EXPECT_EQ(r.m_standbySeconds, 300);
-  OffBranchTargets(r);
+  StandbyCount(r);
   EXPECT_EQ(r.m_standbySeconds, 300) << "the count stops at 300";
 
   r.m_tempControlPoint = 0;
@@ -212,6 +213,19 @@ TEST_F(CycleStepsTest, OutdoorProgramming_HandsRequestToDriverAndReadsProgress) 
   r.m_outdoorProgRequest = 0;
   ForwardOutdoorProgramming(r, block.get());
   EXPECT_EQ(block->m_presetRequest, 0);
+}
+
+TEST_F(CycleStepsTest, IdleHelpers_ClearTheRegulatorsAndTheirTimers) {
+  r.m_hwRequest = r.m_hwHpRequest = r.m_hwHeaterDemand = r.m_hwHeaterDemand2 = r.m_hwBackupStage = 1;
+  r.m_heatRequest = r.m_heatHpRequest = r.m_heatHeaterDemand = r.m_heatBackupStage = r.m_heatBackupIntegral = 1;
+  r.m_coolRequest = r.m_coolHpRequest = 1;
+  HotWaterIdle(r);
+  HeatingIdle(r);
+  CoolingIdle(r);
+  EXPECT_EQ(r.m_hwRequest + r.m_hwHpRequest + r.m_hwHeaterDemand + r.m_hwHeaterDemand2 + r.m_hwBackupStage, 0);
+  EXPECT_EQ(r.m_heatRequest + r.m_heatHpRequest + r.m_heatHeaterDemand + r.m_heatBackupStage + r.m_heatBackupIntegral, 0);
+  // A cooling request left standing after a change to hot water would keep the compressor cooling.
+  EXPECT_EQ(r.m_coolRequest + r.m_coolHpRequest, 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "CCommManager.h"
 #include "CControlEngine.h"
 #include "CSerialPort.h"
+#include "Defrost.h"
 #include "DeliveredDb.h"
 #include "LineServer.h"
 #include "PtyPair.h"
@@ -173,6 +174,168 @@ TEST_F(CControlEngineEndToEnd, HalfHourAgainstSimulatedUnits_LogsRowsFaultsAndLi
   EXPECT_EQ(faults[0], (std::vector<std::string>{"F16", std::to_string(ended.m_start), std::to_string(ended.m_end)}));
   EXPECT_EQ(faults[1][0], "S05");
   EXPECT_NE(faults[1][2], faults[1][1]) << "the restored link ended the fault";
+}
+
+// The closed loop: the engine's outputs drive the simulator's thermal model, whose temperatures the engine
+// reads back. From a cold start in heating the water reaches its target and the compressor then cycles
+// inside the regulator's band; in hot water the valve turns to the tank and the tank reaches its target.
+TEST_F(CControlEngineEndToEnd, ClosedLoop_HeatsTheWaterThenTheTank) {
+  raw.Run("update t_System0 set Val='1' where ID = 3");   // heating only
+  raw.Run("update t_System0 set Val='0' where ID = 30");  // no weather curve: the set point 35
+  raw.Run("update t_System0 set Val='0' where ID = 175");  // the three-way valve switches at once
+  // The pump keeps the water moving between compressor runs, so the control temperature follows it.
+  raw.Run("update t_System0 set Val='1' where ID = 139");
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    unitsim::ThermalModel& m = sim.Model();
+    m.ambient = 7.0;
+    m.loop = m.outlet = m.coil = 20.0;
+    m.room = 18.0;
+    m.tank = 40.0;
+    sim.SetTimeScale(100.0);
+    sim.EnableThermal(true);
+  }
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  CSystemData& r = engine->m_systemData;
+  const float target = 35.0f;  // heating water set point, start 2 below, stop 2 above
+
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 > 0; }, 30)) << "the compressor starts";
+  EXPECT_EQ(r.m_activeMode, 1);
+  ASSERT_TRUE(WaitFor([&] { return r.m_outletTemp >= target && r.m_heatCoolTemp >= target; }, 60));
+  EXPECT_FLOAT_EQ(r.m_heatTarget, target);
+
+  // Half an hour of operation at the target: at least one stop and one restart, the water in the band.
+  int32_t from = Uptime();
+  int stops = 0, starts = 0;
+  bool running = true;
+  float low = 100.0f, high = -100.0f;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        bool now = r.m_outdoorCmd2000 > 0;
+        if (running && !now) ++stops;
+        if (!running && now) ++starts;
+        running = now;
+        float c = r.m_heatCoolTemp;
+        if (c < low) low = c;
+        if (c > high) high = c;
+        return Uptime() >= from + 30 * 60;
+      },
+      60));
+  EXPECT_GE(stops, 1);
+  EXPECT_GE(starts, 1);
+  // The control temperature is a one-minute mean: it may pass the band's edges by a little.
+  EXPECT_GE(low, target - 2.0f - 1.0f);
+  EXPECT_LE(high, target + 2.0f + 1.0f);
+
+  // Hot water: the valve turns to the tank, the compressor heats it to its set point.
+  r.m_runMode = 3;
+  ASSERT_TRUE(WaitFor([&] {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    return sim.Indoor().Reg(1113) == 1;
+  }));
+  ASSERT_TRUE(WaitFor([&] { return r.m_activeMode == 3 && r.m_outdoorCmd2000 > 0; }));
+  ASSERT_TRUE(WaitFor([&] { return r.m_hwRequest == 0; }, 60)) << "tank " << r.m_tankTemp;
+  EXPECT_GE(r.m_tankTemp, 50.0f);
+  EXPECT_LE(r.m_tankTemp, 52.0f);
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    EXPECT_GE(sim.Model().tank, 49.5);
+  }
+}
+
+// Heating in air at -5 degrees ices the outdoor coil: the unit defrosts on its own and reports it, the
+// terminal takes the defrost heat from the warm outlet water and counts a good defrost, and heating
+// resumes once the coil is clear.
+TEST_F(CControlEngineEndToEnd, ColdAmbient_CoilIcesUnitDefrostsAndHeatingResumes) {
+  raw.Run("update t_System0 set Val='1' where ID = 3");    // heating only
+  raw.Run("update t_System0 set Val='0' where ID = 30");   // no weather curve: the set point 35
+  raw.Run("update t_System0 set Val='0' where ID = 175");  // the three-way valve switches at once
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    unitsim::ThermalModel& m = sim.Model();
+    m.ambient = -5.0;
+    m.loop = m.outlet = m.coil = 30.0;
+    m.room = 18.0;
+    sim.SetTimeScale(100.0);
+    sim.EnableThermal(true);
+  }
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  CSystemData& r = engine->m_systemData;
+
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 > 0; }, 30)) << "the compressor starts";
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostState != 0; }, 60)) << "the coil ices up";
+  int32_t defrostAt = Uptime();
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostSource != 0; }));
+  EXPECT_EQ(r.m_defrostSource, kSourceOutlet) << "outlet " << r.m_outletTemp;
+  EXPECT_EQ(r.m_postDefrostHold, 240);
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostState == 0; }, 30)) << "the ice melts";
+  int32_t endedAt = Uptime();
+  EXPECT_GE(endedAt - defrostAt, 60);
+  ASSERT_TRUE(WaitFor([&] { return r.m_defrostSource == 0; }));
+  EXPECT_EQ(r.m_defrostFailHeat, 0) << "a good defrost";
+  EXPECT_FALSE(r.m_statusBits & kStatusDefrostTooCold);
+  EXPECT_EQ(r.m_lastDefrostSource, 0);
+  ASSERT_TRUE(WaitFor([&] {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    return r.m_activeMode == 1 && r.m_outdoorCmd2000 > 0 && sim.Outdoor().Reg(2104) > 0 && !sim.Outdoor().Defrosting();
+  })) << "heating resumes";
+  EXPECT_GT(r.m_sinceDefrostSeconds, 0);
+  std::lock_guard<std::mutex> guard(server.Lock());
+  EXPECT_GE(sim.Outdoor().Icing().Defrosts(), 1);
+}
+
+// A flow switch that breaks while heating: with the pump running and no flow reported the flow fault
+// stops the unit and is logged; each retry after three minutes fails again, and the third fault within
+// half an hour locks the unit out.
+TEST_F(CControlEngineEndToEnd, BrokenFlowSwitch_FaultLoggedAndLockOutAfterThree) {
+  const int kS02 = 47;
+  const int kS10 = 55;
+  raw.Run("update t_System0 set Val='1' where ID = 3");
+  raw.Run("update t_System0 set Val='0' where ID = 30");
+  raw.Run("update t_System0 set Val='0' where ID = 175");
+  {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    unitsim::ThermalModel& m = sim.Model();
+    m.ambient = 7.0;
+    m.loop = m.outlet = m.coil = 20.0;
+    sim.SetTimeScale(100.0);
+    sim.EnableThermal(true);
+  }
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  CSystemData& r = engine->m_systemData;
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 > 0; }, 30));
+  ASSERT_TRUE(WaitFor([&] { return r.m_flowSwitch == 1; }));
+
+  Command("flow broken");
+  ASSERT_TRUE(WaitFor([&] { return (r.m_statusBits & kStatusFlowFault) != 0; }));
+  int32_t firstAt = Uptime();
+  EXPECT_FALSE(r.m_statusBits & kStatusFlowLockout);
+  ASSERT_TRUE(WaitFor([&] { return Entry(kS02).m_state == FaultEntry::kActive; }));
+  EXPECT_EQ(r.m_standbyState, 1);
+  ASSERT_TRUE(WaitFor([&] { return r.m_outdoorCmd2000 == 0; }));
+
+  ASSERT_TRUE(WaitFor([&] { return (r.m_statusBits & kStatusFlowLockout) != 0; }, 60));
+  int32_t lockedAt = Uptime();
+  // The switch reads open all along: each retry fails once the pump has run 30 seconds again.
+  EXPECT_GE(lockedAt - firstAt, 2 * (180 + 30));
+  EXPECT_LT(lockedAt - firstAt, 1800);
+  ASSERT_TRUE(WaitFor([&] { return Entry(kS10).m_state == FaultEntry::kActive; }));
+  ASSERT_TRUE(WaitFor([&] { return Uptime() >= lockedAt + 600; }, 30));
+  EXPECT_TRUE(r.m_statusBits & kStatusFlowLockout) << "the lock-out holds";
+  EXPECT_EQ(r.m_outdoorCmd2000, 0);
+  engine->Enable(0);
+
+  auto rows = raw.Rows("select Code from t_HPErr order by ID");
+  int s02 = 0, s10 = 0;
+  for (const auto& row : rows) {
+    s02 += row[0] == "S02";
+    s10 += row[0] == "S10";
+  }
+  EXPECT_EQ(s02, 3) << "each flow fault logged";
+  EXPECT_EQ(s10, 1);
 }
 
 }  // namespace

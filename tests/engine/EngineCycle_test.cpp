@@ -211,6 +211,35 @@ TEST_F(CControlEngineCycleTest, RunModeOff_ClearsDemandButOffBranchShowsTargets)
   EXPECT_EQ(r.m_hwTarget, 48) << "the default targets are still composed";
 }
 
+// The cycle's outputs reach the unit blocks: the pump first, the compressor after 30 s of pumping, and
+// everything back to rest in the second the system is switched off.
+TEST_F(CControlEngineCycleTest, HeatingRequest_DrivesTheUnitsUntilSwitchedOff) {
+  r.m_runMode = 1;
+  r.m_curveEnabled = 0;
+  r.m_heatSetTemp = 35;
+  r.m_threeWaySwitchTime = 0;  // the valve reaches its side in the first second
+  for (int i = 0; i < 12; ++i) indoor->m_temp1200[i] = 20.0f;  // cold water
+  indoor->m_in1213 = 1;  // the flow switch closed: water flows
+  outdoor->m_ambientTemp = 7.0f;
+  Seconds(1);
+  EXPECT_EQ(r.m_heatRequest, 1);
+  EXPECT_EQ(r.m_valveTarget, 1);
+  EXPECT_EQ(outdoor->m_set2000, 0) << "no compressor before the pump has run";
+  // The pump starts at the end of the first second, once the valve stands at the heating side.
+  Seconds(30);
+  EXPECT_EQ(outdoor->m_set2000, 0);
+  Seconds(1);
+  EXPECT_EQ(outdoor->m_set2000, 10);
+  EXPECT_EQ(outdoor->m_set4000, 2) << "heating";
+  EXPECT_EQ(indoor->m_set1106, 1) << "valve coil of the heating side";
+
+  r.m_systemSwitch = 0;
+  Seconds(1);
+  EXPECT_EQ(r.m_heatRequest, 0);
+  EXPECT_EQ(outdoor->m_set2000, 0);
+  EXPECT_EQ(r.m_activeMode, 0);
+}
+
 TEST_F(CControlEngineCycleTest, ClockJump_LogCatchesUpOneRowPerSecond) {
   indoor->m_temp1200[1] = 47.5f;  // tank
   Seconds(1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,93 @@ TEST_F(FaultTableTest, Table_HoldsSixtyCodesWithTextsAndFlags) {
     ASSERT_GE(i, 0) << CString(c.code).ToUtf8();
     EXPECT_EQ(table[i].m_silent, c.silent) << CString(c.code).ToUtf8();
     EXPECT_EQ(table[i].m_text, TextOf(c.textId)) << CString(c.code).ToUtf8();
+  }
+}
+
+// The whole table against the fault list as typed from the product's fault table: code, silent flag,
+// text id, the raw condition's word and bit, where the debounced state is published; then each fault
+// raised through its own condition, alone, for ten seconds.
+TEST_F(FaultTableTest, EverySixtyEntries_MatchTheFaultListAndActFromTheirOwnBit) {
+  struct Row {
+    const char* code;
+    int silent;
+    int textId;
+    const char* source;  // W1 first fault word, W2 second, ST status word, -- none
+    int sourceBit;
+    const char* target;  // SB m_statusBitsB, ST m_statusBits, -- not published
+    int targetBit;
+  };
+  const Row rows[kFaultCount] = {
+      {"P01", 1, 317, "W1", 0, "SB", 0}, {"P02", 1, 318, "W1", 1, "SB", 1},
+      {"P03", 1, 319, "W1", 2, "SB", 2}, {"P04", 1, 320, "--", 0, "--", 0},
+      {"P05", 1, 321, "W1", 4, "SB", 4}, {"P06", 1, 322, "W1", 5, "SB", 5},
+      {"P07", 1, 323, "W1", 6, "SB", 6}, {"P08", 1, 324, "W1", 7, "SB", 7},
+      {"P09", 1, 325, "W1", 8, "SB", 8}, {"P10", 1, 326, "W1", 9, "SB", 9},
+      {"P11", 1, 327, "W1", 10, "SB", 10}, {"P12", 1, 358, "--", 0, "--", 0},
+      {"P13", 1, 359, "--", 0, "--", 0}, {"E01", 0, 340, "W1", 13, "SB", 13},
+      {"E02", 0, 341, "W1", 14, "SB", 14}, {"E03", 0, 342, "W1", 15, "SB", 15},
+      {"E04", 0, 343, "W1", 16, "SB", 16}, {"E05", 0, 344, "W1", 17, "SB", 17},
+      {"E06", 0, 345, "W1", 18, "SB", 18}, {"E07", 0, 346, "W1", 19, "SB", 19},
+      {"E08", 0, 347, "W1", 20, "SB", 20}, {"F01", 0, 328, "W1", 21, "SB", 21},
+      {"F02", 0, 329, "W1", 22, "SB", 22}, {"F03", 0, 330, "W1", 23, "SB", 23},
+      {"F04", 0, 331, "W1", 24, "SB", 24}, {"F05", 0, 332, "W1", 25, "SB", 25},
+      {"F06", 0, 333, "W1", 26, "SB", 26}, {"F07", 0, 334, "W1", 27, "SB", 27},
+      {"F08", 0, 335, "--", 0, "--", 0}, {"F09", 0, 336, "W1", 29, "SB", 29},
+      {"F10", 0, 337, "W1", 30, "SB", 30}, {"F11", 0, 338, "W1", 31, "SB", 31},
+      {"F12", 0, 339, "W2", 0, "ST", 0}, {"F13", 0, 348, "W2", 1, "ST", 1},
+      {"F14", 0, 349, "W2", 2, "ST", 2}, {"F15", 0, 350, "W2", 3, "ST", 3},
+      {"F16", 0, 351, "W2", 4, "ST", 4}, {"F17", 0, 352, "W2", 5, "ST", 5},
+      {"F18", 0, 353, "W2", 6, "ST", 6}, {"F21", 0, 356, "W2", 7, "ST", 7},
+      {"F22", 0, 357, "W2", 8, "ST", 8}, {"F25", 0, 360, "W2", 9, "ST", 9},
+      {"F27", 0, 362, "W2", 10, "ST", 10}, {"F28", 0, 363, "W2", 11, "ST", 11},
+      {"F29", 0, 364, "ST", 12, "--", 0}, {"F30", 0, 365, "ST", 13, "--", 0},
+      {"S01", 1, 366, "ST", 14, "--", 0}, {"S02", 1, 367, "ST", 15, "--", 0},
+      {"S03", 0, 368, "ST", 16, "--", 0}, {"S04", 0, 369, "W2", 17, "ST", 17},
+      {"S05", 0, 370, "W2", 18, "ST", 18}, {"S06", 1, 371, "ST", 19, "--", 0},
+      {"S07", 1, 372, "ST", 20, "--", 0}, {"S08", 0, 373, "ST", 21, "--", 0},
+      {"S09", 1, 374, "ST", 22, "--", 0}, {"S10", 0, 375, "ST", 23, "--", 0},
+      {"S11", 0, 386, "ST", 24, "--", 0}, {"S12", 0, 145, "ST", 25, "--", 0},
+      {"S13", 0, 139, "W2", 26, "ST", 26}, {"S14", 0, 140, "W2", 27, "ST", 27},
+  };
+  // The faults that make the heat pump unavailable.
+  const std::vector<std::string> stopping = {"P11", "E01", "E02", "E03", "E04", "E05", "E06", "E07", "E08",
+                                             "F01", "F02", "F03", "F04", "F05", "F06", "F07", "F08", "F10",
+                                             "F11", "F12", "S05", "S13", "S14"};
+  auto word = [](CSystemData& rec, const std::string& name) -> uint32_t* {
+    if (name == "W1") return &rec.m_faultWord1;
+    if (name == "W2") return &rec.m_faultWord2;
+    if (name == "ST") return &rec.m_statusBits;
+    if (name == "SB") return &rec.m_statusBitsB;
+    return nullptr;
+  };
+  for (int i = 0; i < kFaultCount; ++i) {
+    const Row& row = rows[i];
+    SCOPED_TRACE(row.code);
+    const FaultDef& def = kFaultDefs[i];
+    EXPECT_EQ(CString(def.code).ToUtf8(), row.code);
+    EXPECT_EQ(def.silent, row.silent);
+    EXPECT_EQ(def.textId, row.textId);
+    EXPECT_EQ(table[static_cast<size_t>(i)].m_text, TextOf(row.textId));
+
+    // Raised alone through its own condition bit.
+    std::vector<FaultEntry> fresh(kFaultCount);
+    InitFaultEntries(fresh, TextOf);
+    std::vector<FaultEntry> past;
+    auto rec = std::make_unique<CSystemData>();
+    uint32_t* source = word(*rec, row.source);
+    for (int s = 0; s < 10; ++s) {
+      if (source) *source |= 1u << row.sourceBit;
+      RunFaultStep(fresh, past, *rec, now++);
+    }
+    for (int k = 0; k < kFaultCount; ++k) {
+      EXPECT_EQ(fresh[static_cast<size_t>(k)].m_state == FaultEntry::kActive, source && k == i) << "entry " << k;
+    }
+    uint32_t* target = word(*rec, row.target);
+    if (target) {
+      EXPECT_TRUE(*target & (1u << row.targetBit)) << "published";
+    }
+    bool stops = std::find(stopping.begin(), stopping.end(), row.code) != stopping.end();
+    EXPECT_EQ(rec->m_heatPumpAvailable, source && stops ? 0 : 1);
   }
 }
 

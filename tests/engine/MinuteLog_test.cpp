@@ -110,13 +110,26 @@ TEST_F(MinuteLogTest, RowAtMinute59_AdvancesHourlyAverages) {
   EXPECT_FLOAT_EQ(r.m_ambientTempC, sum * 0.041666668f);
 }
 
-TEST_F(MinuteLogTest, DatabaseClosed_MinuteIsLostButLogMovesOn) {
-  g_db.Close();
+TEST_F(MinuteLogTest, RowThatCouldNotBeWritten_IsWrittenAtALaterSecond) {
   int64_t next = kNoon;
+  raw.Run("begin exclusive");  // another program holds the file
   EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 1), 1);
-  EXPECT_EQ(next, kNoon + 60);
+  EXPECT_EQ(next, kNoon) << "the row stays due";
+  raw.Run("commit");
+  g_db.Close();
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 2), 1);
+  EXPECT_EQ(next, kNoon);
   db.Reopen();
-  EXPECT_EQ(raw.Count("t_RealHP"), 0);
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 3), 1);
+  EXPECT_EQ(next, kNoon + 60);
+  EXPECT_EQ(Times(), std::to_string(kNoon) + " ");
+}
+
+TEST_F(MinuteLogTest, FirstLogTime_SkipsAMinuteThatHasItsRow) {
+  EXPECT_EQ(FirstLogTime(kNoon + 30), kNoon);
+  raw.Run("insert into t_RealHP (TM) values(" + std::to_string(kNoon) + ")");
+  EXPECT_EQ(FirstLogTime(kNoon + 30), kNoon + 60) << "a restart within the minute writes it once";
+  EXPECT_EQ(FirstLogTime(kNoon + 90), kNoon + 60);
 }
 
 }  // namespace

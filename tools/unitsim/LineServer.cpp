@@ -12,6 +12,8 @@ int64_t NowMs() {
 
 // A request stalled this long is garbage, not a frame still arriving.
 const int64_t kStaleMs = 100;
+// The simulation moves in small steps, so that a sped-up simulation still moves smoothly.
+const int64_t kAdvanceMs = 100;
 
 }  // namespace
 
@@ -77,7 +79,7 @@ void LineServer::Run() {
     std::lock_guard<std::mutex> guard(m_lock);
     Answer(false);
     if (m_stream.Pending() && now - lastByte > kStaleMs) m_stream.Clear();
-    if (now - lastAdvance >= 1000) {
+    if (now - lastAdvance >= kAdvanceMs) {
       m_sim.Advance(static_cast<double>(now - lastAdvance) / 1000.0);
       lastAdvance = now;
     }

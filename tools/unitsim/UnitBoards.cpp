@@ -63,6 +63,16 @@ bool IndoorBoard::FailSensor(int reg, bool failed) {
   return true;
 }
 
+void IndoorBoard::SetSwing(bool on) {
+  m_swing = on;
+  Refresh();
+}
+
+void IndoorBoard::BreakFlowSwitch(bool broken) {
+  m_flowBroken = broken;
+  Refresh();
+}
+
 void IndoorBoard::Advance(double seconds) {
   m_time += seconds;
   Refresh();
@@ -82,7 +92,7 @@ void IndoorBoard::Refresh() {
   for (int i = 0; i < 12; ++i) {
     bool failed = m_failed.count(1200 + i) != 0;
     if (failed) faults = static_cast<uint16_t>(faults | (1u << i));
-    double t = m_base[i] + Wave(m_time, kIndoorSwing[i], 600.0 + 60.0 * i, 0.5 * i);
+    double t = m_base[i] + (m_swing ? Wave(m_time, kIndoorSwing[i], 600.0 + 60.0 * i, 0.5 * i) : 0.0);
     SetReg(1200 + i, failed ? 0 : TempRaw(t));
   }
   // 1222-1224 report the pump drive and the two mixing outputs in tenths.
@@ -96,7 +106,7 @@ void IndoorBoard::Refresh() {
   if (m_failed.count(1224)) faults2 = static_cast<uint16_t>(faults2 | 0x0002u);
   SetReg(1226, faults);
   SetReg(1227, faults2);
-  SetReg(1213, (Reg(1104) > 0 || Reg(1100) != 0) ? 1 : 0);  // the flow switch closes while the pump runs
+  SetReg(1213, !m_flowBroken && PumpRunning() ? 1 : 0);  // the flow switch closes while water moves
 }
 
 OutdoorBoard::OutdoorBoard(int address) : RtuSlave(address), m_stored(512, 0) {
@@ -128,14 +138,24 @@ uint16_t OutdoorBoard::CellCrc() const {
   return Crc16(low, sizeof(low));
 }
 
+void OutdoorBoard::SetAmbient(double celsius) {
+  m_ambientFixed = true;
+  m_ambient = celsius;
+  Refresh();
+}
+
 void OutdoorBoard::Advance(double seconds) {
   m_time += seconds;
   int command = Reg(2000);
   double target = command ? std::min(120.0, command * 3.5 + 39.0) : 0.0;
   double step = 2.0 * seconds;  // the compressor ramps 2 Hz per second
   m_hz = m_hz < target ? std::min(target, m_hz + step) : std::max(target, m_hz - step);
+  if (Reg(4000) == 4) m_icing.ForceDefrost();
+  m_icing.Step(Ambient(), m_hz, Reg(4000) == 2, seconds);
   Refresh();
 }
+
+double OutdoorBoard::Ambient() const { return m_ambientFixed ? m_ambient : 7.0 + Wave(m_time, 1.5, 900.0, 0.0); }
 
 void OutdoorBoard::OnWrite(uint16_t wire, uint16_t value) {
   int reg = wire + 1;
@@ -161,7 +181,7 @@ void OutdoorBoard::OnWrite(uint16_t wire, uint16_t value) {
 }
 
 void OutdoorBoard::Refresh() {
-  double ambient = 7.0 + Wave(m_time, 1.5, 900.0, 0.0);
+  double ambient = Ambient();
   double hz = m_hz;
   int command = Reg(2000);
   SetReg(2100, Reg(4000));
@@ -179,6 +199,7 @@ void OutdoorBoard::Refresh() {
   SetReg(2115, (100 << 8) | 25);
   SetReg(2117, Clamp16(60.0 - 0.1 * hz));
   SetReg(2118, Clamp16(150.0 + 1.2 * hz));
+  SetReg(2119, m_icing.Defrosting() ? 1 : 0);
 }
 
 }  // namespace unitsim

@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "CoilIcing.h"
 #include "RtuSlave.h"
 
 namespace unitsim {
@@ -26,6 +27,14 @@ public:
   // Marks a sensor failed in 1226/1227 (registers 1200-1211, 1222-1224); its register then reads 0.
   // False for a register that has no sensor.
   bool FailSensor(int reg, bool failed);
+  // Off: the temperatures read exactly their base values (a thermal model sets them).
+  void SetSwing(bool on);
+  // Water moves: the pump powered (1100) and, a variable-speed pump, driven below 100 % (1104 in tenths;
+  // 100 % is its stopped drive, an on/off pump is driven at 0).
+  bool PumpRunning() const { return Reg(1100) != 0 && Reg(1104) < 1000; }
+  // A broken flow switch reads open (1213 = 0) whatever the water does.
+  void BreakFlowSwitch(bool broken);
+  bool FlowSwitchBroken() const { return m_flowBroken; }
   void Advance(double seconds);
 
 protected:
@@ -36,6 +45,8 @@ private:
 
   double m_time = 0.0;
   double m_base[12];
+  bool m_swing = true;
+  bool m_flowBroken = false;
   std::set<int> m_failed;
 };
 
@@ -53,6 +64,12 @@ public:
   void RefuseCommits(int n) { m_refusals = n; }
   // CRC of the low bytes of cells 3000-3509 as they stand, as the board checks it.
   uint16_t CellCrc() const;
+  // A fixed outdoor air temperature in place of the slow daily swing.
+  void SetAmbient(double celsius);
+  // Heating in cold air ices the coil; the board then defrosts on its own and reports it in 2119.
+  // Mode word 4000 = 4 asks for a defrost.
+  const CoilIcing& Icing() const { return m_icing; }
+  bool Defrosting() const { return m_icing.Defrosting(); }
   void Advance(double seconds);
 
 protected:
@@ -60,9 +77,13 @@ protected:
 
 private:
   void Refresh();
+  double Ambient() const;
 
   double m_time = 0.0;
   double m_hz = 0.0;
+  bool m_ambientFixed = false;
+  double m_ambient = 7.0;
+  CoilIcing m_icing;
   std::vector<uint16_t> m_stored;
   int m_commits = 0;
   int m_triggers = 0;

@@ -7,9 +7,37 @@ namespace unitsim {
 
 UnitSimulator::UnitSimulator(int indoorAddress, int outdoorAddress) : m_indoor(indoorAddress), m_outdoor(outdoorAddress) {}
 
+void UnitSimulator::EnableThermal(bool on) {
+  m_thermal = on;
+  m_indoor.SetSwing(!on);
+  if (on) StepModel(0.0);
+}
+
 void UnitSimulator::Advance(double seconds) {
+  seconds *= m_timeScale;
   m_indoor.Advance(seconds);
   m_outdoor.Advance(seconds);
+  if (m_thermal) StepModel(seconds);
+}
+
+void UnitSimulator::StepModel(double seconds) {
+  ThermalInputs in;
+  in.compressorHz = m_outdoor.Reg(2104);
+  // A defrost reverses the cycle: the heat for the coil comes out of the water.
+  in.cooling = m_outdoor.Reg(4000) == 1 || m_outdoor.Defrosting();
+  in.pump = m_indoor.PumpRunning();
+  in.hotWaterSide = m_indoor.Reg(1113) != 0;
+  in.lineHeater = m_indoor.Reg(1110) != 0;
+  in.loopHeater = m_indoor.Reg(1111) != 0;
+  in.tankHeater = m_indoor.Reg(1109) != 0;
+  m_model.Step(in, seconds);
+  m_indoor.SetTemperature(1200, m_model.room);
+  m_indoor.SetTemperature(1201, m_model.tank);
+  m_indoor.SetTemperature(1202, m_model.loop);
+  m_indoor.SetTemperature(1203, m_model.outlet);
+  m_indoor.SetTemperature(1204, m_model.loop);
+  m_indoor.SetTemperature(1205, m_model.coil);
+  m_outdoor.SetAmbient(m_model.ambient);
 }
 
 RtuSlave* UnitSimulator::Find(int address) {
@@ -72,6 +100,19 @@ std::string UnitSimulator::Command(const std::string& line) {
     }
     return "ok";
   }
+  if (verb == "ambient") {
+    char* end = nullptr;
+    double t = std::strtod(what.c_str(), &end);
+    if (what.empty() || *end || t < -40.0 || t > 50.0) return "error: ambient DEGREES (-40..50)";
+    m_model.ambient = t;
+    m_outdoor.SetAmbient(t);
+    return Status();
+  }
+  if (verb == "flow") {
+    if (what != "broken" && what != "ok") return "error: flow broken|ok";
+    m_indoor.BreakFlowSwitch(what == "broken");
+    return Status();
+  }
   if (verb == "status") return Status();
   return "error: unknown command '" + verb + "'";
 }
@@ -81,7 +122,19 @@ std::string UnitSimulator::Status() const {
   out << "indoor " << m_indoor.Address() << (m_indoorDropped ? " dropped" : " answering") << ", outdoor "
       << m_outdoor.Address() << (m_outdoorDropped ? " dropped" : " answering") << ", garbage " << m_garbage
       << "%, fault bits 1226=0x" << std::hex << m_indoor.Reg(1226) << " 1227=0x" << m_indoor.Reg(1227) << std::dec
-      << ", commits " << m_outdoor.Commits();
+      << ", commits " << m_outdoor.Commits() << ", flow switch " << (m_indoor.FlowSwitchBroken() ? "broken" : "ok")
+      << ", coil ice " << static_cast<int>(m_outdoor.Icing().Ice() * 100.0) << "%"
+      << (m_outdoor.Defrosting() ? " defrosting" : "") << ", defrosts " << m_outdoor.Icing().Defrosts();
+  if (m_thermal) {
+    const ThermalModel& m = m_model;
+    out.setf(std::ios::fixed);
+    out.precision(1);
+    out << "; ambient " << m.ambient << ", compressor " << m_outdoor.Reg(2104) << " Hz"
+        << (m_outdoor.Reg(4000) == 1 ? " cooling" : "") << ", pump " << (m_indoor.PumpRunning() ? "on" : "off")
+        << ", valve " << (m_indoor.Reg(1113) ? "hot water" : "heating") << ", heaters 1109/1110/1111 "
+        << m_indoor.Reg(1109) << m_indoor.Reg(1110) << m_indoor.Reg(1111) << "; water in " << m.loop << " out "
+        << m.outlet << ", tank " << m.tank << ", room " << m.room << ", coil " << m.coil;
+  }
   return out.str();
 }
 

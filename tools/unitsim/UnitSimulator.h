@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ThermalModel.h"
 #include "UnitBoards.h"
 
 namespace unitsim {
@@ -27,6 +28,12 @@ public:
   void DropOutdoor(bool dropped) { m_outdoorDropped = dropped; }
   // Percentage of replies replaced by random bytes of the same length.
   void SetGarbagePercent(int percent) { m_garbage = percent < 0 ? 0 : percent > 100 ? 100 : percent; }
+  // On: the indoor temperatures and the ambient come from the thermal model, which follows what the
+  // terminal writes; off (the default): fixed values with a slow swing that tests can predict.
+  void EnableThermal(bool on);
+  ThermalModel& Model() { return m_model; }
+  // Simulated seconds per second of Advance, for a terminal on a sped-up clock.
+  void SetTimeScale(double scale) { m_timeScale = scale; }
   void Advance(double seconds);
 
   // The reply to one request frame with a good CRC, or empty when nobody answers.
@@ -38,6 +45,7 @@ public:
 
 private:
   RtuSlave* Find(int address);
+  void StepModel(double seconds);
 
   IndoorBoard m_indoor;
   OutdoorBoard m_outdoor;
@@ -45,6 +53,9 @@ private:
   bool m_indoorDropped = false;
   bool m_outdoorDropped = false;
   int m_garbage = 0;
+  ThermalModel m_model;
+  bool m_thermal = false;
+  double m_timeScale = 1.0;
   std::mt19937 m_random{20240611u};
 };
 

@@ -27,8 +27,10 @@ void OnSignal(int) { g_stop = 1; }
 void Usage(std::ostream& out) {
   out << "usage: unitsim [options]\n"
          "Simulates the heat pump's indoor board (Modbus address 11) and outdoor board (address 2) on one\n"
-         "serial line: the far side of a new pseudo-terminal pair. The terminal opens the other side through\n"
-         "the board's port map. Prints \"<port> <device>\" once the line is up, then serves until stopped.\n"
+         "serial line: the far side of a new pseudo-terminal pair. A small thermal model moves the water, tank,\n"
+         "room and coil temperatures with the compressor, pump, valve and heaters the terminal drives. The\n"
+         "terminal opens the other side through the board's port map. Prints \"<port> <device>\" once the line\n"
+         "is up, then serves until stopped.\n"
          "\n"
          "  --root DIR            write \"<port> <device>\" into DIR/board/ports (other entries are kept)\n"
          "  --port NAME           the port name for the map (default COM3)\n"
@@ -42,7 +44,8 @@ void Usage(std::ostream& out) {
          "                          drop indoor|outdoor|all      restore indoor|outdoor|all\n"
          "                          fail REG                     heal REG|all\n"
          "                          garbage PERCENT              set REG VALUE\n"
-         "                          status                       quit\n"
+         "                          ambient DEGREES              status\n"
+         "                          flow broken|ok               quit\n"
          "                        e.g.  echo 'drop outdoor' > PATH\n"
          "  --help                this text\n";
 }
@@ -101,6 +104,7 @@ int main(int argc, char** argv) {
   }
 
   unitsim::UnitSimulator sim(indoor, outdoor);
+  sim.EnableThermal(true);
   for (const std::string& d : drops) {
     std::string r = sim.Command("drop " + d);
     if (r.rfind("error", 0) == 0) {

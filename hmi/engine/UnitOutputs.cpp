@@ -1,0 +1,234 @@
+#include "UnitOutputs.h"
+
+#include "CSystemData.h"
+#include "CompressorGear.h"
+#include "ControlBits.h"
+#include "CycleSteps.h"
+#include "Defrost.h"
+#include "FrostBalance.h"
+#include "Hydraulics.h"
+#include "IndoorBlock.h"
+#include "ModeRules.h"
+#include "OutdoorBlock.h"
+
+namespace {
+
+const int kValveHeating = 1;
+const int kValveCooling = 2;
+const int kValveHotWater = 3;
+const int32_t kGearCap = 5;
+const uint16_t kPollPauseCycles = 20;
+const uint32_t kDefrostFaultBits = 0x8000u | 0x10000u | 0x800000u;
+
+void HeatersOff(CSystemData& r) {
+  r.m_indoorOut1109 = 0;
+  r.m_indoorOut1110 = 0;
+  r.m_indoorOut1111 = 0;
+}
+
+// The heat pump or its heater at the heating side of the layout.
+bool AtHeatingSide(const CSystemData& r) { return r.m_valvePosition == (r.m_userSystemType == 1 ? 1 : 2); }
+
+void HotWaterWithCooling(CSystemData& r) {
+  r.m_indoorOut1111 = 0;
+  r.m_indoorOut1109 = r.m_hwHeaterDemand2 ? 1 : 0;
+  if (r.m_hwHpRequest || r.m_hwHeaterDemand) {
+    CompressorCommand(r, r.m_hwHpRequest ? 3 : 0);
+    HeaterOutput(r, 4, r.m_hwHeaterDemand);
+    r.m_valveTarget = kValveHotWater;
+  } else {
+    CompressorCommand(r, r.m_coolHpRequest ? 2 : 0);
+    r.m_indoorOut1110 = 0;
+    r.m_valveTarget = kValveCooling;
+  }
+}
+
+void HotWaterAlone(CSystemData& r) {
+  CompressorCommand(r, r.m_hwHpRequest ? 3 : 0);
+  HeaterOutput(r, 4, r.m_hwHeaterDemand);
+  r.m_indoorOut1111 = 0;
+  r.m_indoorOut1109 = r.m_hwHeaterDemand2 ? 1 : 0;
+  if (r.m_hwHeaterDemand || r.m_hwHpRequest) {
+    r.m_valveTarget = kValveHotWater;
+  } else {
+    r.m_valveTarget = (r.m_demandFlags & kDemandHeating) ? kValveHeating : kValveCooling;
+  }
+}
+
+void Heating(CSystemData& r) {
+  CompressorCommand(r, r.m_heatHpRequest ? 1 : 0);
+  HeaterOutput(r, 5, r.m_heatHeaterDemand);
+  r.m_indoorOut1109 = 0;
+  HeaterOutput(r, 3, r.m_heatHeaterDemand2);
+  r.m_valveTarget = kValveHeating;
+}
+
+void Cooling(CSystemData& r) {
+  CompressorCommand(r, r.m_coolHpRequest ? 2 : 0);
+  HeatersOff(r);
+  r.m_valveTarget = kValveCooling;
+}
+
+void Idle(CSystemData& r) {
+  r.m_activeMode = 0;
+  r.m_outdoorCmd2000 = 0;
+  HeatersOff(r);
+  if (r.m_demandFlags & kDemandHeating) {
+    r.m_valveTarget = kValveHeating;
+  } else if (r.m_demandFlags & kDemandCooling) {
+    r.m_valveTarget = kValveCooling;
+  } else {
+    r.m_valveTarget = kValveHotWater;
+  }
+}
+
+// Frost protection by the heat pump: full gear into the heating water, less in quiet or ECO hours.
+void FrostByHeatPump(CSystemData& r) {
+  if (r.m_heatHpRequest) {
+    r.m_activeMode = 1;
+    r.m_outdoorCmd2007 = r.m_zoneFlag2 ? 1 : 0;
+    r.m_outdoorCmd2000 = r.m_zoneFlag2 ? 7 : 10;
+    if (r.m_ecoHotWaterFlags != 0) r.m_outdoorCmd2000 = 5;
+  } else {
+    r.m_outdoorCmd2000 = 0;
+    r.m_outdoorCmd2007 = 0;
+  }
+  HeaterOutput(r, 5, r.m_heatHeaterDemand);
+}
+
+void WriteIndoor(const CSystemData& r, IndoorBlock& b) {
+  auto word = [](int32_t v) { return static_cast<uint16_t>(v); };
+  b.m_set1110 = word(r.m_indoorOut1110);
+  b.m_set1109 = word(r.m_indoorOut1109);
+  b.m_set1111 = word(r.m_indoorOut1111);
+  b.m_set1101 = word(r.m_indoorOut1101);
+  b.m_set1102 = word(r.m_indoorOut1102);
+  b.m_set1103 = word(r.m_indoorOut1103);
+  b.m_set1113 = word(r.m_indoorOut1113);
+  b.m_set1106 = word(r.m_indoorOut1106);
+  b.m_set1114 = word(r.m_modeSignalOut);
+  b.m_set1105 = word(r.m_outdoorPowerOut);
+  b.m_set1107 = r.m_indoorOut1107;
+  b.m_set1108 = r.m_indoorOut1108;
+  if (r.m_pumpType == 1) {
+    b.m_set1104 = 0.0f;
+    b.m_set1100 = word(r.m_indoorOut1100);
+  } else {
+    // The variable-speed pump is always powered; its speed is the drive value.
+    b.m_set1104 = static_cast<float>(r.m_pumpPwm);
+    b.m_set1100 = 1;
+  }
+}
+
+uint16_t ModeWord(const CSystemData& r, uint16_t current) {
+  switch (r.m_activeMode) {
+    case 0: return current;
+    case 7: return 5;
+    case 6: return 4;
+    default: break;
+  }
+  bool defrostFault = (r.m_statusBits & kDefrostFaultBits) && r.m_defrostRunSeconds > 279;
+  if ((defrostFault || r.m_defrostFailHold > 0) && !r.m_ratedTestSwitch) return 0;
+  if (r.m_activeMode == 5) return 257;
+  return r.m_activeMode == 2 ? 1 : 2;
+}
+
+void WriteOutdoor(CSystemData& r, OutdoorBlock& b) {
+  if (r.m_outdoorPowerOut == 1) {
+    b.m_pollPaused = kPollPauseCycles;
+  } else if (b.m_pollPaused > 0) {
+    b.m_pollPaused = static_cast<uint16_t>(b.m_pollPaused - 1);
+  }
+  if (r.m_testWriteCount > 0) {
+    if (b.m_word2100 == 5) {
+      b.m_testSet[10] = r.m_fanMaxSpeedPercent == 100 ? 72 : r.m_fanMaxSpeedPercent == 95 ? 68 : 65;  // cell 3307
+      b.m_testSet[15] = static_cast<uint16_t>(r.m_defrostMethod);                                     // cell 3276
+      if (r.m_testModeState == 1) {
+        b.m_testSet[11] = b.m_testSet[13] = b.m_testSet[14] = 0;  // cells 3029, 3249, 3275
+      } else if (r.m_testModeState == 3) {
+        b.m_testSet[11] = static_cast<uint16_t>(r.m_outdoorEevControl);
+        b.m_testSet[13] = static_cast<uint16_t>(r.m_outdoorFanControl);
+        b.m_testSet[14] = static_cast<uint16_t>(r.m_outdoorDefrostControl);
+      }
+    }
+    b.m_set4000 = 5;
+    --r.m_testWriteCount;
+  } else {
+    b.m_set4000 = ModeWord(r, b.m_set4000);
+  }
+  auto store = [](uint16_t& field, int32_t value) {
+    if (field != static_cast<uint16_t>(value)) field = static_cast<uint16_t>(value);
+  };
+  store(b.m_set2000, r.m_outdoorCmd2000);
+  store(b.m_set2001, r.m_outdoorCmd2001);
+  store(b.m_set2002, r.m_outdoorCmd2002);
+  if (!(r.m_statusBits & kStatusInletFromUnit)) b.m_set2006 = r.m_inletTemp;
+  b.m_set2012 = r.m_coilTempOut;
+  b.m_set2007 = static_cast<uint16_t>(r.m_outdoorCmd2007);
+}
+
+}  // namespace
+
+void HeaterOutput(CSystemData& r, int kind, int on) {
+  int32_t* out = nullptr;
+  bool allowed = on != 0;
+  switch (kind) {
+    case 2:
+      out = &r.m_indoorOut1109;
+      break;
+    case 3:
+      out = &r.m_indoorOut1111;
+      if (r.m_pumpOnPowerCut) allowed = allowed && AtHeatingSide(r);
+      break;
+    case 4:
+      out = &r.m_indoorOut1110;
+      allowed = allowed && r.m_valvePosition == 1;
+      break;
+    case 5:
+      out = &r.m_indoorOut1110;
+      allowed = allowed && AtHeatingSide(r);
+      break;
+    default:
+      return;
+  }
+  if (allowed && (kind == 4 || kind == 5)) {
+    bool tankHeaterRule = r.m_auxOffWithTankHeater && r.m_heatHeaterDemand && r.m_heatHeaterDemand2 && !r.m_hwHeaterDemand;
+    bool ambientRule = r.m_auxOffAboveAmbient && r.m_ambientTemp > static_cast<float>(r.m_auxOffAmbientTemp) &&
+                       r.m_heatHeaterDemand && !r.m_hwHeaterDemand;
+    if (tankHeaterRule || ambientRule) allowed = false;
+  }
+  *out = allowed ? 1 : 0;
+}
+
+void ComposeOutputs(CSystemData& r, const OutdoorBlock* outdoor) {
+  ModeSignal(r);
+  FlowSupervision(r);
+  LowNoiseHours(r);
+  if (r.m_frostState == 2) {
+    FrostByHeatPump(r);
+  } else if (r.m_hwRequest && r.m_heatRequest) {
+    HeatHotWaterBalance(r);
+  } else {
+    ClearBalanceCounters(r);
+    if (r.m_hwRequest && r.m_coolRequest) {
+      HotWaterWithCooling(r);
+    } else if (r.m_hwRequest) {
+      HotWaterAlone(r);
+    } else if (r.m_heatRequest) {
+      Heating(r);
+    } else if (r.m_coolRequest) {
+      Cooling(r);
+    } else {
+      Idle(r);
+    }
+  }
+  if ((r.m_statusBits & kStatusGearCap5) && r.m_outdoorCmd2000 > kGearCap) r.m_outdoorCmd2000 = kGearCap;
+  OverTemperatureStop(r, outdoor);
+  CoilFreezeProtection(r);
+  HydraulicOutputs(r);
+}
+
+void WriteUnitOutputs(CSystemData& r, IndoorBlock* indoor, OutdoorBlock* outdoor) {
+  if (indoor && indoor->m_linkState != 0) WriteIndoor(r, *indoor);
+  if (outdoor && outdoor->m_linkState != 0) WriteOutdoor(r, *outdoor);
+}

@@ -1,0 +1,258 @@
+#include "UnitOutputs.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "BusDeviceRig.h"
+#include "CParamDevice.h"
+#include "CSystemData.h"
+#include "CUnitDevice.h"
+#include "CycleSteps.h"
+#include "IndoorBlock.h"
+#include "OutdoorBlock.h"
+
+namespace {
+
+class UnitOutputsTest : public ::testing::Test {
+protected:
+  UnitOutputsTest() {
+    r.m_pumpOnSeconds = 60;
+    r.m_indoorOut1100 = 1;  // the pump has been running for a minute
+    r.m_heatTarget = 40.0f;
+    r.m_heatCtrlTemp = 30.0f;  // heating: gear 10
+    r.m_coolTarget = 10.0f;
+    r.m_coolCtrlTemp = 20.0f;  // cooling: gear 10
+    r.m_hwTarget = 50;
+    r.m_tankTemp = 40.0f;
+    r.m_derateCopy = 2;
+    r.m_heatWaterLimit = 60;
+    r.m_coilTempOut = 15.0f;  // far from freezing: no cap in cooling
+  }
+
+  std::unique_ptr<CSystemData> record = std::make_unique<CSystemData>();
+  CSystemData& r = *record;
+};
+
+// The valve is at the side of the wanted target before the command is computed, as the valve drive
+// reports it once it has moved: position 1 for hot water, 2 for heating and cooling (layout 0).
+TEST_F(UnitOutputsTest, Compose_EveryRequestCombination) {
+  struct Case {
+    const char* name;
+    int hw, hwHp, hwHeater, hwHeater2, heat, heatHp, heatHeater, heatHeater2, cool, coolHp;
+    uint16_t demand;
+    int position;
+    int mode, command, valve, out1109, out1110, out1111;
+  };
+  const Case cases[] = {
+      {"hot water by the heat pump", 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, kDemandHotWater, 1, 3, 10, 3, 0, 0, 0},
+      {"hot water by heater 1", 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, kDemandHotWater, 1, 0, 0, 3, 0, 1, 0},
+      {"hot water heater 2", 1, 1, 0, 1, 0, 0, 0, 0, 0, 0, kDemandHotWater, 1, 3, 10, 3, 1, 0, 0},
+      {"hot water waiting, heating bit", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, kDemandHotWater | kDemandHeating, 2, 0, 0, 1, 0, 0, 0},
+      {"hot water waiting", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, kDemandHotWater, 2, 0, 0, 2, 0, 0, 0},
+      {"hot water before cooling", 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, kDemandHotWater | kDemandCooling, 1, 3, 10, 3, 0, 0, 0},
+      {"hot water heater beside cooling", 1, 0, 1, 0, 0, 0, 0, 0, 1, 1, kDemandHotWater | kDemandCooling, 1, 0, 0, 3, 0, 1, 0},
+      {"cooling while hot water waits", 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, kDemandHotWater | kDemandCooling, 2, 2, 10, 2, 0, 0, 0},
+      {"heating by the heat pump", 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, kDemandHeating, 2, 1, 10, 1, 0, 0, 0},
+      {"heating with both heaters", 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, kDemandHeating, 2, 1, 10, 1, 0, 1, 1},
+      {"heating kept, heat pump off", 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, kDemandHeating, 2, 0, 0, 1, 0, 0, 0},
+      {"cooling", 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, kDemandCooling, 2, 2, 10, 2, 0, 0, 0},
+      {"cooling request without heat pump", 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, kDemandCooling, 2, 0, 0, 2, 0, 0, 0},
+      {"nothing, heating bit", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kDemandHeating, 2, 0, 0, 1, 0, 0, 0},
+      {"nothing, cooling bit", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kDemandCooling, 2, 0, 0, 2, 0, 0, 0},
+      {"nothing at all", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 3, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto fresh = std::make_unique<CSystemData>(r);
+    CSystemData& s = *fresh;
+    s.m_hwRequest = c.hw;
+    s.m_hwHpRequest = c.hwHp;
+    s.m_hwHeaterDemand = c.hwHeater;
+    s.m_hwHeaterDemand2 = c.hwHeater2;
+    s.m_heatRequest = c.heat;
+    s.m_heatHpRequest = c.heatHp;
+    s.m_heatHeaterDemand = c.heatHeater;
+    s.m_heatHeaterDemand2 = c.heatHeater2;
+    s.m_coolRequest = c.cool;
+    s.m_coolHpRequest = c.coolHp;
+    s.m_demandFlags = c.demand;
+    s.m_valvePosition = c.position;
+    s.m_indoorOut1109 = s.m_indoorOut1110 = s.m_indoorOut1111 = 7;  // stale values
+    ComposeOutputs(s);
+    EXPECT_EQ(s.m_activeMode, c.mode);
+    EXPECT_EQ(s.m_outdoorCmd2000, c.command);
+    EXPECT_EQ(s.m_valveTarget, c.valve);
+    EXPECT_EQ(s.m_indoorOut1109, c.out1109);
+    EXPECT_EQ(s.m_indoorOut1110, c.out1110);
+    EXPECT_EQ(s.m_indoorOut1111, c.out1111);
+  }
+}
+
+TEST_F(UnitOutputsTest, Compose_GearCappedAtFiveByTheUnit) {
+  r.m_heatRequest = r.m_heatHpRequest = 1;
+  r.m_demandFlags = kDemandHeating;
+  r.m_valvePosition = 2;
+  r.m_statusBits = 0x10;
+  ComposeOutputs(r);
+  EXPECT_EQ(r.m_outdoorCmd2000, 5);
+}
+
+TEST_F(UnitOutputsTest, Compose_FrostProtectionByTheHeatPump) {
+  r.m_frostState = 2;
+  r.m_heatHpRequest = 1;
+  r.m_hwRequest = 1;  // ignored while the frost protection runs
+  ComposeOutputs(r);
+  EXPECT_EQ(r.m_activeMode, 1);
+  EXPECT_EQ(r.m_outdoorCmd2000, 10);
+  r.m_lowNoiseEnabled = 1;
+  for (int32_t& mask : r.m_lowNoiseTimerMask) mask = -1;
+  ComposeOutputs(r);
+  EXPECT_EQ(r.m_outdoorCmd2000, 7);
+  EXPECT_EQ(r.m_outdoorCmd2007, 1);
+}
+
+TEST_F(UnitOutputsTest, HeaterOutput_ByKindValveAndAmbient) {
+  r.m_valvePosition = 2;
+  HeaterOutput(r, 4, 1);
+  EXPECT_EQ(r.m_indoorOut1110, 0) << "the hot-water heater needs the hot-water side";
+  HeaterOutput(r, 5, 1);
+  EXPECT_EQ(r.m_indoorOut1110, 1);
+  r.m_auxOffAboveAmbient = 1;
+  r.m_auxOffAmbientTemp = 10;
+  r.m_ambientTemp = 10.5f;
+  r.m_heatHeaterDemand = 1;
+  HeaterOutput(r, 5, 1);
+  EXPECT_EQ(r.m_indoorOut1110, 0) << "above the ambient of the stop";
+  r.m_pumpOnPowerCut = 1;
+  r.m_valvePosition = 1;
+  HeaterOutput(r, 3, 1);
+  EXPECT_EQ(r.m_indoorOut1111, 0);
+  HeaterOutput(r, 2, 1);
+  EXPECT_EQ(r.m_indoorOut1109, 1);
+  HeaterOutput(r, 2, 0);
+  EXPECT_EQ(r.m_indoorOut1109, 0);
+}
+
+TEST_F(UnitOutputsTest, Write_BlocksOnlyWhileTheirLinkIsUp) {
+  auto indoor = std::make_unique<IndoorBlock>();
+  auto outdoor = std::make_unique<OutdoorBlock>();
+  r.m_indoorOut1110 = 1;
+  r.m_pumpType = 0;
+  r.m_pumpPwm = 40;
+  r.m_outdoorCmd2000 = 7;
+  WriteUnitOutputs(r, indoor.get(), outdoor.get());
+  EXPECT_EQ(indoor->m_set1110, 0) << "link down";
+  EXPECT_EQ(outdoor->m_set2000, 0);
+  WriteUnitOutputs(r, nullptr, nullptr);  // no blocks: nothing to do
+
+  indoor->m_linkState = 1;
+  outdoor->m_linkState = 1;
+  WriteUnitOutputs(r, indoor.get(), outdoor.get());
+  EXPECT_EQ(indoor->m_set1110, 1);
+  EXPECT_EQ(indoor->m_set1100, 1) << "the DC pump is always powered";
+  EXPECT_FLOAT_EQ(indoor->m_set1104, 40.0f);
+  EXPECT_EQ(outdoor->m_set2000, 7);
+  r.m_pumpType = 1;
+  r.m_indoorOut1100 = 0;
+  WriteUnitOutputs(r, indoor.get(), outdoor.get());
+  EXPECT_EQ(indoor->m_set1100, 0);
+  EXPECT_FLOAT_EQ(indoor->m_set1104, 0.0f);
+}
+
+TEST_F(UnitOutputsTest, Write_ModeWordPollPauseAndInlet) {
+  auto outdoor = std::make_unique<OutdoorBlock>();
+  outdoor->m_linkState = 1;
+  struct Case {
+    int mode;
+    uint16_t word;
+  };
+  for (Case c : {Case{1, 2}, Case{2, 1}, Case{3, 2}, Case{5, 257}, Case{6, 4}, Case{7, 5}, Case{0, 5}}) {
+    r.m_activeMode = c.mode;
+    WriteUnitOutputs(r, nullptr, outdoor.get());
+    EXPECT_EQ(outdoor->m_set4000, c.word) << c.mode;
+  }
+  r.m_activeMode = 1;
+  r.m_defrostFailHold = 3;
+  WriteUnitOutputs(r, nullptr, outdoor.get());
+  EXPECT_EQ(outdoor->m_set4000, 0) << "held after failed defrosts";
+
+  r.m_outdoorPowerOut = 1;
+  WriteUnitOutputs(r, nullptr, outdoor.get());
+  EXPECT_EQ(outdoor->m_pollPaused, 20);
+  r.m_outdoorPowerOut = 0;
+  for (int i = 19; i >= 0; --i) {
+    WriteUnitOutputs(r, nullptr, outdoor.get());
+    EXPECT_EQ(outdoor->m_pollPaused, i);
+  }
+
+  r.m_inletTemp = 31.5f;
+  r.m_coilTempOut = -2.0f;
+  r.m_statusBits = 0x20;
+  WriteUnitOutputs(r, nullptr, outdoor.get());
+  EXPECT_FLOAT_EQ(outdoor->m_set2006, 0.0f) << "the inlet is not sent";
+  EXPECT_FLOAT_EQ(outdoor->m_set2012, -2.0f);
+  r.m_statusBits = 0;
+  WriteUnitOutputs(r, nullptr, outdoor.get());
+  EXPECT_FLOAT_EQ(outdoor->m_set2006, 31.5f);
+}
+
+TEST_F(UnitOutputsTest, Write_TestModeCells) {
+  auto outdoor = std::make_unique<OutdoorBlock>();
+  outdoor->m_linkState = 1;
+  outdoor->m_word2100 = 5;
+  r.m_testWriteCount = 2;
+  r.m_fanMaxSpeedPercent = 95;
+  r.m_defrostMethod = 2;
+  r.m_testModeState = 3;
+  r.m_outdoorEevControl = 1;
+  r.m_outdoorFanControl = 2;
+  r.m_outdoorDefrostControl = 3;
+  WriteUnitOutputs(r, nullptr, outdoor.get());
+  EXPECT_EQ(outdoor->m_set4000, 5);
+  EXPECT_EQ(outdoor->m_testSet[10], 68);
+  EXPECT_EQ(outdoor->m_testSet[15], 2);
+  EXPECT_EQ(outdoor->m_testSet[11], 1);
+  EXPECT_EQ(outdoor->m_testSet[13], 2);
+  EXPECT_EQ(outdoor->m_testSet[14], 3);
+  EXPECT_EQ(r.m_testWriteCount, 1);
+}
+
+// The writes reach the boards' registers through the real drivers over the pseudo-terminal.
+TEST_F(UnitOutputsTest, Write_ReachesTheUnitsThroughTheDrivers) {
+  r.m_indoorOut1110 = 1;
+  r.m_indoorOut1113 = 1;
+  r.m_pumpType = 1;
+  r.m_indoorOut1100 = 1;
+  r.m_outdoorPowerOut = 0;
+  r.m_outdoorCmd2000 = 7;
+  r.m_outdoorCmd2007 = 1;
+  r.m_outdoorCmd2002 = 320;
+  r.m_activeMode = 1;
+  {
+    bustest::UnitRig<CUnitDevice, IndoorBlock, unitsim::IndoorBoard> rig(11, &unitsim::UnitSimulator::Indoor);
+    rig.Pass();
+    rig.Pass();  // start-up, then a poll that brings the link up
+    ASSERT_NE(rig.block.m_linkState, 0);
+    WriteUnitOutputs(r, &rig.block, nullptr);
+    for (int i = 0; i < 3; ++i) rig.Pass();
+    EXPECT_EQ(rig.unit.Reg(1110), 1);
+    EXPECT_EQ(rig.unit.Reg(1113), 1);
+    EXPECT_EQ(rig.unit.Reg(1100), 1);
+    EXPECT_EQ(rig.unit.Reg(1109), 0);
+  }
+  {
+    bustest::UnitRig<CParamDevice, OutdoorBlock, unitsim::OutdoorBoard> rig(2, &unitsim::UnitSimulator::Outdoor);
+    rig.Pass();
+    rig.Pass();  // start-up, then a poll that brings the link up
+    ASSERT_NE(rig.block.m_linkState, 0);
+    WriteUnitOutputs(r, nullptr, &rig.block);
+    for (int i = 0; i < 3; ++i) rig.Pass();
+    EXPECT_EQ(rig.unit.Reg(2000), 7);
+    EXPECT_EQ(rig.unit.Reg(2007), 1);
+    EXPECT_EQ(rig.unit.Reg(2002), 320);
+    EXPECT_EQ(rig.unit.Reg(4000), 2);
+  }
+}
+
+}  // namespace
