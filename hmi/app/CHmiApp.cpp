@@ -122,6 +122,18 @@ void MakeAppBrushes() {
   for (int i = 0; i < kBrushCount; ++i) g_brushes[i] = CreateSolidBrush(g_brushColors[i]);
 }
 
+void FreeAppLook() {
+  for (CFont* f : {&g_font45, &g_font21, &g_font18, &g_font15, &g_font12, &g_font9}) f->DeleteObject();
+  for (CBitmap* b : {&g_bmpMainBg, &g_bmpPageBg, &g_bmpDesign2Bg, &g_bmpDesign1Bg, &g_bmpMenuBg1, &g_bmpMenuBg2,
+                     &g_bmpSpare, &g_bmpPopupBg}) {
+    b->DeleteObject();
+  }
+  for (HBRUSH& b : g_brushes) {
+    if (b) DeleteObject(b);
+    b = nullptr;
+  }
+}
+
 void CHmiApp::ShutDown(DlgMain* mainScreen, const CString& fontFile) {
   g_engine.Enable(0);
   // The 45-point font stays until the process ends.

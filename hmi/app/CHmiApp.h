@@ -40,6 +40,9 @@ void MakeAppFonts();
 void LoadDealerLook(int dealerId);
 // The four solid brushes of g_brushColors.
 void MakeAppBrushes();
+// Deletes all six fonts, the eight backgrounds and the brushes (tools and tests that make the look
+// more than once per process).
+void FreeAppLook();
 
 // The resource ids of the eight backgrounds for a dealer id, in the order main, page, design 2,
 // design 1, menu 1, menu 2, spare, pop-up.

@@ -42,15 +42,7 @@ protected:
     panel::SetMessageSpy(nullptr);
     panel::ResetGui();
     FreeBoardLib();
-    for (CFont* f : {&g_font45, &g_font21, &g_font18, &g_font15, &g_font12, &g_font9}) f->DeleteObject();
-    for (CBitmap* b : {&g_bmpMainBg, &g_bmpPageBg, &g_bmpDesign2Bg, &g_bmpDesign1Bg, &g_bmpMenuBg1, &g_bmpMenuBg2,
-                       &g_bmpSpare, &g_bmpPopupBg}) {
-      b->DeleteObject();
-    }
-    for (HBRUSH& brush : g_brushes) {
-      if (brush) DeleteObject(brush);
-      brush = nullptr;
-    }
+    FreeAppLook();
     g_dealerId = 0;
     BacklightOn = 1;
     g_db.Close();
