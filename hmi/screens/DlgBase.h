@@ -8,6 +8,8 @@
 
 #include "Gui.h"
 
+class PageHost;
+
 class DlgBase : public CDialog {
 public:
   // A dialog over a background bitmap (null: no bitmap and both fills 0).
@@ -37,11 +39,20 @@ protected:
   void OnGoMenu();
   void OnGoDesign1();
   void OnGoDesign3();
+  // The main screen this page lives on (its parent), or null when the parent hosts no pages.
+  PageHost* Host() const;
+  // The host's page of that kind (PageHost::Page), or null.
+  DlgBase* SiblingPage(int page) const;
+  // Shows the host's page (when there is one), then hides this page.
+  void GoTo(int page);
+  // The status pages' corner taps, in this order: the top-left corner hides the page, the top-right
+  // shows the menu, the bottom-left the previous page, the bottom-right the next page (PageHost
+  // kinds); anywhere else nothing.
+  void CornerTap(CPoint point, int previous, int next);
 
   DECLARE_MESSAGE_MAP()
 
 private:
-  void GoTo(int page);
 
   CBitmap* m_background = nullptr;  // not owned
   int32_t m_slotA = 0;              // bitmap width, or the outer fill colour without a bitmap
