@@ -1,5 +1,6 @@
 #include "DlgBase.h"
 
+#include "AppGlobals.h"
 #include "PageHost.h"
 
 namespace {
@@ -103,5 +104,17 @@ void DlgBase::CornerTap(CPoint point, int previous, int next) {
     GoTo(previous);
   } else if (kNextCorner.PtInRect(point)) {
     GoTo(next);
+  }
+}
+
+void DlgBase::DressNavButtons(CBmpButton& menu, CBmpButton& previous, CBmpButton& next, int background) {
+  if (g_dealerId == 9) {
+    menu.SetIconStyle(139, 240, background, 275);
+    previous.SetIconStyle(129, 240, background, 275);
+    next.SetIconStyle(130, 240, background, 275);
+  } else {
+    menu.ShowWindow(SW_HIDE);
+    previous.ShowWindow(SW_HIDE);
+    next.ShowWindow(SW_HIDE);
   }
 }

@@ -6,6 +6,7 @@
 // pages list in their message maps. User-interface thread only.
 #pragma once
 
+#include "CBmpButton.h"
 #include "Gui.h"
 
 class PageHost;
@@ -49,6 +50,9 @@ protected:
   // shows the menu, the bottom-left the previous page, the bottom-right the next page (PageHost
   // kinds); anywhere else nothing.
   void CornerTap(CPoint point, int previous, int next);
+  // The menu, previous and next buttons of a status page: dealer 9 shows them over the page's
+  // background (code); the other dealers leave the page by its corners only, so they are hidden.
+  static void DressNavButtons(CBmpButton& menu, CBmpButton& previous, CBmpButton& next, int background);
 
   DECLARE_MESSAGE_MAP()
 

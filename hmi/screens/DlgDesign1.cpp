@@ -95,16 +95,7 @@ void DlgDesign1::DoDataExchange(CDataExchange* dx) {
 BOOL DlgDesign1::OnInitDialog() {
   DlgBase::OnInitDialog();
   for (CSkinLabel& label : m_labels) label.SetSkin(265, 254, 269);
-  if (g_dealerId == 9) {
-    m_menu.SetIconStyle(139, 240, 254, 275);
-    m_prev.SetIconStyle(129, 240, 254, 275);
-    m_next.SetIconStyle(130, 240, 254, 275);
-  } else {
-    // The corners are the only way on for the other dealers.
-    m_menu.ShowWindow(SW_HIDE);
-    m_prev.ShowWindow(SW_HIDE);
-    m_next.ShowWindow(SW_HIDE);
-  }
+  DressNavButtons(m_menu, m_prev, m_next, 254);
   SetTimer(kRefreshTimer, kRefreshMs);
   return TRUE;
 }

@@ -60,15 +60,7 @@ BOOL DlgDesign2::OnInitDialog() {
   for (int i = 0; i < kLabels - 1; ++i) m_labels[i].SetSkin(265, 253, 269);
   // The valve opening sits on a black plate of its own.
   m_labels[kLabels - 1].SetSkin(265, 264, 269);
-  if (g_dealerId == 9) {
-    m_menu.SetIconStyle(139, 240, 253, 275);
-    m_prev.SetIconStyle(129, 240, 253, 275);
-    m_next.SetIconStyle(130, 240, 253, 275);
-  } else {
-    m_menu.ShowWindow(SW_HIDE);
-    m_prev.ShowWindow(SW_HIDE);
-    m_next.ShowWindow(SW_HIDE);
-  }
+  DressNavButtons(m_menu, m_prev, m_next, 253);
   SetTimer(kRefreshTimer, kRefreshMs);
   return TRUE;
 }

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "../core/DbTestFile.h"
 #include "CControlEngine.h"
 #include "DbTables.h"
 #include "DlgList.h"
@@ -25,18 +24,15 @@ FaultEntry Fault(const char16_t* code, int32_t state, int64_t start, int64_t end
   return f;
 }
 
-class DlgDesign3Test : public MainHostFixture {
+class DlgDesign3Test : public MainHostDbFixture {
 protected:
   void SetUp() override {
-    MainHostFixture::SetUp();
-    g_db.Open(file.CePath(), false, 2);
-    ASSERT_EQ(g_db.IsOpen(), 1);
+    MainHostDbFixture::SetUp();
     g_now = kNow;
   }
   void TearDown() override {
     SetFaults({}, {});
-    g_db.Close();
-    MainHostFixture::TearDown();
+    MainHostDbFixture::TearDown();
   }
   static void SetFaults(std::vector<FaultEntry> table, std::vector<FaultEntry> history) {
     FaultTableLock guard(g_engine);
@@ -63,8 +59,6 @@ protected:
     list.ClientToScreen(&p);
     Tap(p.x, p.y);
   }
-
-  dbtest::DbTestFile file;
 };
 
 TEST(DlgDesign3Span, DurationsUpToADayAndOver) {

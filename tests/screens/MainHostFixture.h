@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../core/DbTestFile.h"
+#include "CDbAccess.h"
 #include "DlgMain.h"
 #include "PageFixture.h"
 #include "SoftClock.h"
@@ -49,4 +51,20 @@ protected:
   CString Text(CWnd& dialog, int id) { return TextOf(GetDlgItem(dialog.m_hWnd, id)); }
 
   DlgMain main;
+};
+
+// The same over a fresh database file from the delivered schema, open on the program's facade.
+class MainHostDbFixture : public MainHostFixture {
+protected:
+  void SetUp() override {
+    MainHostFixture::SetUp();
+    g_db.Open(file.CePath(), false, 2);
+    ASSERT_EQ(g_db.IsOpen(), 1);
+  }
+  void TearDown() override {
+    g_db.Close();
+    MainHostFixture::TearDown();
+  }
+
+  dbtest::DbTestFile file;
 };

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "../core/DbTestFile.h"
 #include "CDataCurve.h"
 #include "DbTables.h"
 #include "DlgDesign4.h"
@@ -102,17 +101,8 @@ TEST_F(CDataCurveTest, Paint_DrawsTheValueLabelsAtTheLeftEdgeAndNowAtTheRightEnd
 }
 
 // The trend page on the main screen, over a log in a fresh database.
-class DlgDesign4Test : public MainHostFixture {
+class DlgDesign4Test : public MainHostDbFixture {
 protected:
-  void SetUp() override {
-    MainHostFixture::SetUp();
-    g_db.Open(file.CePath(), false, 2);
-    ASSERT_EQ(g_db.IsOpen(), 1);
-  }
-  void TearDown() override {
-    g_db.Close();
-    MainHostFixture::TearDown();
-  }
   static void Log(int64_t time, float tank, float control, float room, float ambient) {
     RealRecord r;
     r.m_time = time;
@@ -123,8 +113,6 @@ protected:
     ASSERT_EQ(InsertRealData(r), 1);
   }
   std::vector<CurvePoint>& Points() { return main.Design4().Curve().Points(); }
-
-  dbtest::DbTestFile file;
 };
 
 TEST_F(DlgDesign4Test, FirstMinute_ReadsTheDaysLogAndAddsTheCurrentValues) {
