@@ -5,7 +5,7 @@ ASAN := build/asan
 BENCH := build/bench
 ROOT ?= $(CURDIR)/build/root
 
-.PHONY: all deps build test test-release test-asan bench run root clean
+.PHONY: all deps build test test-release test-asan bench run root clean screenshots
 
 all: build
 
@@ -32,6 +32,12 @@ test: deps $(RELEASE)/build.ninja $(ASAN)/build.ninja
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest -j $(JOBS) --output-on-failure
+
+# Rewrites the screenshot references under tests/references from the current screens, and the
+# pictures of the docs; review the changed pictures before committing them.
+screenshots: build
+	cd $(RELEASE) && PANEL_UPDATE_SCREENSHOTS=1 ctest -R Shots --output-on-failure
+	cmake --build $(RELEASE) --target screenshots
 
 bench: deps $(BENCH)/build.ninja
 	cmake --build $(BENCH) -j $(JOBS)

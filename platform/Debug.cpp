@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "CString.h"
+#include "Log.h"
 
 namespace panel {
 namespace {
@@ -38,7 +39,7 @@ void ClearDebugLog() {
 
 void OutputDebugStringW(LPCWSTR text) {
   std::string line = ToUtf8(text);
-  if (std::getenv("PANEL_DEBUG_STDERR")) std::fprintf(stderr, "%s", line.c_str());
+  panel::LogLine(line);
   std::lock_guard<std::mutex> guard(panel::LogLock());
   panel::Log().push_back(line);
   if (panel::Log().size() > panel::kMaxLines) panel::Log().pop_front();

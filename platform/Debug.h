@@ -1,5 +1,5 @@
-// Debug output: the board libraries and a few debug paths report here. Lines go to standard error
-// (when PANEL_DEBUG_STDERR is set) and to a bounded in-memory log that tests read.
+// Debug output: the board libraries and a few debug paths report here. Each text becomes a line of
+// the program's log (Log.h) and goes to a bounded in-memory log that tests read.
 #pragma once
 
 #include <string>

@@ -4,7 +4,9 @@
 #include "AppHelpers.h"
 #include "BoardLib.h"
 #include "CControlEngine.h"
+#include "CDbAccess.h"
 #include "DlgMain.h"
+#include "Log.h"
 #include "Platform.h"
 #include "ProcessObjects.h"
 
@@ -22,6 +24,17 @@ const BYTE kFontQuality = CLEARTYPE_QUALITY;
 const int kGreenDealer = 1;
 const COLORREF kGreenDealerColor = RGB(0, 100, 95);
 const COLORREF kStandardFourthColor = RGB(15, 72, 93);
+// The tables the program reads and writes.
+const char16_t* const kProgramTables[] = {u"t_System0", u"t_System1", u"t_System2",  u"t_RealHP",
+                                          u"t_HPErr",   u"t_Language", u"t_Langenable", nullptr};
+
+// A database that cannot serve runs the terminal on its defaults, keeping nothing: said once at start.
+void ReportDatabase() {
+  const CString problem = g_db.Problem(kProgramTables);
+  if (problem.IsEmpty()) return;
+  panel::LogLine("database " + g_db.Path().ToUtf8() + " " + problem.ToUtf8() +
+                 ": the terminal runs on its defaults and keeps no settings, faults or logs");
+}
 
 }  // namespace
 
@@ -73,6 +86,7 @@ BOOL CHmiApp::InitInstance() {
   SetRegistryKey(kRegistryKey);
   RegSetDword(kTouchKey, kCursorValue, kCursorHidden);
 
+  ReportDatabase();
   // The parameters must be loaded before the dealer id is read and the screens are built.
   g_engine.Enable(1);
   g_dealerId = GetSystemData()->m_dealerId;

@@ -1,5 +1,8 @@
 #include "CDbAccess.h"
 
+#include "CppSQLite3Exception.h"
+#include "Log.h"
+
 namespace {
 
 const int kAcquireAttempts = 6;
@@ -25,6 +28,7 @@ CDbAccess::~CDbAccess() { Close(); }
 void CDbAccess::Open(const char16_t* fileName, bool prependFolder, int poolSize) {
   Close();
   CString path = prependFolder ? ProgramFolder() + fileName : CString(fileName);
+  m_path = path;
   m_pool = new CDbPool(path, poolSize);
   m_isOpen = m_pool->IsFirstOpened() ? 1 : 0;
 }
@@ -37,21 +41,33 @@ void CDbAccess::Close() {
 
 int CDbAccess::ExecSql(const char16_t* sql) {
   CDbConnection* connection = Acquire();
-  if (!connection) return 0;
-  int result = RunTransaction(connection->Db(), &sql, 1) ? 1 : 0;
+  if (!connection) {
+    ReportWriteFailure(u"not open");
+    return 0;
+  }
+  CString error;
+  int result = RunTransaction(connection->Db(), &sql, 1, error) ? 1 : 0;
   m_pool->ReleaseConnection(connection);
+  if (!result) ReportWriteFailure(error);
   return result;
 }
 
 int CDbAccess::ExecSqlList(std::vector<CString>& statements) {
   CDbConnection* connection = Acquire();
-  if (!connection) return 0;
+  if (!connection) {
+    ReportWriteFailure(u"not open");
+    return 0;
+  }
   std::vector<const char16_t*> texts;
   texts.reserve(statements.size());
   for (const CString& statement : statements) texts.push_back(statement.GetString());
-  bool committed = RunTransaction(connection->Db(), texts.data(), texts.size());
+  CString error;
+  bool committed = RunTransaction(connection->Db(), texts.data(), texts.size(), error);
   m_pool->ReleaseConnection(connection);
-  if (!committed) return 0;
+  if (!committed) {
+    ReportWriteFailure(error);
+    return 0;
+  }
   statements.clear();
   return 1;
 }
@@ -81,12 +97,14 @@ CDbConnection* CDbAccess::Acquire() {
 
 // ExecDml returns a busy file (5) instead of throwing; such a statement did not run, and a busy commit
 // leaves the transaction open on the connection. Both count as failures: roll back, never report 1.
-bool CDbAccess::RunTransaction(CSqliteDb& db, const char16_t* const* statements, size_t count) {
+bool CDbAccess::RunTransaction(CSqliteDb& db, const char16_t* const* statements, size_t count, CString& error) {
+  error = u"busy";
   try {
     bool ok = db.ExecDml(u"begin transaction;") == 0;
     for (size_t i = 0; ok && i < count; ++i) ok = db.ExecDml(statements[i]) == 0;
     if (ok && db.ExecDml(u"commit transaction;") == 0) return true;
-  } catch (const CppSQLite3Exception&) {
+  } catch (const CppSQLite3Exception& e) {
+    error = e.ErrorMessage();
   }
   try {
     db.ExecDml(u"rollback transaction;");
@@ -94,4 +112,30 @@ bool CDbAccess::RunTransaction(CSqliteDb& db, const char16_t* const* statements,
     // No transaction left to roll back (the statement ended it, or begin failed): nothing to undo.
   }
   return false;
+}
+
+void CDbAccess::ReportWriteFailure(const CString& error) const {
+  panel::LogLineLimited("database write " + m_path.ToUtf8(),
+                        "database " + m_path.ToUtf8() + ": a write failed (" + error.ToUtf8() + ")");
+}
+
+CString CDbAccess::Problem(const char16_t* const* tables) {
+  const DWORD attributes = GetFileAttributesW(m_path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return u"is missing";
+  if (!m_isOpen) return u"cannot be opened";
+  CDbConnection* connection = Acquire();
+  if (!connection) return u"has no free connection";
+  CString problem;
+  for (const char16_t* const* table = tables; *table && problem.IsEmpty(); ++table) {
+    CString sql;
+    sql.Format(u"select * from %s limit 0", *table);
+    try {
+      connection->Db().ExecQuery(sql);
+    } catch (const CppSQLite3Exception& e) {
+      problem.Format(u"cannot read %s (%s)", *table, e.ErrorMessage());
+    }
+  }
+  m_pool->ReleaseConnection(connection);
+  if (problem.IsEmpty() && (attributes & FILE_ATTRIBUTE_READONLY)) problem = u"is read-only";
+  return problem;
 }

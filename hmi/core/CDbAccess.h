@@ -29,6 +29,7 @@ public:
   // 1 when the first pooled connection opened the file, else 0.
   int IsOpen() const { return m_isOpen; }
 
+  // Every failed write below is reported in the program's log (at most once a minute).
   // Runs the statement between "begin transaction;" and "commit transaction;". 1 when committed;
   // 0 when no connection could be had, or the statement or the commit failed or reported a busy file
   // (the transaction is then rolled back, so the connection goes back to the pool outside one).
@@ -44,10 +45,21 @@ public:
   // Null after Close.
   CDbPool* GetPool() { return m_pool; }
 
+  // What keeps the file from serving the program, as one line for the log: it cannot be opened, is
+  // no database, lacks one of the tables of `tables` (null-terminated) or may not be written. Empty
+  // when it is usable.
+  CString Problem(const char16_t* const* tables);
+  // The CE path of the file.
+  const CString& Path() const { return m_path; }
+  // A failed write goes to the program's log, at most once a minute (also for callers that skip a
+  // write on a closed file).
+  void ReportWriteFailure(const CString& error) const;
+
 private:
   CDbConnection* Acquire();
-  bool RunTransaction(CSqliteDb& db, const char16_t* const* statements, size_t count);
-
+  // On failure error says why.
+  bool RunTransaction(CSqliteDb& db, const char16_t* const* statements, size_t count, CString& error);
+  CString m_path;
   int m_isOpen = 0;
   CDbPool* m_pool = nullptr;  // owned
 };

@@ -16,10 +16,13 @@ int CControlEngine::ReadInputs() {
   UpdateGearPidBlock(r);
   int64_t now = g_now;
   WriteMinuteLog(r, m_nextLogTime, now);
+  FaultWrites writes;
   {
     FaultTableLock guard(*this);
-    RunFaultStep(m_faultTable, m_faultHistory, r, now);
+    RunFaultStep(m_faultTable, m_faultHistory, r, now, &writes);
   }
+  // Outside the lock: a busy database must not keep the screens waiting for their copy of the table.
+  for (const auto& write : writes) write();
   ++r.m_uptimeSeconds;
   return 1;
 }

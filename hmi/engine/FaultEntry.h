@@ -4,10 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "Platform.h"
 
 class CSystemData;
+
+// The database writes of fault activations and ends, kept to run after the fault lock is released:
+// a busy database must not hold up the screens' copies of the table.
+using FaultWrites = std::vector<std::function<void()>>;
 
 struct FaultEntry {
   // Debounce states: 0 to 9 seconds counted with the condition present, then active, then ended
@@ -32,6 +38,7 @@ struct FaultEntry {
   // After the largest ID the numbering starts again at 1, the rows of the old numbering deleted.
   // The first second without it ends an active fault and writes the end time into its row; any
   // other second without it restarts the count. Database failures are ignored (the fault is still
-  // debounced). Returns 1 when the fault is active afterwards, else 0.
-  int Debounce(int condition, CSystemData& record, int64_t now);
+  // debounced). With `later`, the writes are appended there instead of run (the row and its
+  // snapshot are taken now). Returns 1 when the fault is active afterwards, else 0.
+  int Debounce(int condition, CSystemData& record, int64_t now, FaultWrites* later = nullptr);
 };

@@ -162,10 +162,11 @@ void LoadFaultHistory(const std::vector<FaultEntry>& table, std::vector<FaultEnt
   record.m_faultSeq = newest;
 }
 
-void RunFaultStep(std::vector<FaultEntry>& table, std::vector<FaultEntry>& history, CSystemData& record, int64_t now) {
+void RunFaultStep(std::vector<FaultEntry>& table, std::vector<FaultEntry>& history, CSystemData& record, int64_t now,
+                  FaultWrites* later) {
   int count = static_cast<int>(table.size()) < kFaultCount ? static_cast<int>(table.size()) : kFaultCount;
   int active[kFaultCount] = {};
-  for (int i = 0; i < count; ++i) active[i] = table[i].Debounce(FaultCondition(record, i), record, now);
+  for (int i = 0; i < count; ++i) active[i] = table[i].Debounce(FaultCondition(record, i), record, now, later);
   for (int i = 0; i < count; ++i) Publish(record, kFaultDefs[i], active[i]);
 
   if (active[kFaultP05]) {

@@ -52,5 +52,7 @@ void LoadFaultHistory(const std::vector<FaultEntry>& table, std::vector<FaultEnt
 
 // The fault step of one second: debounces every entry from its condition, publishes the results into
 // m_statusBitsB and m_statusBits, counts the P05 escalation, computes m_heatPumpAvailable and moves
-// the entries that just ended to the front of the history (at most 100 kept).
-void RunFaultStep(std::vector<FaultEntry>& table, std::vector<FaultEntry>& history, CSystemData& record, int64_t now);
+// the entries that just ended to the front of the history (at most 100 kept). With `later`, the
+// database writes are left there for the caller to run once it released the fault lock.
+void RunFaultStep(std::vector<FaultEntry>& table, std::vector<FaultEntry>& history, CSystemData& record, int64_t now,
+                  FaultWrites* later = nullptr);

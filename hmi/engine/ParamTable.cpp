@@ -120,6 +120,29 @@ int RewriteTable(const SysParamArray& rows, int table) {
   return g_db.ExecSqlList(statements);
 }
 
+// Stores the rows in one transaction: each is updated, and written as a new row when the table has
+// none for its ID (a damaged or carried-over file), so a committed save has stored every value.
+int StoreRows(const SysParamArray& rows, int table) {
+  if (!g_db.IsOpen()) {
+    if (!rows.empty()) g_db.ReportWriteFailure(u"not open");
+    return 0;
+  }
+  std::vector<CString> statements;
+  statements.reserve(rows.size() * 2);
+  for (const SysParam& row : rows) {
+    const CString name = SqlQuoted(row.m_name);
+    CString sql;
+    sql.Format(u"update t_System%d set Val='%d',Type=%d,Name='%s' where ID = %d", table, row.m_intValue, row.m_type,
+               static_cast<const char16_t*>(name), row.m_id);
+    statements.push_back(sql);
+    sql.Format(u"insert into t_System%d (ID,Val,Type,Name) select %d,'%d',%d,'%s' where not exists "
+               u"(select 1 from t_System%d where ID = %d)",
+               table, row.m_id, row.m_intValue, row.m_type, static_cast<const char16_t*>(name), table, row.m_id);
+    statements.push_back(sql);
+  }
+  return g_db.ExecSqlList(statements);
+}
+
 // True when t_System<table> holds a row for every ID of 0..count-1; updates would miss the others.
 bool HoldsEveryId(int table, int count) {
   SysParamArray stored;
@@ -395,7 +418,7 @@ int ParamTable::SaveChanged() {
     rows.push_back(MakeRow(m_entries[i], value));
     changed.push_back({i, value});
   }
-  const int result = SaveSysParams(rows, kLiveTable);
+  const int result = StoreRows(rows, kLiveTable);
   // The stored values move only once the rows are committed, so a closed or failing database leaves
   // the same differences for the next second's attempt.
   if (result) {

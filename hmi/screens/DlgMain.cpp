@@ -32,6 +32,7 @@ const int kSideFont = 270;
 
 const char16_t kDegrees[] = u"℃";
 const char16_t kLauncherTitle[] = u"Brimcourt";
+const uint32_t kVersionMask = 0xFFFFFF;
 // Below this a room or tank reading is the failed-sensor marker.
 const float kSensorFailed = -98.0f;
 
@@ -326,11 +327,13 @@ void DlgMain::Tick() {
   if (m_memory.dwAvailPhys > kMemoryFloor) AliveCounters[3] = 0;
   ReadMemoryStatus();
 
+  // Versions in the low 24 bits; the top byte of wParam is the test number, that of lParam the
+  // launcher's command, which this program never gives.
   if (HWND launcher = ::FindWindowW(nullptr, kLauncherTitle)) {
-    const uint32_t versions =
-        static_cast<uint32_t>(r.m_softwareVersion) | (static_cast<uint32_t>(r.m_testNumber) << 24);
+    const uint32_t versions = (static_cast<uint32_t>(r.m_softwareVersion) & kVersionMask) |
+                              (static_cast<uint32_t>(r.m_testNumber) << 24);
     ::SendMessageW(launcher, kStatusMessage, static_cast<WPARAM>(versions),
-                   static_cast<LPARAM>(static_cast<uint32_t>(r.m_dataVersion)));
+                   static_cast<LPARAM>(static_cast<uint32_t>(r.m_dataVersion) & kVersionMask));
   }
   CallTurnLight(BacklightOn);
 }
@@ -361,7 +364,7 @@ void DlgMain::Refresh(int first) {
   SetText(kCompressor, compressor);
 
   if ((m_tickCount & 3) == 0) DrawFaultTicker();
-  m_exit.ShowWindow(r.m_unlockLevel != 0 ? SW_SHOW : SW_HIDE);
+  Show(kExit, r.m_unlockLevel != 0);
 }
 
 void DlgMain::DrawFaultTicker() {

@@ -18,12 +18,13 @@ const int kDisplayText = 240;
 const int kDisplayText9 = 239;
 const int kDisplayFont = 271;
 const int kDisplayFont9 = 273;
-const int kStepIcon = 45;
+const int kStepIcon = 45;  // a white face whose black caption is the template's "+" or "-"
+const int kNoTextStyle = 0;
 const int kPlusIcon9 = 137;
 const int kMinusIcon9 = 138;
 const int kStepText = 240;
 const int kStepText9 = 238;
-const int kStepFont = 271;
+const int kSelectFont = 271;
 const int kStepFont9 = 274;
 const int kSelectIcons[2] = {47, 48};
 const int kSelectIcons9[2] = {129, 130};
@@ -101,12 +102,12 @@ BOOL DlgValue::OnInitDialog() {
     m_minus.SetWindowText(u"");
   } else {
     m_display.SetIconStyle(kDisplayIcon, kDisplayText, kPopupBackground, kDisplayFont);
-    m_plus.SetIconStyle(kStepIcon, kStepText, kPopupBackground, kStepFont);
-    m_minus.SetIconStyle(kStepIcon, kStepText, kPopupBackground, kStepFont);
+    m_plus.SetIconStyle(kStepIcon, kNoTextStyle, kPopupBackground, kDisplayFont9);
+    m_minus.SetIconStyle(kStepIcon, kNoTextStyle, kPopupBackground, kDisplayFont9);
   }
   const int* selectIcons = g_dealerId == kDealer9 ? kSelectIcons9 : kSelectIcons;
-  m_selectFirst.SetIconStyle(selectIcons[0], kStepText, kPopupBackground, kStepFont);
-  m_selectSecond.SetIconStyle(selectIcons[1], kStepText, kPopupBackground, kStepFont);
+  m_selectFirst.SetIconStyle(selectIcons[0], kStepText, kPopupBackground, kSelectFont);
+  m_selectSecond.SetIconStyle(selectIcons[1], kStepText, kPopupBackground, kSelectFont);
 
   m_selectFirst.ShowWindow(SW_HIDE);
   m_selectSecond.ShowWindow(m_selected == 1 ? SW_SHOW : SW_HIDE);

@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+
+#include "Log.h"
 #include "Resources.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -100,6 +103,13 @@ namespace panel {
 int RunApp() {
   CWinApp* app = AfxGetApp();
   if (!app) return -1;
+  // Without its dialogs and bitmaps a program could show nothing and would end as if closed.
+  const std::string resources = ResourceDir();
+  std::error_code error;
+  if (!std::filesystem::is_directory(resources, error)) {
+    LogLine("cannot start: the resource folder " + resources + " is missing");
+    return kNoResourcesExit;
+  }
   if (!app->InitInstance()) {
     if (app->m_pMainWnd) app->m_pMainWnd->DestroyWindow();
     return app->ExitInstance();

@@ -55,6 +55,8 @@ int AfxMessageBox(UINT id, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1
 
 namespace panel {
 // The framework's start: InitInstance, then Run while it returned TRUE, else ExitInstance. The exit
-// code; -1 when the program made no application object.
+// code; -1 when the program made no application object, kNoResourcesExit (logged) when its resource
+// folder is missing.
+constexpr int kNoResourcesExit = 3;
 int RunApp();
 }  // namespace panel

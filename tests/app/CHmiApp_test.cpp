@@ -5,6 +5,13 @@
 #include "AppFixture.h"
 #include "CControlEngine.h"
 #include "FontEngine.h"
+#include "Log.h"
+#include "LogLines.h"
+#include "RawDb.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -198,6 +205,43 @@ TEST_F(CHmiAppTest, DealerLook_BitmapsAndTheFourthBrushColour) {
     }
   }
   LoadDealerLook(0);
+}
+
+}  // namespace
+
+namespace {
+
+// A database that cannot serve is named at start, and the terminal still comes up on its defaults.
+class UnusableDatabase : public CHmiAppTest {
+protected:
+  // Damages the file (SQL on it, or "garbage"), runs the start-up and returns the program's log.
+  std::string StartOn(const std::string& damage) {
+    panel::ResetLogLimits();
+    g_db.Close();
+    if (damage == "garbage") {
+      std::ofstream(Db(), std::ios::trunc) << std::string(8192, 'g');
+    } else {
+      testing_support::RawDb(Db()).Run(damage);
+    }
+    g_db.Open(u"Quellora.db", true, 2);
+    RunStartUp(nullptr);
+    EXPECT_TRUE(m_sawMainScreen);
+    panel::ResetLogLimits();
+    return testing_support::LogText();
+  }
+};
+
+TEST_F(UnusableDatabase, TableDropped_ReportedAtStart) {
+  const std::string log = StartOn("drop table t_HPErr");
+  EXPECT_NE(log.find("Quellora.db cannot read t_HPErr"), std::string::npos) << log;
+  EXPECT_NE(log.find("keeps no settings"), std::string::npos) << log;
+}
+
+TEST_F(UnusableDatabase, Garbage_ReportedAtStart) {
+  const std::string log = StartOn("garbage");
+  EXPECT_NE(log.find("Quellora.db cannot read t_System0 (UNKNOWN_ERROR[26]: file is not a database)"),
+            std::string::npos)
+      << log;
 }
 
 }  // namespace

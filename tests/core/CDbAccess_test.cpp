@@ -4,12 +4,16 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "CDbResult.h"
 #include "DbTestFile.h"
+#include "Log.h"
+#include "LogLines.h"
 
 namespace {
 
@@ -21,6 +25,59 @@ protected:
   DbTestFile file;
   RawDb raw{file.Path()};
 };
+
+// Each way a file can fail the program, as the start-up's report names it.
+TEST(CDbAccessProblem, NamesWhatKeepsTheFileFromServing) {
+  const char16_t* const tables[] = {u"t_System0", u"t_HPErr", nullptr};
+  struct Case {
+    const char* name;
+    std::function<void(const std::string&)> damage;
+    const char16_t* problem;
+  };
+  const Case cases[] = {
+      {"usable", [](const std::string&) {}, u""},
+      {"missing", [](const std::string& path) { std::filesystem::remove(path); }, u"is missing"},
+      {"empty", [](const std::string& path) { std::ofstream(path, std::ios::trunc).flush(); },
+       u"cannot read t_System0 (SQLITE_ERROR[1]: no such table: t_System0)"},
+      {"garbage", [](const std::string& path) { std::ofstream(path, std::ios::trunc) << std::string(4096, 'g'); },
+       u"cannot read t_System0 (UNKNOWN_ERROR[26]: file is not a database)"},
+      {"table dropped", [](const std::string& path) { RawDb(path).Run("drop table t_HPErr"); },
+       u"cannot read t_HPErr (SQLITE_ERROR[1]: no such table: t_HPErr)"},
+      {"read-only",
+       [](const std::string& path) {
+         std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+       },
+       u"is read-only"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DbTestFile file;
+    c.damage(file.Path());
+    CDbAccess db(file.CePath(), false, 2);
+    EXPECT_EQ(db.Problem(tables).ToUtf8(), CString(c.problem).ToUtf8());
+  }
+}
+
+// A file that refuses writes is reported on the first failure and then once a minute, not on each.
+TEST_F(CDbAccessTest, FailedWrites_ReportedAtMostOnceAMinute) {
+  panel::ScopedVirtualClock clock;
+  panel::ResetLogLimits();
+  CDbAccess db(file.CePath(), false, 2);
+  raw.Run("drop table t_HPErr");
+  auto lines = [] { return testing_support::LogLinesWith("a write failed"); };
+  EXPECT_EQ(db.ExecSql(u"delete from t_HPErr"), 0);
+  EXPECT_EQ(lines(), 1);
+  clock->Advance(30000);
+  std::vector<CString> list = {u"delete from t_HPErr"};
+  EXPECT_EQ(db.ExecSqlList(list), 0);
+  EXPECT_EQ(lines(), 1);
+  clock->Advance(30000);
+  EXPECT_EQ(db.ExecSql(u"delete from t_HPErr"), 0);
+  EXPECT_EQ(lines(), 2);
+  EXPECT_EQ(db.ExecSql(u"delete from t_System0"), 1);  // what works is not reported
+  EXPECT_EQ(lines(), 2);
+  panel::ResetLogLimits();
+}
 
 TEST_F(CDbAccessTest, TwoPooledConnections_OpenOneFile) {
   CDbAccess db(file.CePath(), false, 2);

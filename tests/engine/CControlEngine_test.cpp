@@ -8,6 +8,8 @@
 
 #include "DeliveredDb.h"
 #include "FactoryRecord.h"
+#include "Log.h"
+#include "LogLines.h"
 
 namespace {
 
@@ -139,6 +141,47 @@ TEST_F(CControlEngineTest, ChangedSetting_OneUpdateOnTheNextSaveAndNoneAfter) {
   EXPECT_EQ("1", Val(0, 3));
   Request(*engine, 0);
   EXPECT_EQ(one, raw.ParamWrites());
+}
+
+// A live table that lost a row (a damaged or carried-over file) takes the changed value as a new row,
+// and the next start loads it.
+TEST_F(CControlEngineTest, ChangedSettingWithoutItsRow_IsWrittenAsANewRowAndSurvivesARestart) {
+  auto engine = Start();
+  raw.Run("delete from t_System0 where ID = 3");
+  engine->m_systemData.m_runMode = 2;
+  Request(*engine, 0);
+  EXPECT_EQ("2", Val(0, 3));
+  EXPECT_EQ(2, Start()->m_systemData.m_runMode);
+}
+
+// A save that no table took leaves the change pending: the next one stores it.
+TEST_F(CControlEngineTest, FailedSave_KeepsTheChangeForTheNextSave) {
+  auto engine = Start();
+  raw.Run("alter table t_System0 rename to t_Aside");
+  engine->m_systemData.m_runMode = 2;
+  Request(*engine, 0);
+  raw.Run("alter table t_Aside rename to t_System0");
+  Request(*engine, 0);
+  EXPECT_EQ("2", Val(0, 3));
+}
+
+// Without a database a changed setting cannot be kept: the log says so, once a minute.
+TEST_F(CControlEngineTest, ClosedDatabase_ChangedSettingReportedOnceAMinute) {
+  panel::ScopedVirtualClock clock;
+  panel::ResetLogLimits();
+  auto engine = Start();
+  g_db.Close();
+  auto reports = [] { return testing_support::LogLinesWith("a write failed (not open)"); };
+  Request(*engine, 0);  // nothing changed: nothing to report
+  EXPECT_EQ(reports(), 0);
+  engine->m_systemData.m_runMode = 2;
+  Request(*engine, 0);
+  Request(*engine, 0);
+  EXPECT_EQ(reports(), 1);
+  clock->Advance(60000);
+  Request(*engine, 0);
+  EXPECT_EQ(reports(), 2);
+  panel::ResetLogLimits();
 }
 
 TEST_F(CControlEngineTest, ProfileSaveAndLoad_RoundTripThroughBothProfiles) {

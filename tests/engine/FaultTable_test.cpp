@@ -110,6 +110,33 @@ TEST_F(FaultTableTest, NineSecondsThenGap_RestartsCountAndRecordsOneRow) {
   EXPECT_EQ(table[0].m_state, 0);
 }
 
+// The engine runs the step under the fault lock and the writes after it: the step itself never
+// touches the database, so a file held busy by another connection delays no reader of the table.
+TEST_F(FaultTableTest, WritesKeptForLater_StepLeavesABusyDatabaseAlone) {
+  const uint32_t p01 = 1u << 0;
+  r.m_compressorHz = 64;
+  for (int s = 0; s < 9; ++s) Second(p01);
+  FaultWrites later;
+  raw.Run("begin exclusive");
+  r.m_faultWord1 = p01;
+  RunFaultStep(table, history, r, now++, &later);
+  r.m_compressorHz = 10;  // after the activation: not in its snapshot
+  raw.Run("commit");
+  EXPECT_EQ(table[0].m_state, FaultEntry::kActive);
+  EXPECT_EQ(raw.Count("t_HPErr"), 0);
+  ASSERT_EQ(later.size(), 1u);
+  for (const auto& write : later) write();
+  EXPECT_EQ(raw.Rows("select ID, Code, CompressorHz from t_HPErr"),
+            (std::vector<std::vector<std::string>>{{"1", "P01", "64"}}));
+
+  later.clear();
+  r.m_faultWord1 = 0;
+  RunFaultStep(table, history, r, now++, &later);
+  EXPECT_EQ(raw.Value("select TM from t_HPErr where ID = 1"), std::to_string(now - 2));
+  for (const auto& write : later) write();
+  EXPECT_EQ(raw.Value("select TM from t_HPErr where ID = 1"), std::to_string(now - 1));
+}
+
 TEST_F(FaultTableTest, Activation_SnapshotsRecordIntoRow) {
   r.m_roomTemp = 19.5f;
   r.m_compressorHz = 64;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,8 +10,7 @@
 #include <vector>
 
 #include "GuiFixture.h"
-
-extern char** environ;
+#include "PeerProgram.h"
 
 namespace {
 
@@ -88,16 +86,8 @@ TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
   ASSERT_NE(me, nullptr);
   panel::PumpMessages();  // publishes this program's windows
 
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) env.push_back(*e);
-  env.push_back("PANEL_GUI_PEER=1");
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string exe = "/proc/self/exe", filter = "--gtest_filter=WindowRegistry.PeerProgram";
-  char* argv[] = {exe.data(), filter.data(), nullptr};
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+  const pid_t pid = testing_support::StartPeer("WindowRegistry.PeerProgram", "PANEL_GUI_PEER=1");
+  ASSERT_NE(pid, 0);
 
   HWND peer = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (peer = FindWindowW(nullptr, u"Peer")) != nullptr; }));

@@ -1,0 +1,30 @@
+// The program's own log: what went wrong at start-up or while storing, and every debug output, as
+// one line each with the board's local time and the program's name, on standard error and appended
+// to $PANEL_ROOT/run/<program>.log. The file is bounded: past kLogFileLimit bytes it becomes
+// <program>.log.1 (replacing the one before) and a new file starts, so a log never fills the flash.
+// Any thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace panel {
+
+constexpr size_t kLogFileLimit = 256 * 1024;
+// Repeated reports of one failure (a database that refuses every write) come at most this often.
+constexpr uint32_t kLogRepeatMs = 60 * 1000;
+
+// The executable's file name without ".exe" ("Quellora", "Brimcourt").
+std::string ProgramName();
+// $PANEL_ROOT/run/<program>.log.
+std::string LogFilePath();
+// "2026-12-08 09:05:00.123 Quellora: text"; line breaks inside text become spaces.
+void LogLine(const std::string& text);
+// LogLine, unless a line of the same key was written less than intervalMs ago (platform clock).
+// True when it wrote.
+bool LogLineLimited(const std::string& key, const std::string& text, uint32_t intervalMs = kLogRepeatMs);
+// Tests: forgets the keys' last times.
+void ResetLogLimits();
+
+}  // namespace panel
