@@ -9,13 +9,13 @@
 
 #include "../core/BusDeviceRig.h"
 #include "AppFixture.h"
-#include "AppLook.h"
 #include "CParamDevice.h"
 #include "CUnitDevice.h"
 #include "DbTables.h"
 #include "DlgMain.h"
 #include "InputMapping.h"
 #include "LangTexts.h"
+#include "MainScreenScenes.h"
 #include "Screenshot.h"
 #include "SoftClock.h"
 #include "UnitBoards.h"
@@ -71,7 +71,7 @@ protected:
 
   void ShowMain(int dealer) {
     GetSystemData()->m_dealerId = dealer;
-    m_look = std::make_unique<testing_support::ScopedAppLook>(dealer);
+    m_look = std::make_unique<scenes::DealerLook>(dealer);
     LoadLanguage(dealer, 0);
     // Built after the look, as the start-up builds it: the pages take their backgrounds then.
     m_main = std::make_unique<DlgMain>();
@@ -85,7 +85,7 @@ protected:
   }
 
   std::unique_ptr<panel::ScopedVirtualClock> m_clock;
-  std::unique_ptr<testing_support::ScopedAppLook> m_look;
+  std::unique_ptr<scenes::DealerLook> m_look;
   std::unique_ptr<DlgMain> m_main;
 };
 
