@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "Platform.h"
@@ -53,6 +55,19 @@ inline void InsertWeekOfMinuteRows(sqlite3* db, int64_t endSeconds) {
     sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   }
   sqlite3_exec(db, "commit;", nullptr, nullptr, nullptr);
+}
+
+// Builds "Quellora.db" in the root from the delivered schema with a week of minute rows before
+// endSeconds.
+inline void MakeWeekOfLogDb(const BenchRoot& root, int64_t endSeconds) {
+  std::ifstream in(std::string(QUELLORA_SOURCE_DIR) + "/resources/db/schema.sql");
+  std::stringstream schema;
+  schema << in.rdbuf();
+  sqlite3* db = nullptr;
+  sqlite3_open_v2((root / "Quellora.db").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  sqlite3_exec(db, schema.str().c_str(), nullptr, nullptr, nullptr);
+  InsertWeekOfMinuteRows(db, endSeconds);
+  sqlite3_close(db);
 }
 
 }  // namespace bench

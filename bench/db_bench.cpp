@@ -3,10 +3,6 @@
 // Goals: insert + delete median below 5 ms, the day's load below 10 ms.
 #include <benchmark/benchmark.h>
 
-#include <sqlite3.h>
-
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "BenchRoot.h"
@@ -22,14 +18,7 @@ const int64_t kNow = 1767225600;  // 2026-01-01 00:00
 class WeekOfLog {
 public:
   WeekOfLog() {
-    std::ifstream in(std::string(QUELLORA_SOURCE_DIR) + "/resources/db/schema.sql");
-    std::stringstream schema;
-    schema << in.rdbuf();
-    sqlite3* db = nullptr;
-    sqlite3_open_v2((m_root / "Quellora.db").c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    sqlite3_exec(db, schema.str().c_str(), nullptr, nullptr, nullptr);
-    bench::InsertWeekOfMinuteRows(db, kNow);
-    sqlite3_close(db);
+    bench::MakeWeekOfLogDb(m_root, kNow);
     g_db.Open(u"\\Quellora.db", false, 2);
   }
   ~WeekOfLog() { g_db.Close(); }

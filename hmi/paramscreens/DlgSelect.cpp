@@ -1,36 +1,26 @@
 #include "DlgSelect.h"
 
 #include "AppGlobals.h"
-#include "LangTexts.h"
 
 namespace {
 
-const int kOkText = 377;
-const int kCancelText = 378;
 const int kDealer9 = 9;
-
-// Skin codes: white text on the pop-up background.
-const int kTitleText = 265;
 const int kPopupBackground = 258;
-const int kSmallFont = 275;
 const int kButtonFont = 271;
 const int kPageFont = 273;
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(DlgSelect, DlgBase)
+BEGIN_MESSAGE_MAP(DlgSelect, DlgPopup)
   ON_BN_CLICKED(DlgSelect::kOption1, &DlgSelect::OnOption1)
   ON_BN_CLICKED(DlgSelect::kOption1 + 1, &DlgSelect::OnOption2)
   ON_BN_CLICKED(DlgSelect::kOption1 + 2, &DlgSelect::OnOption3)
   ON_BN_CLICKED(DlgSelect::kOption1 + 3, &DlgSelect::OnOption4)
-  ON_BN_CLICKED(DlgSelect::kOk, &DlgSelect::OnOkButton)
-  ON_BN_CLICKED(DlgSelect::kCancel, &DlgSelect::OnCancelButton)
-  ON_BN_CLICKED(DlgSelect::kClose, &DlgSelect::OnCancelButton)
   ON_BN_CLICKED(DlgSelect::kPrevPage, &DlgSelect::OnPrev)
   ON_BN_CLICKED(DlgSelect::kNextPage, &DlgSelect::OnNext)
 END_MESSAGE_MAP()
 
-DlgSelect::DlgSelect(CWnd* parent) : DlgBase(&g_bmpPopupBg, kTemplate, parent) {}
+DlgSelect::DlgSelect(CWnd* parent) : DlgPopup(kTemplate, parent) {}
 
 DlgSelect::~DlgSelect() = default;
 
@@ -51,32 +41,22 @@ int DlgSelect::PageCount() const {
 }
 
 void DlgSelect::DoDataExchange(CDataExchange* dx) {
-  DlgBase::DoDataExchange(dx);
-  DDX_Control(dx, kTitle, m_title);
-  DDX_Control(dx, kClose, m_close);
+  DlgPopup::DoDataExchange(dx);
   for (int k = 0; k < kPerPage; ++k) DDX_Control(dx, kOption1 + k, m_choices[k]);
-  DDX_Control(dx, kOk, m_ok);
-  DDX_Control(dx, kCancel, m_cancel);
   DDX_Control(dx, kPrevPage, m_prev);
   DDX_Control(dx, kNextPage, m_next);
 }
 
 BOOL DlgSelect::OnInitDialog() {
-  DlgBase::OnInitDialog();
+  DlgPopup::OnInitDialog();
   const bool dealer9 = g_dealerId == kDealer9;
-  m_title.SetSkin(kTitleText, kPopupBackground, kSmallFont);
-  m_close.SetIconStyle(dealer9 ? 96 : 15, 240, kPopupBackground, kSmallFont);
   for (CSkinButton& choice : m_choices) {
     choice.SetIconStyle(dealer9 ? 237 : 234, dealer9 ? 239 : 240, kPopupBackground, kButtonFont);
   }
   const int face = dealer9 ? 97 : 16;
-  m_ok.SetIconStyle(face, 240, kPopupBackground, kButtonFont);
-  m_cancel.SetIconStyle(face, 240, kPopupBackground, kButtonFont);
   m_prev.SetIconStyle(face, 240, kPopupBackground, kPageFont);
   m_next.SetIconStyle(face, 240, kPopupBackground, kPageFont);
   m_title.SetWindowText(m_caption);
-  m_ok.SetWindowText(LangText(kOkText));
-  m_cancel.SetWindowText(LangText(kCancelText));
   ShowOptions();
   return TRUE;
 }

@@ -5,21 +5,16 @@
 // showing at that moment. User-interface thread only.
 #pragma once
 
-#include "CBmpButton.h"
-#include "CPicStatic.h"
-#include "DlgBase.h"
 #include "Arrays.h"
+#include "CBmpButton.h"
+#include "DlgPopup.h"
 #include "Gui.h"
 
-class DlgSelect : public DlgBase {
+class DlgSelect : public DlgPopup {
 public:
   static constexpr UINT kTemplate = 110;
   enum : int {
-    kTitle = 1051,
-    kClose = 1038,
     kOption1 = 1047,  // 1047-1050, one radio group
-    kOk = 1034,
-    kCancel = 1037,
     kPrevPage = 1087,
     kNextPage = 1088,
   };
@@ -52,8 +47,6 @@ protected:
   void OnOption2() { OnOption(1); }
   void OnOption3() { OnOption(2); }
   void OnOption4() { OnOption(3); }
-  void OnOkButton() { OnOK(); }
-  void OnCancelButton() { OnCancel(); }
   DECLARE_MESSAGE_MAP()
 
 private:
@@ -63,11 +56,7 @@ private:
   CStringArray m_options;
   int32_t m_selected = 0;
   int32_t m_page = 0;
-  CSkinLabel m_title;
-  CSkinButton m_close;
   CSkinButton m_choices[kPerPage];
-  CSkinButton m_ok;
-  CSkinButton m_cancel;
   CSkinButton m_prev;
   CSkinButton m_next;
 };

@@ -1,11 +1,15 @@
 #include "DlgBase.h"
 
+#include "AppGlobals.h"
 #include "PageHost.h"
 
 namespace {
 
 const int kFrameWidth = 5;
 const CRect kBackCorner(0, 0, 50, 50);
+const CRect kMenuCorner(420, 0, 480, 40);
+const CRect kPrevCorner(0, 225, 50, 272);
+const CRect kNextCorner(420, 225, 480, 272);
 
 }  // namespace
 
@@ -76,10 +80,41 @@ void DlgBase::OnGoMenu() { GoTo(PageHost::kMenu); }
 void DlgBase::OnGoDesign1() { GoTo(PageHost::kDesign1); }
 void DlgBase::OnGoDesign3() { GoTo(PageHost::kDesign3); }
 
-void DlgBase::GoTo(int page) {
+PageHost* DlgBase::Host() const {
   CWnd* parent = GetParent();
-  auto* host = dynamic_cast<PageHost*>(parent ? CWnd::FromHandlePermanent(parent->m_hWnd) : nullptr);
-  DlgBase* target = host ? host->HostedPage(static_cast<PageHost::Page>(page)) : nullptr;
-  if (target) target->ShowPage(SW_SHOW);
+  return dynamic_cast<PageHost*>(parent ? CWnd::FromHandlePermanent(parent->m_hWnd) : nullptr);
+}
+
+DlgBase* DlgBase::SiblingPage(int page) const {
+  PageHost* host = Host();
+  return host ? host->HostedPage(static_cast<PageHost::Page>(page)) : nullptr;
+}
+
+void DlgBase::GoTo(int page) {
+  if (DlgBase* target = SiblingPage(page)) target->ShowPage(SW_SHOW);
   ShowPage(SW_HIDE);
+}
+
+void DlgBase::CornerTap(CPoint point, int previous, int next) {
+  if (kBackCorner.PtInRect(point)) {
+    ShowPage(SW_HIDE);
+  } else if (kMenuCorner.PtInRect(point)) {
+    GoTo(PageHost::kMenu);
+  } else if (kPrevCorner.PtInRect(point)) {
+    GoTo(previous);
+  } else if (kNextCorner.PtInRect(point)) {
+    GoTo(next);
+  }
+}
+
+void DlgBase::DressNavButtons(CBmpButton& menu, CBmpButton& previous, CBmpButton& next, int background) {
+  if (g_dealerId == 9) {
+    menu.SetIconStyle(139, 240, background, 275);
+    previous.SetIconStyle(129, 240, background, 275);
+    next.SetIconStyle(130, 240, background, 275);
+  } else {
+    menu.ShowWindow(SW_HIDE);
+    previous.ShowWindow(SW_HIDE);
+    next.ShowWindow(SW_HIDE);
+  }
 }

@@ -6,7 +6,10 @@
 // pages list in their message maps. User-interface thread only.
 #pragma once
 
+#include "CBmpButton.h"
 #include "Gui.h"
+
+class PageHost;
 
 class DlgBase : public CDialog {
 public:
@@ -37,11 +40,23 @@ protected:
   void OnGoMenu();
   void OnGoDesign1();
   void OnGoDesign3();
+  // The main screen this page lives on (its parent), or null when the parent hosts no pages.
+  PageHost* Host() const;
+  // The host's page of that kind (PageHost::Page), or null.
+  DlgBase* SiblingPage(int page) const;
+  // Shows the host's page (when there is one), then hides this page.
+  void GoTo(int page);
+  // The status pages' corner taps, in this order: the top-left corner hides the page, the top-right
+  // shows the menu, the bottom-left the previous page, the bottom-right the next page (PageHost
+  // kinds); anywhere else nothing.
+  void CornerTap(CPoint point, int previous, int next);
+  // The menu, previous and next buttons of a status page: dealer 9 shows them over the page's
+  // background (code); the other dealers leave the page by its corners only, so they are hidden.
+  static void DressNavButtons(CBmpButton& menu, CBmpButton& previous, CBmpButton& next, int background);
 
   DECLARE_MESSAGE_MAP()
 
 private:
-  void GoTo(int page);
 
   CBitmap* m_background = nullptr;  // not owned
   int32_t m_slotA = 0;              // bitmap width, or the outer fill colour without a bitmap

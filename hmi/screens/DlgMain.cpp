@@ -215,7 +215,38 @@ CSkinLabel* DlgMain::Label(int id) {
   return nullptr;
 }
 
-DlgBase* DlgMain::HostedPage(Page) { return nullptr; }
+DlgBase* DlgMain::HostedPage(Page page) {
+  switch (page) {
+    case kMenu: return &m_menu;
+    case kDesign1: return &m_design1;
+    case kDesign2: return &m_design2;
+    case kDesign3: return &m_design3;
+    case kDesign4: return &m_design4;
+    case kParam: return &m_param;
+    case PageHost::kMode: return &m_modeStrip;
+  }
+  return nullptr;
+}
+
+void DlgMain::CreatePages() {
+  // Full-screen pages over the main screen's controls, then the mode strip over its lower part; all
+  // hidden until a tap shows them.
+  struct Made {
+    DlgBase* page;
+    UINT templateId;
+  };
+  const Made pages[] = {{&m_menu, DlgMenu::kTemplate},       {&m_param, DlgParam::kTemplate},
+                        {&m_design1, DlgDesign1::kTemplate}, {&m_design2, DlgDesign2::kTemplate},
+                        {&m_design3, DlgDesign3::kTemplate}, {&m_design4, DlgDesign4::kTemplate}};
+  for (const Made& made : pages) {
+    if (made.page->Create(made.templateId, this)) {
+      made.page->SetWindowPos(nullptr, 0, 0, kScreenW, kScreenH, SWP_HIDEWINDOW);
+    }
+  }
+  if (m_modeStrip.Create(DlgMode::kTemplate, this)) {
+    m_modeStrip.SetWindowPos(nullptr, DlgMode::kLeft, DlgMode::kTop, 255, DlgMode::kHeight, SWP_HIDEWINDOW);
+  }
+}
 
 void DlgMain::DoDataExchange(CDataExchange* dx) {
   DlgBase::DoDataExchange(dx);
@@ -247,6 +278,7 @@ BOOL DlgMain::OnInitDialog() {
   }
   StyleIcon(kHoldIcon, 25);
   for (int id : kHiddenAtStart) Hide(id);
+  CreatePages();
 
   Refresh(1);
   m_faultIndex = 0;
@@ -707,8 +739,8 @@ void DlgMain::Edit(int titleId, int32_t& field, int32_t min, int32_t max) {
 }
 
 // The mode strip page plugs in here; until it is hosted there is nothing to show or hide.
-void DlgMain::ShowModeStrip() {}
-void DlgMain::HideModeStrip() {}
+void DlgMain::ShowModeStrip() { m_modeStrip.Popup(1); }
+void DlgMain::HideModeStrip() { m_modeStrip.Popup(0); }
 
 // ---- control helpers
 

@@ -14,6 +14,13 @@
 #include "CBmpButton.h"
 #include "CPicStatic.h"
 #include "DlgBase.h"
+#include "DlgDesign1.h"
+#include "DlgDesign2.h"
+#include "DlgDesign3.h"
+#include "DlgDesign4.h"
+#include "DlgMenu.h"
+#include "DlgMode.h"
+#include "DlgParam.h"
 #include "Gui.h"
 #include "PageHost.h"
 #include "Platform.h"
@@ -96,7 +103,16 @@ public:
   int32_t FaultIndex() const { return m_faultIndex; }
   int32_t BlinkCount() const { return m_blinkCount; }
   // The mode strip sets 6 after a mode change and 7 while it is open.
-  void SetBlinkCount(int32_t count) { m_blinkCount = count; }
+  void SetBlinkCount(int32_t count) override { m_blinkCount = count; }
+
+  // The pages, created hidden by OnInitDialog.
+  DlgParam& Param() { return m_param; }
+  DlgMenu& Menu() { return m_menu; }
+  DlgDesign1& Design1() { return m_design1; }
+  DlgDesign2& Design2() { return m_design2; }
+  DlgDesign3& Design3() { return m_design3; }
+  DlgDesign4& Design4() { return m_design4; }
+  DlgMode& ModeStrip() { return m_modeStrip; }
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;
@@ -147,6 +163,16 @@ private:
   void Hide(int id);
   void Show(int id, bool shown);
   void SetText(int id, const CString& text);
+
+  // The pages: children that live hidden for the whole run and are shown and hidden as pages.
+  void CreatePages();
+  DlgParam m_param;
+  DlgMenu m_menu;
+  DlgDesign1 m_design1;
+  DlgDesign2 m_design2;
+  DlgDesign3 m_design3;
+  DlgDesign4 m_design4;
+  DlgMode m_modeStrip;
 
   int32_t m_tickCount = 0;
   int32_t m_faultIndex = 0;  // 0..59: the fault-table entry shown last

@@ -1,13 +1,18 @@
-// How a page reaches its siblings: the main screen owns the menu and the status pages as members
-// and the pages find it as their parent window. The shared page handlers of DlgBase ask the host
-// for the page to show; null means the host has no such page (yet).
+// How a page reaches its siblings: the main screen owns the menu, the status pages, the parameter
+// screen and the mode strip as members and the pages find it as their parent window. The shared
+// page handlers of DlgBase ask the host for the page to show; null means the host has no such page.
 #pragma once
+
+#include <cstdint>
 
 class DlgBase;
 
 class PageHost {
 public:
-  enum Page { kMenu, kDesign1, kDesign3 };
+  enum Page { kMenu, kDesign1, kDesign3, kDesign2, kDesign4, kParam, kMode };
   virtual ~PageHost() = default;
   virtual DlgBase* HostedPage(Page page) = 0;
+  // The mode button's blink counter: 6 after a mode change (three blinks), 7 while the mode strip
+  // is open, 0 steady.
+  virtual void SetBlinkCount(int32_t count) { (void)count; }
 };

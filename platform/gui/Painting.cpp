@@ -57,6 +57,9 @@ void InvalidateTree(Window* w, const RECT* clientRect, bool erase, bool children
   bool any = clientRect ? Intersect(*clientRect, client, r) : !Empty(r = client);
   if (any) {
     AddUpdate(w, r, erase);
+    // The update area is one rectangle: pieces invalidated apart make the window repaint all that
+    // lies between them, so the children there must repaint over it as well.
+    r = w->update;
   } else if (!clientRect && HasFrame(w)) {
     AddUpdate(w, MakeRect(0, 0, 0, 0), erase);
   }

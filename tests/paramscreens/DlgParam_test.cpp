@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "DlgBase.h"
-#include "PageFixture.h"
+#include "ParamHostFixture.h"
 
 namespace {
-
-const UINT kHostTemplate = 102;  // the main screen's full-screen template
 
 // The frame with a page of its own: page numbers outside 1..16 draw nothing, so the test sets the
 // sub-page count the way a page's draw operation would.
@@ -26,21 +23,10 @@ public:
   }
 };
 
-class DlgParamTest : public PageFixture {
+class DlgParamTest : public ParamHostFixture<TestParam> {
 protected:
-  void SetUp() override {
-    PageFixture::SetUp();
-    ASSERT_TRUE(host.Create(kHostTemplate));
-    ASSERT_TRUE(param.Create(DlgParam::kTemplate, &host));
-    // Over the host's own controls, as the main screen places its pages.
-    param.SetWindowPos(nullptr, 0, 0, 480, 272, SWP_HIDEWINDOW);
-    panel::PumpMessages();
-  }
   bool Visible(int id) { return IsWindowVisible(GetDlgItem(param.m_hWnd, id)) != FALSE; }
   CString Title() { return TextOf(GetDlgItem(param.m_hWnd, DlgParam::kTitle)); }
-
-  DlgBase host{nullptr, kHostTemplate, nullptr};
-  TestParam param{&host};
 };
 
 TEST_F(DlgParamTest, Paging_TitleAndButtonsFollowTheSubPage) {

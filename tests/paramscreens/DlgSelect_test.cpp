@@ -5,12 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "DlgParam.h"
-#include "PageFixture.h"
+#include "ParamHostFixture.h"
 
 namespace {
-
-const UINT kHostTemplate = 102;
 
 CStringArray Entries(int count) {
   CStringArray entries;
@@ -22,14 +19,8 @@ CStringArray Entries(int count) {
   return entries;
 }
 
-class DlgSelectTest : public PageFixture {
+class DlgSelectTest : public ParamHostFixture<DlgParam> {
 protected:
-  void SetUp() override {
-    PageFixture::SetUp();
-    ASSERT_TRUE(host.Create(kHostTemplate));
-    ASSERT_TRUE(param.Create(DlgParam::kTemplate, &host));
-    panel::PumpMessages();
-  }
   // What the four option buttons show ("" for a hidden one) and which is checked.
   struct Shown {
     std::vector<CString> texts;
@@ -50,9 +41,6 @@ protected:
     return IsWindowVisible(GetDlgItem(dialog, DlgSelect::kPrevPage)) &&
            IsWindowVisible(GetDlgItem(dialog, DlgSelect::kNextPage));
   }
-
-  DlgBase host{nullptr, kHostTemplate, nullptr};
-  DlgParam param{&host};
 };
 
 TEST_F(DlgSelectTest, Init_ClampsTheSelectionAndPicksItsPage) {

@@ -54,5 +54,3 @@ protected:
   panel::HeadlessScreen m_screen;
   panel::ScopedVirtualClock m_clock;
 };
-
-inline void PrintTo(const CString& text, std::ostream* os) { *os << '"' << text.ToUtf8() << '"'; }

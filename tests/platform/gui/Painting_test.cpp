@@ -75,6 +75,21 @@ TEST_F(Painting, Invalidate_RepaintsOnlyWhatIsInvalid) {
   EXPECT_EQ(log.Take().size(), 3u);
 }
 
+// Two pieces of a parent invalidated apart repaint the rectangle around both; a child between them,
+// in neither piece, is painted again over the parent's repaint instead of vanishing under it.
+TEST_F(Painting, PiecesInvalidatedApart_RepaintTheChildrenBetweenThem) {
+  HWND parent = MakePanel(kRed, WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
+  MakePanel(kBlue, WS_CHILD | WS_VISIBLE, 80, 10, 40, 40, parent);
+  panel::PumpMessages();
+  RECT left{0, 0, 20, 20};
+  RECT right{180, 0, 200, 20};
+  InvalidateRect(parent, &left, TRUE);
+  InvalidateRect(parent, &right, TRUE);
+  panel::PumpMessages();
+  EXPECT_EQ(panel::ScreenPixel(100, 15), kBlue);
+  EXPECT_EQ(panel::ScreenPixel(10, 10), kRed);
+}
+
 TEST_F(Painting, PaintRect_IsTheUpdateArea) {
   RECT seen{};
   struct Probe {
