@@ -36,7 +36,8 @@ std::function<void()> TableTap(PageContext& c, const RowSpec& r) {
       if (r.after) r.after(c.d);
     };
   }
-  if (r.kind == RowSpec::kText || r.kind == RowSpec::kBlank || r.kind == RowSpec::kCommand) return {};
+  // A value row without a range is the page's to act on, like text, blank and command rows.
+  if (r.kind == RowSpec::kText || r.kind == RowSpec::kBlank || r.kind == RowSpec::kCommand || !r.range) return {};
   return [&c, &r] {
     const RowRange range = r.range(c.d, c.dealerId);
     c.ui.EditValue(LangText(r.caption), &r.field(c.d), range.min, range.max, UnitOf(r), r.step);
