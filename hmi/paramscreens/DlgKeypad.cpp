@@ -32,6 +32,7 @@ DlgKeypad::~DlgKeypad() = default;
 int DlgKeypad::Init(const CString& title, const CString& prompt) {
   m_titleText = title;
   m_promptText = prompt;
+  m_showDigits = prompt == kNewPasswordPrompt;
   m_entry.Empty();
   m_shown.Empty();
   return 1;
@@ -39,8 +40,9 @@ int DlgKeypad::Init(const CString& title, const CString& prompt) {
 
 void DlgKeypad::OnKey(int key) {
   if (key >= 1 && key <= 10) {
-    m_entry += static_cast<char16_t>(key == 10 ? u'0' : u'0' + key);
-    m_shown += u'*';
+    const char16_t digit = static_cast<char16_t>(key == 10 ? u'0' : u'0' + key);
+    m_entry += digit;
+    m_shown += m_showDigits ? digit : u'*';
   } else if (key == kBackspace) {
     if (!m_entry.IsEmpty()) m_entry.Delete(m_entry.GetLength() - 1);
     if (!m_shown.IsEmpty()) m_shown.Delete(m_shown.GetLength() - 1);
@@ -78,7 +80,7 @@ BOOL DlgKeypad::OnInitDialog() {
   for (CSkinButton& key : m_keys) StylePopupButton(key, PopupModel9() ? 128 : 16, PopupModel9() ? 239 : 240, kKeyFont);
   m_prompt.SetSkin(264, 258, 271);
   m_prompt.SetWindowText(m_promptText);
-  if (m_promptText == kNewPasswordPrompt) m_edit.SetPasswordChar(0);
+  if (m_showDigits) m_edit.SetPasswordChar(0);
   m_edit.SetFont(&g_font15);
   return TRUE;
 }

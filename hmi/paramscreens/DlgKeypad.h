@@ -1,6 +1,7 @@
 // The numeric keypad pop-up (template 118) for passwords and access codes. The digits typed are kept
-// as the entry and shown as one "*" each; OK turns the entry into one result: the access level 2,
-// 3, 4 or 5 for the four fixed codes, else the number typed when it has 2 to 9 characters, else 0.
+// as the entry and shown as one "*" each, or as typed under page 16's new-password prompt. OK turns
+// the entry into one result: the access level 2, 3, 4 or 5 for the four fixed codes, else the number
+// typed when it has 2 to 9 characters, else 0.
 // User-interface thread only.
 #pragma once
 
@@ -41,6 +42,7 @@ protected:
   int m_result = 0;
   CString m_entry;
   CString m_shown;
+  bool m_showDigits = false;
   CSkinLabel m_prompt;
   CSkinButton m_keys[12];
   CEdit m_edit;

@@ -5,14 +5,12 @@
 // once a second while shown, and the dispatch of row taps. What each page shows and does lives in
 // one draw and one edit operation per page.
 //
-// How a page adds its rows: its draw operation DrawPageN() (in its own file, DlgParamPage*.cpp) sets
-// m_subPageCount, then for m_subPage styles each row it uses with StyleValueButton (caption and
-// value), StyleNameButton (an on/off toggle, drawn highlighted while on) or StyleRowButton2 (a
-// command), passing 1 or the access level (CSystemData::m_unlockLevel) as the enabled argument,
-// and hides the rest with HideRowsFrom. Its edit operation EditPageN(row) acts on the tapped row of
-// m_subPage: EditValue (the value editor), a toggle, SelectOption, or a pop-up; a row with nothing to
-// do on that sub-page does nothing. The frame redraws after every tap. Helpers a page needs for
-// itself stay in its own file.
+// How a page adds its rows: it describes them in its rows function (ParamRows.h: caption, value or
+// toggle state, enabled state, and the tap's action with its pop-ups reached through ParamPrompts).
+// Its draw operation DrawPageN() hands the page to DrawParamRows, which styles the rows with
+// StyleValueButton (caption and value), StyleNameButton (an on/off toggle, drawn highlighted while
+// on) or StyleRowButton2 (a command), hides the rest, and gives m_subPageCount; its edit operation
+// EditPageN(row) hands the tapped row to TapParamRow. The frame redraws after every tap.
 //
 // A page whose sub-page count shrinks while a later sub-page shows (the access level dropping under
 // it) is drawn on its last sub-page instead. Lives hidden as a member of the main screen for the

@@ -8,6 +8,14 @@
 
 PageRowsFn PageRows(int page) {
   switch (page) {
+    case 1: return Page1Rows;
+    case 2: return Page2Rows;
+    case 3: return Page3Rows;
+    case 4: return Page4Rows;
+    case 5: return Page5Rows;
+    case 6: return Page6Rows;
+    case 7: return Page7Rows;
+    case 8: return Page8Rows;
     case 9: return Page9Rows;
     case 10: return Page10Rows;
     case 11: return Page11Rows;

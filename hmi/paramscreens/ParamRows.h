@@ -1,4 +1,4 @@
-// The rows of the parameter pages 9 to 16, described apart from the dialog that shows them: for the
+// The rows of the parameter pages, described apart from the dialog that shows them: for the
 // current sub-page each page fills five rows (what kind, caption, value text or toggle state, whether
 // usable, and what a tap does) and returns its sub-page count. The frame styles the rows it is given
 // and runs a tapped row's action; the pop-ups a row opens are reached through ParamPrompts, so the
@@ -37,6 +37,18 @@ public:
   // The keypad: IDOK with *entry holding the digits as typed (not the code they may resemble), or
   // IDCANCEL.
   virtual int Keypad(const CString& title, const CString& prompt, CString* entry) = 0;
+  // The weekly schedule over seven hour masks (Sunday first): on OK all seven are stored, on cancel
+  // none.
+  virtual int WeekMasks(const CString& title, int32_t masks[7]) = 0;
+  // The disinfection time: start hour, minute and the seven weekday flags (Sunday first, 0 or 1),
+  // all stored on OK, none on cancel.
+  virtual int KillTime(const CString& title, int* hour, int* minute, int days[7]) = 0;
+  // The date: year, month and day, stored on OK only.
+  virtual int Date(const CString& title, int* year, int* month, int* day) = 0;
+  // The clock's date and time, set by the pop-up itself: IDOK, IDCANCEL, or kClockRefused when the
+  // clock refused the time chosen.
+  virtual int Clock() = 0;
+  static constexpr int kClockRefused = IDABORT;
   // The owner's OK: ends the main screen and with it the program.
   virtual void EndProgram() = 0;
 };
@@ -49,6 +61,7 @@ struct ParamRow {
   CString value;              // second line of a value row
   int state = 0;              // a toggle row is drawn highlighted while non-zero
   int enabled = 0;            // a disabled row cannot be tapped
+  int wide = 0;               // a value row whose value column is widened for dealer 9
   std::function<void()> tap;  // the row's action; empty for a row without one
 };
 
@@ -67,6 +80,14 @@ struct PageContext {
 // Fills rows for sub-page subPage (1-based) of the page and returns the page's sub-page count. Rows
 // a sub-page does not use stay hidden; a sub-page beyond the page's own gives hidden rows only.
 using PageRowsFn = int (*)(PageContext& c, int subPage, SubPageRows& rows);
+int Page1Rows(PageContext& c, int subPage, SubPageRows& rows);
+int Page2Rows(PageContext& c, int subPage, SubPageRows& rows);
+int Page3Rows(PageContext& c, int subPage, SubPageRows& rows);
+int Page4Rows(PageContext& c, int subPage, SubPageRows& rows);
+int Page5Rows(PageContext& c, int subPage, SubPageRows& rows);
+int Page6Rows(PageContext& c, int subPage, SubPageRows& rows);
+int Page7Rows(PageContext& c, int subPage, SubPageRows& rows);
+int Page8Rows(PageContext& c, int subPage, SubPageRows& rows);
 int Page9Rows(PageContext& c, int subPage, SubPageRows& rows);
 int Page10Rows(PageContext& c, int subPage, SubPageRows& rows);
 int Page11Rows(PageContext& c, int subPage, SubPageRows& rows);
@@ -75,7 +96,7 @@ int Page13Rows(PageContext& c, int subPage, SubPageRows& rows);
 int Page14Rows(PageContext& c, int subPage, SubPageRows& rows);
 int Page15Rows(PageContext& c, int subPage, SubPageRows& rows);
 int Page16Rows(PageContext& c, int subPage, SubPageRows& rows);
-// The rows of page 9..16; null for any other page.
+// The rows of page 1..16; null for any other page.
 PageRowsFn PageRows(int page);
 
 // Runs the action of a tapped row (1..5) of the sub-page: nothing for a hidden or disabled row or a

@@ -3,9 +3,14 @@
 #include "AppGlobals.h"
 #include "CControlEngine.h"
 #include "DlgMessage.h"
+#include "DlgDate.h"
+#include "DlgDateTime.h"
+#include "DlgKeypad.h"
+#include "DlgKillTime.h"
 #include "DlgParam.h"
 #include "DlgSelect.h"
 #include "DlgValue.h"
+#include "DlgWeekTime.h"
 #include "ParamRows.h"
 
 namespace {
@@ -31,9 +36,43 @@ public:
     dialog.Init(title, message, mode);
     return static_cast<int>(dialog.DoModal());
   }
-  int Keypad(const CString&, const CString&, CString*) override {
-    // The keypad is not part of this program yet: the entry counts as cancelled.
-    return IDCANCEL;
+  int Keypad(const CString& title, const CString& prompt, CString* entry) override {
+    DlgKeypad dialog(&m_screen);
+    dialog.Init(title, prompt);
+    if (dialog.DoModal() != IDOK) return IDCANCEL;
+    *entry = dialog.Entry();
+    return IDOK;
+  }
+  int WeekMasks(const CString& title, int32_t masks[7]) override {
+    DlgWeekTime dialog(&m_screen);
+    dialog.Init(title, masks);
+    if (dialog.DoModal() != IDOK) return IDCANCEL;
+    for (int d = 0; d < 7; ++d) masks[d] = dialog.Mask(d);
+    return IDOK;
+  }
+  int KillTime(const CString& title, int* hour, int* minute, int days[7]) override {
+    DlgKillTime dialog(&m_screen);
+    dialog.Init(title, *hour, *minute, days);
+    if (dialog.DoModal() != IDOK) return IDCANCEL;
+    *hour = dialog.Hour();
+    *minute = dialog.Minute();
+    for (int d = 0; d < 7; ++d) days[d] = dialog.DayFlag(d);
+    return IDOK;
+  }
+  int Date(const CString& title, int* year, int* month, int* day) override {
+    DlgDate dialog(&m_screen);
+    dialog.Init(title, *year, *month, *day);
+    if (dialog.DoModal() != IDOK) return IDCANCEL;
+    *year = dialog.Year();
+    *month = dialog.Month();
+    *day = dialog.Day();
+    return IDOK;
+  }
+  int Clock() override {
+    DlgDateTime dialog(&m_screen);
+    const INT_PTR result = dialog.DoModal();
+    if (result == IDOK) return IDOK;
+    return result == DlgDateTime::kRefused ? kClockRefused : IDCANCEL;
   }
   void EndProgram() override {
     // The owner's OK, as its EXIT button: the main screen ends and the program with it.
@@ -62,7 +101,7 @@ int DrawParamRows(DlgParam& screen, int page, int subPage) {
     const ParamRow& r = rows[i];
     const int row = i + 1;
     switch (r.kind) {
-      case RowKind::kValue: screen.StyleValueButton(row, r.caption, r.value, r.enabled); break;
+      case RowKind::kValue: screen.StyleValueButton(row, r.caption, r.value, r.enabled, TRUE, r.wide); break;
       case RowKind::kToggle: screen.StyleNameButton(row, r.caption, r.state, r.enabled); break;
       case RowKind::kCommand: screen.StyleRowButton2(row, r.caption, r.enabled); break;
       case RowKind::kHidden: screen.HideRow(row); break;

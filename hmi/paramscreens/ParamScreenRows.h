@@ -1,6 +1,6 @@
-// Pages 9 to 16 on the parameter screen: their rows styled onto the screen's five row buttons, and a
-// tapped row's action run with the real pop-ups (value editor, choice list, message box) over the
-// screen. The pages work on the engine's record and its unit blocks and read the dealer id copied at
+// The parameter pages on the parameter screen: their rows styled onto the screen's five row buttons,
+// and a tapped row's action run with the real pop-ups (value editor, choice list, message box,
+// keypad, weekly schedule, disinfection time, date, clock) over the screen. The pages work on the engine's record and its unit blocks and read the dealer id copied at
 // start-up. User-interface thread only.
 #pragma once
 

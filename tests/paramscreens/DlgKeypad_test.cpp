@@ -81,13 +81,17 @@ TEST_F(DlgKeypadTest, NewPasswordPrompt_ShowsTheDigits) {
   DlgKeypad pad;
   pad.Init(u"t", u"新密码");
   TCHAR passwordChar = u'?';
+  CString shown;
   panel::ScriptedInput script;
   script.Then([&] {
     passwordChar = static_cast<TCHAR>(pad.GetDlgItem(DlgKeypad::kEntryEdit)->SendMessage(EM_GETPASSWORDCHAR, 0, 0));
+    Type(pad, "5120<7");
+    shown = TextOf(pad, DlgKeypad::kEntryEdit);
     pad.EndDialog(IDCANCEL);
   });
   pad.DoModal();
   EXPECT_EQ(passwordChar, 0);
+  EXPECT_EQ(shown.ToUtf8(), "5127");
 }
 
 TEST_F(DlgKeypadTest, Screenshot) {

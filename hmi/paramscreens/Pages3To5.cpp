@@ -1,16 +1,15 @@
 // Pages 3, 4 and 5: hot water, the heating/hot-water balance and ECO hot water; heat storage and
 // reheat with their weekly timers; sleep and low noise with their weekly timers. A weekly timer is
 // seven hour masks, Sunday first, edited whole in the weekly schedule pop-up.
-#include "AppGlobals.h"
-#include "DlgParam.h"
-#include "PageRows.h"
+#include "LangTexts.h"
+#include "RowSpecs.h"
 
 namespace {
 
 const int kDealer9 = 9;
-using K = ParamRow;
+using K = RowSpec;
 
-const ParamRow kPage3[] = {
+const RowSpec kPage3[] = {
     {1, 1, 85, K::kDegrees, ROW_FIELD(m_hotWaterSetTemp), ROW_RANGE(25, 75), 1, false, nullptr, nullptr},
     {1, 2, 86, K::kDegrees, ROW_FIELD(m_hotWaterRestartDiff), ROW_RANGE(2, 15), 1, false, nullptr, nullptr},
     {1, 3, 87, K::kToggle, ROW_FIELD(m_heatBalanceEnabled), nullptr, 1, false, nullptr, nullptr},
@@ -23,7 +22,7 @@ const ParamRow kPage3[] = {
     {2, 5, 277, K::kDegrees, ROW_FIELD(m_ecoHotWaterAmbientStart), ROW_RANGE(-20, 43), 1, true, nullptr, nullptr},
 };
 
-const ParamRow kPage4[] = {
+const RowSpec kPage4[] = {
     {1, 1, 93, K::kToggle, ROW_FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 94, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
     {1, 3, 95, K::kToggle, ROW_FIELD(m_reheatEnabled), nullptr, 1, false, nullptr, nullptr},
@@ -31,12 +30,12 @@ const ParamRow kPage4[] = {
     {1, 5, 97, K::kDegrees, ROW_FIELD(m_reheatSetTemp), ROW_RANGE(30, 55), 1, false, nullptr, nullptr},
     {2, 1, 98, K::kDegrees, ROW_FIELD(m_reheatRestartDiff), ROW_RANGE(2, 20), 1, false, nullptr, nullptr},
 };
-const ParamRow kPage4Model9[] = {
+const RowSpec kPage4Model9[] = {
     {1, 1, 93, K::kToggle, ROW_FIELD(m_heatStorageEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 94, K::kBlank, nullptr, nullptr, 1, false, nullptr, nullptr},
 };
 
-const ParamRow kPage5[] = {
+const RowSpec kPage5[] = {
     {1, 1, 112, K::kToggle, ROW_FIELD(m_sleepEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 113, K::kDegrees, ROW_FIELD(m_sleepTempAdjust), ROW_RANGE(2, 10), 1, false, nullptr, nullptr},
     {1, 3, 114, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
@@ -44,15 +43,14 @@ const ParamRow kPage5[] = {
     {1, 5, 116, K::kDegrees, ROW_FIELD(m_allowedTempDeviation), ROW_RANGE(2, 10), 1, false, nullptr, nullptr},
     {2, 1, 117, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
 };
-const ParamRow kPage5Model9[] = {
+const RowSpec kPage5Model9[] = {
     {1, 1, 115, K::kToggle, ROW_FIELD(m_lowNoiseEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 116, K::kDegrees, ROW_FIELD(m_allowedTempDeviation), ROW_RANGE(2, 10), 1, false, nullptr, nullptr},
     {1, 3, 117, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
 };
 
 // The weekly timer behind a row's caption.
-int32_t* TimerMasks(int caption) {
-  CSystemData& s = *GetSystemData();
+int32_t* TimerMasks(CSystemData& s, int caption) {
   switch (caption) {
     case 94: return s.m_storageTimerMask;
     case 96: return s.m_reheatTimerMask;
@@ -62,39 +60,28 @@ int32_t* TimerMasks(int caption) {
   }
 }
 
-RowTable Page4() { return g_dealerId == kDealer9 ? TableOf(kPage4Model9) : TableOf(kPage4); }
-RowTable Page5() { return g_dealerId == kDealer9 ? TableOf(kPage5Model9) : TableOf(kPage5); }
-
-// A tap: a weekly timer row opens the weekly schedule, any other row is the table's.
-void EditTable(DlgParam& page, RowTable table, int sub, int row) {
-  const ParamRow* r = FindRow(table, sub, row);
-  if (!r) return;
-  if (int32_t* masks = TimerMasks(r->caption)) {
-    EditWeekMasks(&page, r->caption, masks);
-    return;
-  }
-  EditRow(page, table, sub, row);
+// A weekly timer row opens the weekly schedule; any other row is the table's.
+int TimerTableRows(PageContext& c, RowTable table, int subPage, SubPageRows& rows) {
+  TableRows(c, table, subPage, rows, [&c](const RowSpec& r) -> std::function<void()> {
+    int32_t* masks = TimerMasks(c.d, r.caption);
+    if (!masks) return {};
+    const int caption = r.caption;
+    return [&c, caption, masks] { c.ui.WeekMasks(LangText(caption), masks); };
+  });
+  return c.dealerId == kDealer9 ? 1 : 2;
 }
 
 }  // namespace
 
-void DlgParam::DrawPage3() {
-  m_subPageCount = 2;
-  DrawRows(*this, TableOf(kPage3), m_subPage);
+int Page3Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  TableRows(c, TableOf(kPage3), subPage, rows);
+  return 2;
 }
 
-void DlgParam::EditPage3(int row) { EditRow(*this, TableOf(kPage3), m_subPage, row); }
-
-void DlgParam::DrawPage4() {
-  m_subPageCount = g_dealerId == kDealer9 ? 1 : 2;
-  DrawRows(*this, Page4(), m_subPage);
+int Page4Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  return TimerTableRows(c, c.dealerId == kDealer9 ? TableOf(kPage4Model9) : TableOf(kPage4), subPage, rows);
 }
 
-void DlgParam::EditPage4(int row) { EditTable(*this, Page4(), m_subPage, row); }
-
-void DlgParam::DrawPage5() {
-  m_subPageCount = g_dealerId == kDealer9 ? 1 : 2;
-  DrawRows(*this, Page5(), m_subPage);
+int Page5Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  return TimerTableRows(c, c.dealerId == kDealer9 ? TableOf(kPage5Model9) : TableOf(kPage5), subPage, rows);
 }
-
-void DlgParam::EditPage5(int row) { EditTable(*this, Page5(), m_subPage, row); }

@@ -2,13 +2,10 @@
 // time, temperature, hold time, maximum duration) and the holiday mode (on/off, the lowered
 // temperatures, first and last day). The disinfection start and the holiday dates are packed words
 // of the system record; an edit writes only its own bits of them.
-#include "AppGlobals.h"
-#include "DlgDate.h"
 #include "DlgKillTime.h"
-#include "DlgParam.h"
 #include "LangTexts.h"
 #include "PackedTimes.h"
-#include "PageRows.h"
+#include "RowSpecs.h"
 
 namespace {
 
@@ -16,11 +13,11 @@ const int kDealer9 = 9;
 const int kWeekdaysCaption = 64;
 const int kFirstDayCaption = 73;
 const int kLastDayCaption = 74;
-using K = ParamRow;
+using K = RowSpec;
 
 // The names of the flagged weekdays, Sunday first, joined by "/".
-CString WeekdaysText(const CSystemData& s) {
-  const KillStart start = UnpackKillStart(s.m_sterilizeStart);
+CString WeekdaysText(const PageContext& c) {
+  const KillStart start = UnpackKillStart(c.d.m_sterilizeStart);
   CString text;
   for (int d = 0; d < 7; ++d) {
     if (!start.days[d]) continue;
@@ -37,10 +34,10 @@ CString DateText(uint32_t word) {
   text.Format(u"%d.%d.%d", d.day, d.month, d.year);
   return text;
 }
-CString FirstDayText(const CSystemData& s) { return DateText(s.m_holidayStart); }
-CString LastDayText(const CSystemData& s) { return DateText(s.m_holidayEnd); }
+CString FirstDayText(const PageContext& c) { return DateText(c.d.m_holidayStart); }
+CString LastDayText(const PageContext& c) { return DateText(c.d.m_holidayEnd); }
 
-const ParamRow kPage6[] = {
+const RowSpec kPage6[] = {
     {1, 1, 63, K::kToggle, ROW_FIELD(m_sterilizeEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, kWeekdaysCaption, K::kText, nullptr, nullptr, 1, false, nullptr, WeekdaysText},
     {1, 3, 65, K::kDegrees, ROW_FIELD(m_sterilizeTemp), ROW_RANGE(60, 75), 1, true, nullptr, nullptr},
@@ -48,77 +45,51 @@ const ParamRow kPage6[] = {
     {1, 5, 68, K::kMinutes, ROW_FIELD(m_sterilizeMaxTime), ROW_RANGE(10, 240), 5, true, nullptr, nullptr},
 };
 
-const ParamRow kPage7[] = {
+const RowSpec kPage7[] = {
     {1, 1, 70, K::kToggle, ROW_FIELD(m_holidayEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 71, K::kDegrees, ROW_FIELD(m_holidayHotWaterTemp), ROW_RANGE(10, 50), 1, false, nullptr, nullptr},
     {1, 3, 72, K::kDegrees, ROW_FIELD(m_holidayHeatTemp), ROW_RANGE(10, 50), 1, false, nullptr, nullptr},
     {1, 4, kFirstDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, FirstDayText},
     {1, 5, kLastDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LastDayText},
 };
-const ParamRow kPage7Model9[] = {
+const RowSpec kPage7Model9[] = {
     {1, 1, 70, K::kToggle, ROW_FIELD(m_holidayEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 2, 71, K::kDegrees, ROW_FIELD(m_holidayHotWaterTemp), ROW_RANGE(10, 50), 1, false, nullptr, nullptr},
     {1, 3, kFirstDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, FirstDayText},
     {1, 4, kLastDayCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LastDayText},
 };
 
-RowTable Page7() { return g_dealerId == kDealer9 ? TableOf(kPage7Model9) : TableOf(kPage7); }
-
 // The start time and weekdays in the disinfection-time pop-up; on OK written into their bits.
-void EditKillTime(DlgParam& page) {
-  CSystemData& s = *GetSystemData();
-  KillStart start = UnpackKillStart(s.m_sterilizeStart);
-  DlgKillTime dialog(&page);
-  dialog.Init(LangText(kWeekdaysCaption), start.hour, start.minute, start.days);
-  if (dialog.DoModal() != IDOK) return;
-  start.hour = dialog.Hour();
-  start.minute = dialog.Minute();
-  for (int d = 0; d < 7; ++d) start.days[d] = dialog.DayFlag(d);
-  s.m_sterilizeStart = PackKillStart(s.m_sterilizeStart, start);
+void EditKillTime(PageContext& c) {
+  KillStart start = UnpackKillStart(c.d.m_sterilizeStart);
+  if (c.ui.KillTime(LangText(kWeekdaysCaption), &start.hour, &start.minute, start.days) != IDOK) return;
+  c.d.m_sterilizeStart = PackKillStart(c.d.m_sterilizeStart, start);
 }
 
 // A holiday date in the date pop-up; on OK stored through the calendar (an impossible day rolls into
 // the next month). A date the calendar cannot take keeps the old one.
-void EditDate(DlgParam& page, int caption, uint32_t& word) {
-  const PackedDate d = UnpackDate(word);
-  DlgDate dialog(&page);
-  dialog.Init(LangText(caption), d.year, d.month, d.day);
-  if (dialog.DoModal() != IDOK) return;
-  StoreDate(word, dialog.Year(), dialog.Month(), dialog.Day());
+void EditDate(PageContext& c, int caption, uint32_t& word) {
+  PackedDate d = UnpackDate(word);
+  if (c.ui.Date(LangText(caption), &d.year, &d.month, &d.day) != IDOK) return;
+  StoreDate(word, d.year, d.month, d.day);
 }
 
 }  // namespace
 
-void DlgParam::DrawPage6() {
-  m_subPageCount = 1;
-  DrawRows(*this, TableOf(kPage6), m_subPage);
+int Page6Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  TableRows(c, TableOf(kPage6), subPage, rows, [&c](const RowSpec& r) -> std::function<void()> {
+    if (r.caption != kWeekdaysCaption) return {};
+    return [&c] { EditKillTime(c); };
+  });
+  return 1;
 }
 
-void DlgParam::EditPage6(int row) {
-  if (m_subPage != 1) return;
-  const ParamRow* r = FindRow(TableOf(kPage6), m_subPage, row);
-  if (r && r->caption == kWeekdaysCaption) {
-    EditKillTime(*this);
-    return;
-  }
-  EditRow(*this, TableOf(kPage6), m_subPage, row);
-}
-
-void DlgParam::DrawPage7() {
-  m_subPageCount = 1;
-  DrawRows(*this, Page7(), m_subPage);
-}
-
-void DlgParam::EditPage7(int row) {
-  if (m_subPage != 1) return;
-  const ParamRow* r = FindRow(Page7(), m_subPage, row);
-  if (!r) return;
-  CSystemData& s = *GetSystemData();
-  if (r->caption == kFirstDayCaption) {
-    EditDate(*this, kFirstDayCaption, s.m_holidayStart);
-  } else if (r->caption == kLastDayCaption) {
-    EditDate(*this, kLastDayCaption, s.m_holidayEnd);
-  } else {
-    EditRow(*this, Page7(), m_subPage, row);
-  }
+int Page7Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  TableRows(c, c.dealerId == kDealer9 ? TableOf(kPage7Model9) : TableOf(kPage7), subPage, rows,
+            [&c](const RowSpec& r) -> std::function<void()> {
+              if (r.caption == kFirstDayCaption) return [&c] { EditDate(c, kFirstDayCaption, c.d.m_holidayStart); };
+              if (r.caption == kLastDayCaption) return [&c] { EditDate(c, kLastDayCaption, c.d.m_holidayEnd); };
+              return {};
+            });
+  return 1;
 }

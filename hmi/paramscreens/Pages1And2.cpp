@@ -3,11 +3,8 @@
 // temperatures and heating-curve water temperatures into the new range as soon as its editor
 // closes; the heating curve's ambient points stay in ascending order, as the curve and the band
 // choice read them.
-#include "AppGlobals.h"
-#include "DlgParam.h"
-#include "DlgValue.h"
 #include "LangTexts.h"
-#include "PageRows.h"
+#include "RowSpecs.h"
 
 namespace {
 
@@ -22,8 +19,8 @@ int32_t Min(int32_t a, int32_t b) { return a < b ? a : b; }
 
 // The highest maximum set temperature of either circuit: 75 for the dealers whose units allow it,
 // else the heating maximum.
-int32_t SystemMaxLimit(const CSystemData& s) {
-  switch (g_dealerId) {
+int32_t SystemMaxLimit(const CSystemData& s, int dealerId) {
+  switch (dealerId) {
     case 2: case 3: case 9: case 11: case 14: case 15: return 75;
     default: return s.m_heatSetMax;
   }
@@ -76,25 +73,25 @@ void AfterSys2Max(CSystemData& s) {
   LowerToMax(s.m_system2MaxSetTemp, s.m_heatSecondSetTemp, s.m_coolSecondSetTemp, s.m_secondCurveWater);
 }
 
-RowRange Sys1CoolSet(const CSystemData& s) { return CoolSetRange(s, s.m_system1MinSetTemp, s.m_system1MaxSetTemp); }
-RowRange Sys1HeatSet(const CSystemData& s) { return HeatSetRange(s, s.m_system1MinSetTemp, s.m_system1MaxSetTemp); }
-RowRange Sys1Curve(const CSystemData& s) { return {s.m_heatSetMin, s.m_system1MaxSetTemp}; }
-RowRange Sys1MinRange(const CSystemData& s) { return {s.m_coolSetMin, s.m_system1MaxSetTemp}; }
-RowRange Sys1MaxRange(const CSystemData& s) { return {s.m_system1MinSetTemp, SystemMaxLimit(s)}; }
-RowRange Sys1CoolCurve(const CSystemData& s) { return CoolCurveRange(s, s.m_system1MinSetTemp, s.m_system1MaxSetTemp); }
-RowRange Sys2CoolSet(const CSystemData& s) { return CoolSetRange(s, s.m_system2MinSetTemp, s.m_system2MaxSetTemp); }
-RowRange Sys2HeatSet(const CSystemData& s) { return HeatSetRange(s, s.m_system2MinSetTemp, s.m_system2MaxSetTemp); }
-RowRange Sys2Curve(const CSystemData& s) { return {Max(s.m_heatSetMin, s.m_system2MinSetTemp), s.m_system2MaxSetTemp}; }
-RowRange Sys2MinRange(const CSystemData& s) { return {s.m_coolSetMin, s.m_system2MaxSetTemp}; }
-RowRange Sys2MaxRange(const CSystemData& s) { return {s.m_system2MinSetTemp, SystemMaxLimit(s)}; }
-RowRange Sys2CoolCurve(const CSystemData& s) { return CoolCurveRange(s, s.m_system2MinSetTemp, s.m_system2MaxSetTemp); }
+RowRange Sys1CoolSet(const CSystemData& s, int) { return CoolSetRange(s, s.m_system1MinSetTemp, s.m_system1MaxSetTemp); }
+RowRange Sys1HeatSet(const CSystemData& s, int) { return HeatSetRange(s, s.m_system1MinSetTemp, s.m_system1MaxSetTemp); }
+RowRange Sys1Curve(const CSystemData& s, int) { return {s.m_heatSetMin, s.m_system1MaxSetTemp}; }
+RowRange Sys1MinRange(const CSystemData& s, int) { return {s.m_coolSetMin, s.m_system1MaxSetTemp}; }
+RowRange Sys1MaxRange(const CSystemData& s, int dealer) { return {s.m_system1MinSetTemp, SystemMaxLimit(s, dealer)}; }
+RowRange Sys1CoolCurve(const CSystemData& s, int) { return CoolCurveRange(s, s.m_system1MinSetTemp, s.m_system1MaxSetTemp); }
+RowRange Sys2CoolSet(const CSystemData& s, int) { return CoolSetRange(s, s.m_system2MinSetTemp, s.m_system2MaxSetTemp); }
+RowRange Sys2HeatSet(const CSystemData& s, int) { return HeatSetRange(s, s.m_system2MinSetTemp, s.m_system2MaxSetTemp); }
+RowRange Sys2Curve(const CSystemData& s, int) { return {Max(s.m_heatSetMin, s.m_system2MinSetTemp), s.m_system2MaxSetTemp}; }
+RowRange Sys2MinRange(const CSystemData& s, int) { return {s.m_coolSetMin, s.m_system2MaxSetTemp}; }
+RowRange Sys2MaxRange(const CSystemData& s, int dealer) { return {s.m_system2MinSetTemp, SystemMaxLimit(s, dealer)}; }
+RowRange Sys2CoolCurve(const CSystemData& s, int) { return CoolCurveRange(s, s.m_system2MinSetTemp, s.m_system2MaxSetTemp); }
 
 // The cooling curve's ambient points keep a strict order through their ranges.
-RowRange CoolAmbient1(const CSystemData& s) { return {16, s.m_coolCurveAmbient[1] - 1}; }
-RowRange CoolAmbient2(const CSystemData& s) { return {s.m_coolCurveAmbient[0] + 1, s.m_coolCurveAmbient[2] - 1}; }
-RowRange CoolAmbient3(const CSystemData& s) { return {s.m_coolCurveAmbient[1] + 1, 40}; }
+RowRange CoolAmbient1(const CSystemData& s, int) { return {16, s.m_coolCurveAmbient[1] - 1}; }
+RowRange CoolAmbient2(const CSystemData& s, int) { return {s.m_coolCurveAmbient[0] + 1, s.m_coolCurveAmbient[2] - 1}; }
+RowRange CoolAmbient3(const CSystemData& s, int) { return {s.m_coolCurveAmbient[1] + 1, 40}; }
 
-using K = ParamRow;
+using K = RowSpec;
 
 // Sub-pages 1 to 3, shared by every dealer.
 #define PAGE1_COMMON                                                                                                   \
@@ -114,7 +111,7 @@ using K = ParamRow;
   {3, 4, 57, K::kDegrees, ROW_FIELD(m_curveWater[3]), Sys1Curve, 1, false, nullptr, nullptr},                          \
   {3, 5, 58, K::kDegrees, ROW_FIELD(m_curveWater[4]), Sys1Curve, 1, false, nullptr, nullptr}
 
-const ParamRow kPage1[] = {
+const RowSpec kPage1[] = {
     PAGE1_COMMON,
     {4, 1, 59, K::kToggle, ROW_FIELD(m_curveCorrectionEnabled), nullptr, 1, false, nullptr, nullptr},
     {4, 2, 60, K::kDegrees, ROW_FIELD(m_heatRoomSetTemp), ROW_RANGE(15, 35), 1, false, nullptr, nullptr},
@@ -132,7 +129,7 @@ const ParamRow kPage1[] = {
     {6, 4, 253, K::kToggle, ROW_FIELD(m_coolCurveEnabled), nullptr, 1, false, nullptr, nullptr},
 };
 
-const ParamRow kPage1Model9[] = {
+const RowSpec kPage1Model9[] = {
     PAGE1_COMMON,
     {4, 1, 62, K::kDegrees, ROW_FIELD(m_heatSetTemp), Sys1HeatSet, 1, false, nullptr, nullptr},
     {4, 2, 83, K::kDegrees, ROW_FIELD(m_system1MinSetTemp), Sys1MinRange, 1, true, AfterSys1Min, nullptr},
@@ -154,7 +151,7 @@ const ParamRow kPage1Model9[] = {
   {3, 1, 111, K::kDegrees, ROW_FIELD(m_system2MaxSetTemp), Sys2MaxRange, 1, true, AfterSys2Max, nullptr},              \
   {3, 2, 80, K::kDegrees, ROW_FIELD(m_system2MinSetTemp), Sys2MinRange, 1, true, AfterSys2Min, nullptr}
 
-const ParamRow kPage2[] = {
+const RowSpec kPage2[] = {
     PAGE2_COMMON,
     {3, 3, 250, K::kDegrees, ROW_FIELD(m_dualCoolCurveWater[0]), Sys2CoolCurve, 1, false, nullptr, nullptr},
     {3, 4, 251, K::kDegrees, ROW_FIELD(m_dualCoolCurveWater[1]), Sys2CoolCurve, 1, false, nullptr, nullptr},
@@ -162,13 +159,12 @@ const ParamRow kPage2[] = {
     {4, 1, 254, K::kToggle, ROW_FIELD(m_dualCoolCurveEnabled), nullptr, 1, false, nullptr, nullptr},
 };
 
-const ParamRow kPage2Model9[] = {PAGE2_COMMON};
+const RowSpec kPage2Model9[] = {PAGE2_COMMON};
 
 // Heating curve ambient point i (0..4) on a copy: the editor offers the span between its neighbours,
 // and the copy is stored only when it lies strictly between them, so the points stay ascending.
-void EditAmbientPoint(DlgParam& page, int i) {
-  CSystemData& s = *GetSystemData();
-  int32_t* points = s.m_curveAmbient;
+void EditAmbientPoint(PageContext& c, int i) {
+  int32_t* points = c.d.m_curveAmbient;
   const int32_t below = i > 0 ? points[i - 1] : kAmbientMin - 1;
   const int32_t above = i < 4 ? points[i + 1] : kAmbientMax + 1;
   int32_t lo = Max(kAmbientMin, below + 1);
@@ -178,31 +174,25 @@ void EditAmbientPoint(DlgParam& page, int i) {
     hi = kAmbientMax;
   }
   int32_t copy = points[i];
-  EditValue(&page, LangText(kAmbientCaption + i), copy, lo, hi, u"℃", 1);
+  c.ui.EditValue(LangText(kAmbientCaption + i), &copy, lo, hi, u"℃", 1);
   if (copy > below && copy < above) points[i] = copy;
 }
 
-RowTable Page1() { return g_dealerId == kDealer9 ? TableOf(kPage1Model9) : TableOf(kPage1); }
-RowTable Page2() { return g_dealerId == kDealer9 ? TableOf(kPage2Model9) : TableOf(kPage2); }
-
 }  // namespace
 
-void DlgParam::DrawPage1() {
-  m_subPageCount = g_dealerId == kDealer9 ? 4 : 6;
-  DrawRows(*this, Page1(), m_subPage);
+int Page1Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  const bool dealer9 = c.dealerId == kDealer9;
+  TableRows(c, dealer9 ? TableOf(kPage1Model9) : TableOf(kPage1), subPage, rows,
+            [&c](const RowSpec& r) -> std::function<void()> {
+              if (r.sub != kAmbientSub) return {};
+              const int point = r.row - 1;
+              return [&c, point] { EditAmbientPoint(c, point); };
+            });
+  return dealer9 ? 4 : 6;
 }
 
-void DlgParam::EditPage1(int row) {
-  if (m_subPage == kAmbientSub) {
-    EditAmbientPoint(*this, row - 1);
-    return;
-  }
-  EditRow(*this, Page1(), m_subPage, row);
+int Page2Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  const bool dealer9 = c.dealerId == kDealer9;
+  TableRows(c, dealer9 ? TableOf(kPage2Model9) : TableOf(kPage2), subPage, rows);
+  return dealer9 ? 3 : 4;
 }
-
-void DlgParam::DrawPage2() {
-  m_subPageCount = g_dealerId == kDealer9 ? 3 : 4;
-  DrawRows(*this, Page2(), m_subPage);
-}
-
-void DlgParam::EditPage2(int row) { EditRow(*this, Page2(), m_subPage, row); }

@@ -4,17 +4,12 @@
 // The cells' read and write go through the outdoor block's hand-shake word, which the outdoor
 // unit's driver moves on the bus thread: this page writes 1 (read) and 3 (write) and reads 2 (read
 // done) and 4 (written).
-#include "AppGlobals.h"
 #include "CControlEngine.h"
-#include "DlgDateTime.h"
 #include "DlgKeypad.h"
 #include "DlgMessage.h"
-#include "DlgParam.h"
-#include "DlgSelect.h"
-#include "DlgValue.h"
 #include "LangTexts.h"
 #include "OutdoorBlock.h"
-#include "PageRows.h"
+#include "RowSpecs.h"
 #include "SoftClock.h"
 
 int g_paramCell = 0;
@@ -63,8 +58,7 @@ const int kMaxWriteNotices = 20;
 
 const int kLanguages = 50;
 
-OutdoorBlock* Outdoor() { return g_engine.m_outdoorBlock; }
-uint16_t CellsState() { return Outdoor() ? Outdoor()->m_eepromState.load() : kCellsIdle; }
+uint16_t CellsState(const PageContext& c) { return c.outdoor ? c.outdoor->m_eepromState.load() : kCellsIdle; }
 bool CellChosen() { return g_paramCell >= 1 && g_paramCell <= kCellCount; }
 
 CString Number(int value) {
@@ -73,35 +67,35 @@ CString Number(int value) {
   return text;
 }
 
-CString LevelText(const CSystemData& s) {
-  switch (s.m_unlockLevel) {
+CString LevelText(const PageContext& c) {
+  switch (c.d.m_unlockLevel) {
     case 1: return LangText(kInstallerLevelText);
     case 2: return LangText(kFactoryLevelText);
     default: return LangText(kUserLevelText);
   }
 }
-CString LanguageText(const CSystemData&) { return LangText(kCurrentLanguageText); }
-CString ClockText(const CSystemData&) {
+CString LanguageText(const PageContext&) { return LangText(kCurrentLanguageText); }
+CString ClockText(const PageContext&) {
   const SYSTEMTIME t = g_clock;
   CString text;
   text.Format(u"%d.%d.%d %02d:%02d", t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute);
   return text;
 }
-CString SystemTypeText(const CSystemData& s) {
-  return LangText(s.m_userSystemType ? kSystemType1Text : kSystemType0Text);
+CString SystemTypeText(const PageContext& c) {
+  return LangText(c.d.m_userSystemType ? kSystemType1Text : kSystemType0Text);
 }
 // Before a cell is chosen the cell rows show no value.
-CString CellText(const CSystemData&) { return CellChosen() ? Number(g_paramCell) : CString(u"-"); }
-CString ReadValueText(const CSystemData&) {
-  if (!CellChosen() || !Outdoor()) return u"-";
-  return Number(static_cast<int16_t>(Outdoor()->m_paramBlock[g_paramCell - 1]));
+CString CellText(const PageContext&) { return CellChosen() ? Number(g_paramCell) : CString(u"-"); }
+CString ReadValueText(const PageContext& c) {
+  if (!CellChosen() || !c.outdoor) return u"-";
+  return Number(static_cast<int16_t>(c.outdoor->m_paramBlock[g_paramCell - 1]));
 }
-CString NewValueText(const CSystemData&) {
-  if (!CellChosen() || !Outdoor()) return u"-";
-  return Number(static_cast<int16_t>(Outdoor()->m_paramEdit[g_paramCell - 1]));
+CString NewValueText(const PageContext& c) {
+  if (!CellChosen() || !c.outdoor) return u"-";
+  return Number(static_cast<int16_t>(c.outdoor->m_paramEdit[g_paramCell - 1]));
 }
 
-using K = ParamRow;
+using K = RowSpec;
 
 #define CELL_ROWS                                                                                                      \
   {3, 1, kCellCaption, K::kText, nullptr, nullptr, 1, true, nullptr, CellText},                                        \
@@ -109,7 +103,7 @@ using K = ParamRow;
   {3, 3, kNewValueCaption, K::kText, nullptr, nullptr, 1, true, nullptr, NewValueText},                                \
   {3, 4, kWriteCaption, K::kCommand, nullptr, nullptr, 1, true, nullptr, nullptr}
 
-const ParamRow kPage8[] = {
+const RowSpec kPage8[] = {
     {1, 1, kAccessCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LevelText},
     {1, 2, kTimerCaption, K::kToggle, ROW_FIELD(m_timerEnabled), nullptr, 1, false, nullptr, nullptr},
     {1, 3, kTimerCaption, K::kCommand, nullptr, nullptr, 1, false, nullptr, nullptr},
@@ -122,7 +116,7 @@ const ParamRow kPage8[] = {
     CELL_ROWS,
 };
 
-const ParamRow kPage8Model9[] = {
+const RowSpec kPage8Model9[] = {
     {1, 1, kAccessCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LevelText},
     {1, 2, kLanguageCaption, K::kText, nullptr, nullptr, 1, false, nullptr, LanguageText},
     {1, 3, kClockCaption, K::kText, nullptr, nullptr, 1, false, nullptr, ClockText},
@@ -132,114 +126,108 @@ const ParamRow kPage8Model9[] = {
     CELL_ROWS,
 };
 
-RowTable Page8() { return g_dealerId == kDealer9 ? TableOf(kPage8Model9) : TableOf(kPage8); }
-
-int Message(CWnd* parent, const CString& title, const CString& message, int mode) {
-  DlgMessage box(parent);
-  box.Init(title, message, mode);
-  return static_cast<int>(box.DoModal());
-}
-void Notice(CWnd* parent, int title, int message) {
-  Message(parent, LangText(title), LangText(message), DlgMessage::kNotice);
+void Notice(PageContext& c, int title, int message) {
+  c.ui.Message(LangText(title), LangText(message), DlgMessage::kNotice);
 }
 
 // The texts (and with them the fault table's names) in another language.
-void ReloadTexts(int language) {
-  LoadLanguage(GetSystemData()->m_dealerId, language);
+void ReloadTexts(PageContext& c, int language) {
+  LoadLanguage(c.d.m_dealerId, language);
   g_engine.BuildFaultTable();
 }
 
-void EditAccess(CWnd* parent) {
-  DlgKeypad keypad(parent);
-  keypad.Init(LangText(kAccessCaption), LangText(kEnterPasswordText));
-  if (keypad.DoModal() != IDOK) return;
-  CSystemData& s = *GetSystemData();
-  const int result = keypad.Result();
+void EditAccess(PageContext& c) {
+  CString entry;
+  if (c.ui.Keypad(LangText(kAccessCaption), LangText(kEnterPasswordText), &entry) != IDOK) return;
+  CSystemData& s = c.d;
+  const int result = DlgKeypad::ResultOf(entry);
   switch (result) {
     case 0:
-      Notice(parent, kPasswordText, kWrongPasswordText);
+      Notice(c, kPasswordText, kWrongPasswordText);
       return;
     case kFactoryCode:
-      Notice(parent, kPasswordText, kFactoryOnText);
+      Notice(c, kPasswordText, kFactoryOnText);
       s.m_unlockLevel = 2;
       return;
     case kTextsCode:
-      ReloadTexts(kServiceLanguage);
+      ReloadTexts(c, kServiceLanguage);
       return;
     case kPidCode:
-      Message(parent, u"PID Function", u"PID Function Enable!", DlgMessage::kNotice);
+      c.ui.Message(u"PID Function", u"PID Function Enable!", DlgMessage::kNotice);
       s.m_outdoorProgRequest = 1;
       return;
     case kCellsCode:
-      Message(parent, u"EEFROM Function", u"EEFROM Function Enable!", DlgMessage::kNotice);
-      if (Outdoor()) Outdoor()->m_eepromState = kCellsRead;
+      c.ui.Message(u"EEFROM Function", u"EEFROM Function Enable!", DlgMessage::kNotice);
+      if (c.outdoor) c.outdoor->m_eepromState = kCellsRead;
       return;
     default:
       break;
   }
   // The dealer password toggles between levels 0 and 1, and brings level 2 down to 1.
   if (result != s.m_dealerPassword) {
-    Notice(parent, kPasswordText, kWrongPasswordText);
+    Notice(c, kPasswordText, kWrongPasswordText);
   } else if (s.m_unlockLevel == 1) {
     s.m_unlockLevel = 0;
   } else {
-    Notice(parent, kPasswordText, kInstallerOnText);
+    Notice(c, kPasswordText, kInstallerOnText);
     s.m_unlockLevel = 1;
   }
 }
 
-void EditLanguage(CWnd* parent) {
-  CSystemData& s = *GetSystemData();
-  CStringArray names;
+void EditLanguage(PageContext& c) {
+  CSystemData& s = c.d;
+  std::vector<CString> names;
   int present[kLanguages] = {};
   int count = 0;
-  int preselected = -1;
+  int32_t chosen = -1;  // preselected
   for (int language = 0; language < kLanguages; ++language) {
     const CString& name = LangNames[language];
     if (name.IsEmpty()) continue;
-    if (language == s.m_languageIndex) preselected = count;
-    names.Add(name);
+    if (language == s.m_languageIndex) chosen = count;
+    names.push_back(name);
     present[count++] = language;
   }
-  DlgSelect list(parent);
-  if (!list.Init(LangText(kLanguageCaption), names, preselected)) return;
-  if (list.DoModal() != IDOK) return;
-  const int chosen = list.GetSelected();
+  if (c.ui.SelectOption(LangText(kLanguageCaption), &chosen, names) < 0) return;
   if (chosen < 0 || chosen >= count || present[chosen] == s.m_languageIndex) return;
   s.m_languageIndex = present[chosen];
-  ReloadTexts(s.m_languageIndex);
+  ReloadTexts(c, s.m_languageIndex);
 }
 
-void EditClock(CWnd* parent) {
-  DlgDateTime dialog(parent);
-  const INT_PTR result = dialog.DoModal();
+void EditClock(PageContext& c) {
+  const int result = c.ui.Clock();
   if (result == IDOK) {
     SoftClock(1);
-  } else if (result == DlgDateTime::kRefused) {
-    Notice(parent, kClockCaption, kWriteFailedText);
+  } else if (result == ParamPrompts::kClockRefused) {
+    Notice(c, kClockCaption, kWriteFailedText);
   }
 }
 
-void RequestProfile(CWnd* parent, int title, int question, int request, int notice) {
-  if (Message(parent, LangText(title), LangText(question), DlgMessage::kAskTimed) != IDOK) return;
-  GetSystemData()->m_paramRequest = request;
-  Notice(parent, title, notice);
+void RequestProfile(PageContext& c, int title, int question, int request, int notice) {
+  if (c.ui.Message(LangText(title), LangText(question), DlgMessage::kAskTimed) != IDOK) return;
+  c.d.m_paramRequest = request;
+  Notice(c, title, notice);
+}
+
+void EditCell(PageContext& c) {
+  if (CellsState(c) == kCellsIdle) return;
+  int32_t cell = CellChosen() ? g_paramCell : 1;
+  if (c.ui.EditValue(LangText(kCellCaption), &cell, 1, kCellCount, CString(), 1) == IDOK) g_paramCell = cell;
 }
 
 // The cell's new value, edited on a copy of the working copy and stored back whatever the answer,
 // so a cancel leaves the cell as it was.
-void EditCellValue(CWnd* parent) {
-  if (!CellChosen() || !Outdoor()) return;
-  uint16_t& cell = Outdoor()->m_paramEdit[g_paramCell - 1];
+void EditCellValue(PageContext& c) {
+  if (!CellChosen() || !c.outdoor) return;
+  uint16_t& cell = c.outdoor->m_paramEdit[g_paramCell - 1];
   int32_t copy = static_cast<int16_t>(cell);
-  EditValue(parent, LangText(kNewValueCaption), copy, kCellMin, kCellMax, CString(), 1);
+  c.ui.EditValue(LangText(kNewValueCaption), &copy, kCellMin, kCellMax, CString(), 1);
   cell = static_cast<uint16_t>(copy);
 }
 
-void WriteCells(CWnd* parent) {
-  OutdoorBlock* block = Outdoor();
+void WriteCells(PageContext& c) {
+  OutdoorBlock* block = c.outdoor;
   if (!block || block->m_eepromState != kCellsReady) {
-    Notice(parent, kWriteCaption, kNotReadText);
+    Notice(c, kWriteCaption, kNotReadText);
     return;
   }
   CString changes;
@@ -250,57 +238,48 @@ void WriteCells(CWnd* parent) {
     changes.AppendFormat(u"%d %d->%d\r\n", n, static_cast<int16_t>(read), static_cast<int16_t>(wanted));
   }
   if (changes.IsEmpty()) {
-    Notice(parent, kWriteCaption, kNothingChangedText);
+    Notice(c, kWriteCaption, kNothingChangedText);
     return;
   }
-  if (Message(parent, LangText(kWriteCaption), changes, DlgMessage::kAskTimed) != IDOK) return;
+  if (c.ui.Message(LangText(kWriteCaption), changes, DlgMessage::kAskTimed) != IDOK) return;
   block->m_eepromState = kCellsWrite;
   for (int shown = 0; block->m_eepromState != kCellsWritten && shown < kMaxWriteNotices; ++shown) {
-    Notice(parent, kWriteCaption, kWritingText);
+    Notice(c, kWriteCaption, kWritingText);
   }
   // Written or not is the hand-shake's word alone: the unit may finish during the last notice.
   const bool written = block->m_eepromState == kCellsWritten;
-  Message(parent, LangText(kWriteCaption), LangText(written ? kWrittenText : kWriteFailedText), DlgMessage::kAskTimed);
+  c.ui.Message(LangText(kWriteCaption), LangText(written ? kWrittenText : kWriteFailedText), DlgMessage::kAskTimed);
   block->m_eepromState = kCellsRead;
+}
+
+// The tap of a row the table cannot say: every row but the timer's toggle.
+std::function<void()> Page8Tap(PageContext& c, const RowSpec& r) {
+  switch (r.caption) {
+    case kAccessCaption: return [&c] { EditAccess(c); };
+    case kTimerCaption:
+      if (r.kind == K::kToggle) return {};
+      return [&c] { c.ui.WeekMasks(LangText(kTimerCaption), c.d.m_timerMask); };
+    case kLanguageCaption: return [&c] { EditLanguage(c); };
+    case kClockCaption: return [&c] { EditClock(c); };
+    case kSystemTypeCaption:
+      return [&c] {
+        c.ui.SelectOption(LangText(kSystemTypeCaption), &c.d.m_userSystemType,
+                          {LangText(kSystemType0Text), LangText(kSystemType1Text)});
+      };
+    case kSaveCaption: return [&c] { RequestProfile(c, kSaveCaption, 401, kSaveProfile1, 402); };
+    case kLoadCaption: return [&c] { RequestProfile(c, kLoadCaption, 403, kLoadProfile1, 404); };
+    case kFactoryCaption: return [&c] { RequestProfile(c, kFactoryCaption, 405, kLoadFactory, 406); };
+    case kCellCaption: return [&c] { EditCell(c); };
+    case kNewValueCaption: return [&c] { EditCellValue(c); };
+    case kWriteCaption: return [&c] { WriteCells(c); };
+    default: return {};
+  }
 }
 
 }  // namespace
 
-void DlgParam::DrawPage8() {
-  m_subPageCount = CellsState() != kCellsIdle ? 3 : 2;
-  DrawRows(*this, Page8(), m_subPage);
-}
-
-void DlgParam::EditPage8(int row) {
-  const ParamRow* r = FindRow(Page8(), m_subPage, row);
-  if (!r) return;
-  CSystemData& s = *GetSystemData();
-  switch (r->caption) {
-    case kAccessCaption: EditAccess(this); break;
-    case kTimerCaption:
-      if (r->kind == K::kToggle) {
-        EditRow(*this, Page8(), m_subPage, row);
-      } else {
-        EditWeekMasks(this, kTimerCaption, s.m_timerMask);
-      }
-      break;
-    case kLanguageCaption: EditLanguage(this); break;
-    case kClockCaption: EditClock(this); break;
-    case kSystemTypeCaption:
-      SelectOption(LangText(kSystemTypeCaption), s.m_userSystemType, LangText(kSystemType0Text),
-                   LangText(kSystemType1Text));
-      break;
-    case kSaveCaption: RequestProfile(this, kSaveCaption, 401, kSaveProfile1, 402); break;
-    case kLoadCaption: RequestProfile(this, kLoadCaption, 403, kLoadProfile1, 404); break;
-    case kFactoryCaption: RequestProfile(this, kFactoryCaption, 405, kLoadFactory, 406); break;
-    case kCellCaption: {
-      if (m_subPage != 3 || CellsState() == kCellsIdle) break;
-      int32_t cell = CellChosen() ? g_paramCell : 1;
-      if (EditValue(this, LangText(kCellCaption), cell, 1, kCellCount, CString(), 1)) g_paramCell = cell;
-      break;
-    }
-    case kNewValueCaption: EditCellValue(this); break;
-    case kWriteCaption: WriteCells(this); break;
-    default: break;
-  }
+int Page8Rows(PageContext& c, int subPage, SubPageRows& rows) {
+  TableRows(c, c.dealerId == kDealer9 ? TableOf(kPage8Model9) : TableOf(kPage8), subPage, rows,
+            [&c](const RowSpec& r) { return Page8Tap(c, r); });
+  return CellsState(c) != kCellsIdle ? 3 : 2;
 }
