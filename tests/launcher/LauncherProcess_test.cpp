@@ -262,6 +262,24 @@ TEST_F(LauncherEndToEnd, RealMainProgram_StartedRestartedAfterKillAndClosedForAn
   EXPECT_TRUE(LastStartIsInstalled(root));
 }
 
+TEST_F(LauncherEndToEnd, RealMainProgram_ItsStatusMessageKeepsItRunning) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, false);
+  StartLauncher();
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (main = FindWindowW(nullptr, u"Quellora")) != nullptr; }, 30000));
+  const pid_t started = PidOf(main);
+  // The versions shown come from the program's own status message.
+  ASSERT_TRUE(WaitUntil([] { return LauncherText().rfind("SW:V2.05", 0) == 0; }, 20000)) << LauncherText();
+  // Well past the 90 s countdown: still the first start.
+  std::this_thread::sleep_for(std::chrono::milliseconds(150000 / 20));
+  main = FindWindowW(nullptr, u"Quellora");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(PidOf(main), started);
+}
+
 TEST_F(LauncherEndToEnd, UpdateFromTheMedium_OfferedAcceptedAndInstalledWithTheSettings) {
   ScopedEnv scale("PANEL_TIME_SCALE", "10");
   TempRoot root;
