@@ -1,4 +1,5 @@
 #include "Board.h"
+#include "Log.h"
 
 #include <dirent.h>
 #include <signal.h>
@@ -133,8 +134,8 @@ void Record(BoardState& s, const std::string& text) {
   if (s.events.size() > kMaxEvents) s.events.pop_front();
   std::string folder = s.root + "/board";
   if (!IsDirectory(folder)) return;  // a root without a board folder gets no log file
-  std::ofstream log(folder + "/board.log", std::ios::app);
-  log << event.tick << ' ' << Escaped(text) << '\n';
+  // Bounded like the programs' logs: the backlight alone adds lines every half second.
+  panel::AppendBoundedLine(folder + "/board.log", std::to_string(event.tick) + ' ' + Escaped(text) + '\n');
 }
 
 void LoadRegisters(BoardState& s) {

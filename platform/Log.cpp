@@ -30,10 +30,9 @@ std::string Stamp() {
   return text;
 }
 
-// Appends one line, moving a full file aside first. A file that cannot be written loses the line
-// there; standard error still has it.
-void Append(const std::string& line) {
-  const std::string path = LogFilePath();
+}  // namespace
+
+void AppendBoundedLine(const std::string& path, const std::string& line) {
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
   if (!error && size + line.size() > kLogFileLimit) std::filesystem::rename(path, path + ".1", error);
@@ -42,8 +41,6 @@ void Append(const std::string& line) {
     std::fclose(f);
   }
 }
-
-}  // namespace
 
 std::string ProgramName() {
   std::error_code error;
@@ -64,7 +61,7 @@ void LogLine(const std::string& text) {
   const std::string line = Stamp() + " " + ProgramName() + ": " + body + "\n";
   std::lock_guard<std::mutex> guard(LogLock());
   std::fputs(line.c_str(), stderr);
-  Append(line);
+  AppendBoundedLine(LogFilePath(), line);
 }
 
 bool LogLineLimited(const std::string& key, const std::string& text, uint32_t intervalMs) {

@@ -24,6 +24,9 @@ void LogLine(const std::string& text);
 // LogLine, unless a line of the same key was written less than intervalMs ago (platform clock).
 // True when it wrote.
 bool LogLineLimited(const std::string& key, const std::string& text, uint32_t intervalMs = kLogRepeatMs);
+// Appends line to the file at path, first moving a file that would grow past kLogFileLimit aside to
+// path + ".1". A file that cannot be written loses the line. Also used for the board's own log.
+void AppendBoundedLine(const std::string& path, const std::string& line);
 // Tests: forgets the keys' last times.
 void ResetLogLimits();
 

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "BoardFixture.h"
+#include "Log.h"
 
 namespace {
 
@@ -55,6 +57,18 @@ TEST_F(Board, Events_AreAlsoWrittenToTheBoardLogForAPerson) {
   std::string log;
   ASSERT_TRUE(panel::ReadTextFile(m_root / "board/board.log", log));
   EXPECT_EQ(log, "42 write32 0xB1900008 0x00000030\n42 debug Open GPIO failed.\\r\\n\n");
+}
+
+TEST_F(Board, BoardLog_IsBoundedAndKeepsTheFileBefore) {
+  // Backlight writes alone add lines every half second: the log must not fill the flash.
+  const std::string line(200, 'x');
+  for (size_t written = 0; written < 2 * panel::kLogFileLimit; written += line.size()) panel::BoardLog(line);
+  std::error_code error;
+  EXPECT_LE(std::filesystem::file_size(m_root / "board/board.log", error), panel::kLogFileLimit);
+  const auto before = std::filesystem::file_size(m_root / "board/board.log.1", error);
+  EXPECT_FALSE(error);
+  EXPECT_GT(before, panel::kLogFileLimit / 2);
+  EXPECT_LE(before, panel::kLogFileLimit);
 }
 
 TEST_F(Board, MemoryDivision_IsKeptInTheBoardFile) {
