@@ -16,9 +16,12 @@ CCommManager g_commManager QUELLORA_PROCESS_OBJECT(QUELLORA_RANK_COMM_MANAGER);
 
 CCommManager::CCommManager() = default;
 
-CCommManager::~CCommManager() {
+CCommManager::~CCommManager() { RemoveAllPorts(); }
+
+void CCommManager::RemoveAllPorts() {
   for (CSerialPort* port : m_ports) delete port;
   m_ports.clear();
+  m_lastError = kOk;
 }
 
 int CCommManager::OpenPort(int port, int baud, int dataBits, int parity, int stopBits, DWORD periodMs, int extra) {

@@ -27,7 +27,7 @@ public:
   };
 
   CCommManager();
-  // Destroys every port; each stops its thread before its line and devices go.
+  // Destroys every port (RemoveAllPorts).
   ~CCommManager();
   CCommManager(const CCommManager&) = delete;
   CCommManager& operator=(const CCommManager&) = delete;
@@ -46,6 +46,11 @@ public:
   // The same, but only when that device is of the given type: a block is read as its driver's layout, so
   // another driver's block at the address (two settings naming one address) must not be handed out.
   void* GetDeviceData(int port, int slaveAddress, int type);
+
+  // Destroys every port, each stopping its thread before its line and devices go, and leaves the list
+  // empty as at start: the exit's clean-up, and the way a test returns the process-wide registry to the
+  // state of a new process. The data blocks handed out before are gone with their devices.
+  void RemoveAllPorts();
 
   CSerialPort* FindPort(int port);
   int PortCount() const { return static_cast<int>(m_ports.size()); }

@@ -13,6 +13,7 @@
 
 #include "AppGlobals.h"
 #include "BoardLib.h"
+#include "CCommManager.h"
 #include "CControlEngine.h"
 #include "CDbAccess.h"
 #include "CHmiApp.h"
@@ -39,6 +40,14 @@ protected:
   }
 
   void TearDown() override {
+    // What the start-up leaves for the process exit to take down: the watchdog and the registry's ports,
+    // whose threads would otherwise run on into the next tests and sleep on their clocks.
+    g_engine.Enable(0);
+    g_engine.m_watchdog.Enable(0);
+    g_engine.m_indoorBlock = nullptr;
+    g_engine.m_outdoorBlock = nullptr;
+    g_engine.m_wifiBlock = nullptr;
+    g_commManager.RemoveAllPorts();
     panel::SetMessageSpy(nullptr);
     panel::ResetGui();
     FreeBoardLib();

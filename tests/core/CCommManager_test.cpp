@@ -155,8 +155,13 @@ TEST(CCommManager, FreeFunctions_ForwardToTheGlobalManager) {
   EXPECT_EQ(GetCommDeviceData(7, 11), g_commManager.GetDeviceData(7, 11));
   EXPECT_NE(GetCommDeviceData(7, 11), nullptr);
   EXPECT_EQ(GetCommDeviceData(7, 12), nullptr);
-  // The global port outlives the test: its thread must not go on sleeping on the next tests' virtual clocks.
-  g_commManager.FindPort(7)->Stop();
+  // The global port would outlive the test: its thread must not go on sleeping on the next tests' virtual
+  // clocks, nor its device answer for address 11 there.
+  g_commManager.RemoveAllPorts();
+  EXPECT_EQ(g_commManager.PortCount(), 0);
+  EXPECT_EQ(GetCommDeviceData(7, 11), nullptr);
+  EXPECT_EQ(OpenCommPort(7, 9600, 8, 0, 1, 2000, 0), -3) << "opened afresh, not found registered";
+  g_commManager.RemoveAllPorts();
 }
 
 }  // namespace

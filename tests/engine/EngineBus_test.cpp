@@ -12,7 +12,6 @@
 
 #include "CCommManager.h"
 #include "CControlEngine.h"
-#include "CSerialPort.h"
 #include "Defrost.h"
 #include "DeliveredDb.h"
 #include "LineServer.h"
@@ -71,7 +70,10 @@ protected:
   void TearDown() override {
     if (engine) engine->Enable(0);
     engine.reset();
-    if (CSerialPort* line = g_commManager.FindPort(kBusPort)) line->Stop();
+    // The ports outlive an engine in the process-wide registry. Only stopped, the bus port would stay on
+    // this test's pty with its devices, and the next test's engine, opening it with the same settings,
+    // would get that dead line back: each test starts from the empty registry of a new process.
+    g_commManager.RemoveAllPorts();
     server.Stop();
     panel::SetClock(nullptr);
   }

@@ -36,11 +36,10 @@ protected:
   }
   ~CControlEngineCycleTest() override {
     clock->SetSleepAdvances(true);  // lets the threads' sleeps end, so that they can be stopped
-    int port = engine->m_systemData.m_serialPort;
     engine.reset();
-    // The bus port stays registered for the process; its thread must not outlive this test's clock.
-    if (CSerialPort* line = g_commManager.FindPort(port)) line->Stop();
-    if (CSerialPort* wifi = g_commManager.FindPort(CControlEngine::kWifiPort)) wifi->Stop();
+    // The ports outlive the engine in the process-wide registry; their threads must not outlive this
+    // test's clock, nor the next test find this test's ports and devices.
+    g_commManager.RemoveAllPorts();
   }
   // Half a second of the engine's thread.
   void Tick() {
