@@ -83,6 +83,17 @@ protected:
     ASSERT_TRUE(m_main->Create(DlgMain::kTemplate));
     panel::PumpMessages();
   }
+  // The fault history holds one fault that has ended.
+  static void OneEndedFault() {
+    FaultTableLock guard(g_engine);
+    FaultEntry ended;
+    ended.m_code = u"E05";
+    ended.m_text = u"Outlet water sensor";
+    ended.m_start = kNow - 90061;
+    ended.m_end = kNow - 3600;
+    ended.m_historyId = 2;
+    g_engine.m_faultHistory = {ended};
+  }
   void Show(DlgBase& page) {
     page.ShowPage(SW_SHOW);
     (*m_clock)->Advance(1000);
@@ -119,16 +130,7 @@ TEST_F(PageScreenshots, StatusPages) {
 
 TEST_F(PageScreenshots, FaultHistory) {
   GetSystemData()->m_unlockLevel = 1;
-  {
-    FaultTableLock guard(g_engine);
-    FaultEntry ended;
-    ended.m_code = u"E05";
-    ended.m_text = u"Outlet water sensor";
-    ended.m_start = kNow - 90061;
-    ended.m_end = kNow - 3600;
-    ended.m_historyId = 2;
-    g_engine.m_faultHistory = {ended};
-  }
+  OneEndedFault();
   ShowMain(0);
   Show(m_main->Design3());
   EXPECT_TRUE(ScreenMatchesReference("pages/fault-history"));
@@ -219,16 +221,7 @@ private:
 };
 
 TEST_F(PageScreenshots, EveryScreen_ShowsNoPlaceholder) {
-  {
-    FaultTableLock guard(g_engine);
-    FaultEntry ended;
-    ended.m_code = u"E05";
-    ended.m_text = u"Outlet water sensor";
-    ended.m_start = kNow - 90061;
-    ended.m_end = kNow - 3600;
-    ended.m_historyId = 2;
-    g_engine.m_faultHistory = {ended};
-  }
+  OneEndedFault();
   CSystemData& r = *GetSystemData();
   r.m_unlockLevel = 2;  // EXIT and the factory item shown
   r.m_systemSwitch = 1;
