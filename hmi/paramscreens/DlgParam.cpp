@@ -2,8 +2,10 @@
 
 #include "AppGlobals.h"
 #include "ControlHelpers.h"
+#include "DlgMenu.h"
 #include "DlgSelect.h"
 #include "LangTexts.h"
+#include "PageHost.h"
 #include "SkinCodes.h"
 
 namespace {
@@ -43,7 +45,10 @@ const int kRowFontCode = 269;
 const COLORREF kRowBackground = RGB(255, 255, 255);
 const COLORREF kRowMarked = RGB(210, 225, 240);
 const int kCaptionX = 12;
-const int kValueX = 300, kWideValueX = 230;
+// The value column: dealer 9 centres its values in a narrow column, widened per row; the others
+// write them from the left in one column wide enough for the longest value, the clock
+// "dd.mm.yyyy hh:mm".
+const int kValueX = 272, kDealer9ValueX = 300, kWideValueX = 230;
 const int kValueY = 12, kValueHeight = 20;
 const int kToggleIconY = 11;
 
@@ -134,6 +139,10 @@ void DlgParam::HideRow(int row) {
 
 void DlgParam::HideRowsFrom(int first) {
   for (int row = first < 1 ? 1 : first; row <= kRows; ++row) HideRow(row);
+}
+
+void DlgParam::RedressMenu() {
+  if (auto* menu = dynamic_cast<DlgMenu*>(SiblingPage(PageHost::kMenu))) menu->ShowMenuPage();
 }
 
 int DlgParam::RowKindOf(int row) const { return m_rowKinds[(row >= 1 && row <= kRows) ? row - 1 : 0]; }
@@ -279,10 +288,11 @@ void DlgParam::ApplyRowLook(int row, int kind, int wide) {
   block.fontCode = kRowFontCode;
   block.captionX = kCaptionX;
   block.captionY = 0;
-  block.captionWidth = (kind == kValueRow ? (wide && dealer9 ? kWideValueX : kValueX) : kRowWidth) - kCaptionX;
+  const int valueX = dealer9 ? (wide ? kWideValueX : kDealer9ValueX) : kValueX;
+  block.captionWidth = (kind == kValueRow ? valueX : kRowWidth) - kCaptionX;
   block.captionHeight = kRowHeight;
   if (kind == kValueRow) {
-    block.lineX = wide && dealer9 ? kWideValueX : kValueX;
+    block.lineX = valueX;
     block.lineY = kValueY;
     block.lineWidth = kRowWidth - block.lineX - kCaptionX;
     block.lineHeight = kValueHeight;

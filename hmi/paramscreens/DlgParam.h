@@ -62,6 +62,10 @@ public:
   // A tap on row 1..5: the page's edit operation, then the redraw.
   void OnRow(int row);
 
+  // The main screen's menu dresses its items again (after the texts were reloaded); nothing when
+  // this screen's parent hosts no menu.
+  void RedressMenu();
+
   int GetPage() const { return m_page; }
   int GetSubPage() const { return m_subPage; }
   int GetSubPageCount() const { return m_subPageCount; }

@@ -130,9 +130,10 @@ void Notice(PageContext& c, int title, int message) {
   c.ui.Message(LangText(title), LangText(message), DlgMessage::kNotice);
 }
 
-// The texts (and with them the fault table's names) in another language.
+// The texts in another language, and with them the menu's captions and the fault table's names.
 void ReloadTexts(PageContext& c, int language) {
   LoadLanguage(c.d.m_dealerId, language);
+  c.ui.TextsReloaded();
   g_engine.BuildFaultTable();
 }
 

@@ -51,6 +51,9 @@ public:
   static constexpr int kClockRefused = IDABORT;
   // The owner's OK: ends the main screen and with it the program.
   virtual void EndProgram() = 0;
+  // The texts were loaded afresh (another language, the service texts): the menu dresses its items
+  // again so their captions follow.
+  virtual void TextsReloaded() = 0;
 };
 
 enum class RowKind { kHidden, kValue, kToggle, kCommand };

@@ -78,6 +78,7 @@ public:
     // The owner's OK, as its EXIT button: the main screen ends and the program with it.
     if (auto* owner = dynamic_cast<CDialog*>(m_screen.m_pParentWnd)) owner->OnOK();
   }
+  void TextsReloaded() override { m_screen.RedressMenu(); }
 
 private:
   DlgParam& m_screen;

@@ -150,6 +150,15 @@ def r_power(s, w, h, t, state):
     _centre_glyph(s, "power", w, h, r * 1.15, {"fg": fg, "sw": 1.15})
 
 
+def r_ring(s, w, h, t):
+    """Lit ring with an open centre: the dark looks' menu item frame and their power-on face (the
+    picture inside comes from the background under the button)."""
+    cx, cy = w / 2.0, h / 2.0
+    r = min(w, h) / 2.0 - 3
+    s.add(circle(cx, cy, r, None, mix(t["glow"], t["primary"], 0.55), 5))
+    s.add(circle(cx, cy, r - 1.5, None, t["accent"], 2.5))
+
+
 def r_nav(s, w, h, t, glyph, shape=None):
     """Navigation button (previous, next, menu, status): a disc or tile with a white pictogram."""
     shape = shape or ("disc" if t["name"] in ("d9", "d3", "d15") else "tile")
@@ -393,7 +402,7 @@ def r_app_icon(s, w, h, t, kind):
 
 RECIPES = {
     "menu_tile": r_menu_tile, "mode": r_mode, "mode_word": r_mode_word, "status": r_status,
-    "power": r_power, "nav": r_nav, "close": r_close, "button": r_button, "pill": r_pill,
+    "power": r_power, "ring": r_ring, "nav": r_nav, "close": r_close, "button": r_button, "pill": r_pill,
     "field": r_field, "arrow_btn": r_arrow_btn, "checkbox": r_checkbox, "radio": r_radio, "slot": r_slot,
     "tab": r_tab, "key": r_key, "bar": r_bar, "circuit": r_circuit, "unit_picture": r_unit_picture,
     "app_icon": r_app_icon,

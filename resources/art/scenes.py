@@ -102,6 +102,11 @@ def _main_dark(s, t):
     for x, glyph, ac in ((78, "house", t["accent"]), (264, "radiator", HEAT)):
         s.add(rect(x + 2, 66, 56, 56, 12, s.linear([(0, light(t["primary"], 0.2)), (1, dark(t["primary"], 0.3))]), ac, 2))
         s.place(GLYPHS[glyph], x + 13, 77, 34, {"fg": WHITE, "ac": ac, "bg": t["primary"]})
+    # Under the power button (54 x 54 at (4,211)): its lit face is an open ring, so the symbol of the
+    # running system is here; the off face is a closed disc that covers it.
+    cx, cy = 31, 238
+    s.add(circle(cx, cy, 22, s.linear([(0, light(t["primary"], 0.2)), (1, dark(t["primary"], 0.4))])))
+    s.place(GLYPHS["power"], cx - 14.5, cy - 14.5, 29, {"fg": t["accent"], "sw": 1.15})
     _menu_tile(s, t)
 
 

@@ -2,9 +2,12 @@
 // main screen, in the program's look and language, with the values the unit simulator's boards give
 // (read over the bus by the two unit drivers and mapped into the record), compared with the
 // references under tests/references/pages/. The trend shows a simulated day of minute logging.
+// The same screens, with the main screen, are walked for texts that are still placeholders.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
+#include <set>
 #include <string>
 
 #include "../core/BusDeviceRig.h"
@@ -12,7 +15,9 @@
 #include "CParamDevice.h"
 #include "CUnitDevice.h"
 #include "DbTables.h"
+#include "DialogTemplate.h"
 #include "DlgMain.h"
+#include "DlgMode.h"
 #include "InputMapping.h"
 #include "LangTexts.h"
 #include "MainScreenScenes.h"
@@ -78,6 +83,17 @@ protected:
     ASSERT_TRUE(m_main->Create(DlgMain::kTemplate));
     panel::PumpMessages();
   }
+  // The fault history holds one fault that has ended.
+  static void OneEndedFault() {
+    FaultTableLock guard(g_engine);
+    FaultEntry ended;
+    ended.m_code = u"E05";
+    ended.m_text = u"Outlet water sensor";
+    ended.m_start = kNow - 90061;
+    ended.m_end = kNow - 3600;
+    ended.m_historyId = 2;
+    g_engine.m_faultHistory = {ended};
+  }
   void Show(DlgBase& page) {
     page.ShowPage(SW_SHOW);
     (*m_clock)->Advance(1000);
@@ -114,16 +130,7 @@ TEST_F(PageScreenshots, StatusPages) {
 
 TEST_F(PageScreenshots, FaultHistory) {
   GetSystemData()->m_unlockLevel = 1;
-  {
-    FaultTableLock guard(g_engine);
-    FaultEntry ended;
-    ended.m_code = u"E05";
-    ended.m_text = u"Outlet water sensor";
-    ended.m_start = kNow - 90061;
-    ended.m_end = kNow - 3600;
-    ended.m_historyId = 2;
-    g_engine.m_faultHistory = {ended};
-  }
+  OneEndedFault();
   ShowMain(0);
   Show(m_main->Design3());
   EXPECT_TRUE(ScreenMatchesReference("pages/fault-history"));
@@ -164,6 +171,99 @@ TEST_F(PageScreenshots, ModeStripOverTheMainScreen) {
   panel::PumpMessages();
   m_main->SendMessage(WM_COMMAND, MAKEWPARAM(DlgMain::kMode, BN_CLICKED), 0);
   EXPECT_TRUE(ScreenMatchesReference("pages/mode-strip"));
+}
+
+// What a screen's control shows in place of its own text: the template's sample text (a clock of
+// 2015, "0.0", a fault code), an empty caption where one belongs, an unfilled format directive or a
+// bare text id. The template's captions that the screens keep (EXIT, the mode strip) and template
+// texts that equal a delivered text are the screen's own.
+class PlaceholderWalk {
+public:
+  // Checks the visible controls of page (template templateId); captions lists controls that must
+  // carry a caption even though their template has none. emptyAllowed: the look draws the words.
+  void Check(const std::string& where, CWnd& page, UINT templateId, const std::set<int>& captions = {},
+             bool emptyAllowed = false) {
+    panel::DialogTemplate t;
+    ASSERT_TRUE(panel::LoadDialogTemplate(templateId, t, nullptr));
+    for (const panel::DialogItemTemplate& item : t.items) {
+      HWND control = GetDlgItem(page.m_hWnd, item.id);
+      if (!control || !IsWindowVisible(control)) continue;
+      CString shown;
+      CWnd::FromHandle(control)->GetWindowText(shown);
+      const std::string text = shown.ToUtf8();
+      const std::string sample = CString(item.text.c_str()).ToUtf8();
+      SCOPED_TRACE(where + " control " + std::to_string(item.id) + " \"" + text + "\"");
+      static const std::regex directive("%[-+ #0-9.]*[dsfcxXSCu]");
+      static const std::regex bareId("^T?[0-9]+$");
+      EXPECT_FALSE(std::regex_search(text, directive));
+      const bool captionPlace = captions.count(item.id) || (item.className == u"BUTTON" && !sample.empty());
+      if (captionPlace) {
+        EXPECT_FALSE(std::regex_match(text, bareId)) << "a bare text id";
+      }
+      if (!emptyAllowed && (!sample.empty() || captions.count(item.id))) {
+        EXPECT_FALSE(text.empty()) << "no caption";
+      }
+      if (!sample.empty() && text == sample) {
+        EXPECT_TRUE(Kept(sample)) << "the template's sample text";
+      }
+    }
+  }
+
+private:
+  static bool Kept(const std::string& sample) {
+    static const std::set<std::string> captions = {"EXIT", "Heating", "Cooling", "Hotwater", "Auto", "QuickHeat"};
+    if (captions.count(sample)) return true;
+    for (int id = 1; id < 500; ++id) {
+      if (LangText(id).ToUtf8() == sample) return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(PageScreenshots, EveryScreen_ShowsNoPlaceholder) {
+  OneEndedFault();
+  CSystemData& r = *GetSystemData();
+  r.m_unlockLevel = 2;  // EXIT and the factory item shown
+  r.m_systemSwitch = 1;
+  r.m_heatingEnabled = r.m_coolingEnabled = r.m_hotWaterEnabled = 1;
+  const std::set<int> menuItems = {1012, 1013, 1014, 1015, 1016, 1017, 1018, 1019};
+  PlaceholderWalk walk;
+  for (int dealer : {0, 3, 9}) {
+    const std::string look = "dealer " + std::to_string(dealer) + " ";
+    ShowMain(dealer);
+    (*m_clock)->Advance(1000);
+    panel::PumpMessages();
+    walk.Check(look + "main screen", *m_main, DlgMain::kTemplate, {1003});
+
+    Show(m_main->Menu());
+    walk.Check(look + "menu page 1", m_main->Menu(), DlgMenu::kTemplate, menuItems);
+    m_main->Menu().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(450, 240));  // dealer 3's page switch
+    m_main->Menu().SendMessage(WM_COMMAND, MAKEWPARAM(DlgMenu::kNextPage, BN_CLICKED), 0);
+    ASSERT_EQ(m_main->Menu().GetMenuPage(), 2);
+    walk.Check(look + "menu page 2", m_main->Menu(), DlgMenu::kTemplate, menuItems);
+    m_main->Menu().ShowPage(SW_HIDE);
+
+    struct Page {
+      const char* name;
+      DlgBase& page;
+      UINT templateId;
+    };
+    const Page pages[] = {{"unit status", m_main->Design1(), 105},
+                          {"valves and fans", m_main->Design2(), 106},
+                          {"fault history", m_main->Design3(), 107},
+                          {"trend", m_main->Design4(), 108}};
+    for (const Page& p : pages) {
+      Show(p.page);
+      walk.Check(look + p.name, p.page, p.templateId);
+      p.page.ShowPage(SW_HIDE);
+    }
+
+    m_main->SendMessage(WM_COMMAND, MAKEWPARAM(DlgMain::kMode, BN_CLICKED), 0);
+    panel::PumpMessages();
+    walk.Check(look + "mode strip", m_main->ModeStrip(), 109, {}, dealer == 9);
+    m_main.reset();
+    m_look.reset();
+  }
 }
 
 }  // namespace

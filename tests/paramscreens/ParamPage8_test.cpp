@@ -5,6 +5,8 @@
 
 #include "../engine/DeliveredDb.h"
 #include "CalendarTime.h"
+#include "DlgMain.h"
+#include "DlgMenu.h"
 #include "DlgMessage.h"
 #include "LangTexts.h"
 #include "ParamPageFixture.h"
@@ -151,6 +153,37 @@ TEST_F(ParamPage8, LanguageRow_SwitchesTextsOnlyForAnotherLanguage) {
   EXPECT_EQ(LangText(413), CString(u"marker"));
 }
 
+// On the main screen the menu's captions follow both reloads of the texts at once.
+TEST_F(ParamPage8, NewLanguageAndServiceTexts_RedressTheMenu) {
+  LoadLanguage(0, 0);
+  GetSystemData()->m_languageIndex = 0;
+  DlgMain main;
+  ASSERT_TRUE(main.Create(DlgMain::kTemplate));
+  panel::PumpMessages();
+  auto item1 = [&] { return TextOf(GetDlgItem(main.Menu().m_hWnd, DlgMenu::kItem1)).ToUtf8(); };
+  ASSERT_EQ(item1(), "Temperature");
+  main.Param().OpenPage(8);
+  auto tapRow = [&](int row, std::function<void()> step) {
+    panel::ScriptedInput script;
+    script.Then(step);
+    TapControl(RowId(row), main.Param().m_hWnd);
+    EXPECT_TRUE(script.Done());
+  };
+
+  tapRow(4, [] {
+    Tap(kOption2);
+    Tap(DlgPopup::kOk);
+  });
+  EXPECT_EQ(item1(), "温度设置");
+
+  tapRow(1, [] {
+    TypeCode("318406");
+    Tap(DlgPopup::kOk);
+  });
+  EXPECT_EQ(item1(), "3 Temperature");
+  main.DestroyWindow();
+}
+
 TEST_F(ParamPage8, ClockRow_SetsTheBoardClockAndShowsItAtOnce) {
   testing_support::SetBoardClock(*m_clock, testing_support::CalendarTime(2026, 12, 10, 9, 5));
   ASSERT_EQ(SoftClock(1), 1);
@@ -164,6 +197,27 @@ TEST_F(ParamPage8, ClockRow_SetsTheBoardClockAndShowsItAtOnce) {
   GetLocalTime(&now);
   EXPECT_EQ(now.wHour, 10);
   EXPECT_EQ(Shown(5), CString(u"10.12.2026 10:05"));
+}
+
+TEST_F(ParamPage8, ClockRow_ReadsWholeInTheValueColumnOfEveryLook) {
+  testing_support::SetBoardClock(*m_clock, testing_support::CalendarTime(2026, 12, 28, 23, 58));
+  ASSERT_EQ(SoftClock(1), 1);
+  struct Case {
+    int dealer, row;
+  };
+  for (const Case& c : {Case{0, 5}, Case{3, 5}, Case{15, 5}, Case{9, 3}}) {
+    SCOPED_TRACE(c.dealer);
+    g_dealerId = c.dealer;
+    m_param.OpenAt(8, 1);
+    CRowButton& row = m_param.Row(c.row);
+    ASSERT_EQ(row.m_secondLine, CString(u"28.12.2026 23:58"));
+    CClientDC dc(&row);
+    CFont* previous = dc.SelectObject(row.GetFont());
+    const CSize extent = dc.GetTextExtent(row.m_secondLine);
+    dc.SelectObject(previous);
+    EXPECT_LE(extent.cx, row.GetLayout().lineWidth);
+  }
+  g_dealerId = 0;
 }
 
 TEST_F(ParamPage8, SystemTypeRow_ChoosesBetweenTheTwoLayouts) {
