@@ -1,6 +1,6 @@
 // Pages 1 to 8: temperature control, second-level temperatures, hot water, heat storage and reheat,
 // sleep and low noise, disinfection, holiday, and the system page.
-// The rows are described apart from the screen (ParamRows.h, from the tables of RowSpecs.h); the
+// The rows are described apart from the screen (ParamRows.h, from the tables of RowTables.h); the
 // screen styles them and runs a tapped row's action.
 #include "DlgParam.h"
 #include "ParamScreenRows.h"

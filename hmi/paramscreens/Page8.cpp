@@ -9,7 +9,7 @@
 #include "DlgMessage.h"
 #include "LangTexts.h"
 #include "OutdoorBlock.h"
-#include "RowSpecs.h"
+#include "RowTables.h"
 #include "SoftClock.h"
 
 int g_paramCell = 0;

@@ -4,7 +4,7 @@
 // closes; the heating curve's ambient points stay in ascending order, as the curve and the band
 // choice read them.
 #include "LangTexts.h"
-#include "RowSpecs.h"
+#include "RowTables.h"
 
 namespace {
 

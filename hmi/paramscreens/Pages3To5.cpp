@@ -2,7 +2,7 @@
 // reheat with their weekly timers; sleep and low noise with their weekly timers. A weekly timer is
 // seven hour masks, Sunday first, edited whole in the weekly schedule pop-up.
 #include "LangTexts.h"
-#include "RowSpecs.h"
+#include "RowTables.h"
 
 namespace {
 

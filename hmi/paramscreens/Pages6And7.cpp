@@ -5,7 +5,7 @@
 #include "DlgKillTime.h"
 #include "LangTexts.h"
 #include "PackedTimes.h"
-#include "RowSpecs.h"
+#include "RowTables.h"
 
 namespace {
 

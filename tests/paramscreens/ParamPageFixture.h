@@ -14,7 +14,7 @@
 #include "DlgValue.h"
 #include "OutdoorBlock.h"
 #include "PageFixture.h"
-#include "RowSpecs.h"
+#include "RowTables.h"
 
 // Limits every range of pages 1 and 2 depends on, and ordered curve points.
 inline void SampleLimits(CSystemData& r) {

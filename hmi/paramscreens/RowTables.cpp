@@ -1,4 +1,4 @@
-#include "RowSpecs.h"
+#include "RowTables.h"
 
 #include "LangTexts.h"
 
