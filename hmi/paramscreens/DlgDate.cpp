@@ -1,6 +1,6 @@
 #include "DlgDate.h"
 
-DlgDate::DlgDate(CWnd* parent) : DlgDateFields(kTemplate, parent, 3, 2) {}
+DlgDate::DlgDate(CWnd* parent) : DlgDateFields(kTemplate, parent, 3, 2, false) {}
 
 DlgDate::~DlgDate() = default;
 

@@ -1,5 +1,6 @@
 // The date pop-up (template 115): year, month and day with up and down arrows, returned to the
-// caller. Years run from 2015 to 2034; the day is held to the days of the chosen month.
+// caller. Years run from 2015 to 2034 and days from 1 to 31 in every month: the caller rolls a day
+// past the month's end over into the next month.
 // User-interface thread only.
 #pragma once
 

@@ -10,9 +10,10 @@ const int kBlankSeparator = 4;
 
 }  // namespace
 
-DlgDateFields::DlgDateFields(UINT templateId, CWnd* parent, int fieldCount, int separatorCount)
+DlgDateFields::DlgDateFields(UINT templateId, CWnd* parent, int fieldCount, int separatorCount, bool dayHeldToMonth)
     : DlgArrowFields(templateId, parent, fieldCount),
-      m_separatorCount(separatorCount < kMaxSeparators ? separatorCount : kMaxSeparators) {}
+      m_separatorCount(separatorCount < kMaxSeparators ? separatorCount : kMaxSeparators),
+      m_dayHeldToMonth(dayHeldToMonth) {}
 
 DlgDateFields::~DlgDateFields() = default;
 
@@ -61,12 +62,13 @@ CString DlgDateFields::FieldText(int field) const {
 }
 
 void DlgDateFields::FieldStepped(int field) {
-  if (field != kYear && field != kMonth) return;
+  if (!m_dayHeldToMonth || (field != kYear && field != kMonth)) return;
   const int last = DaysOfMonth() - 1;
   if (m_fields[kDay] > last) m_fields[kDay] = last;
 }
 
 int DlgDateFields::DaysOfMonth() const {
+  if (!m_dayHeldToMonth) return 31;
   const int days = DaysInMonth(Year(), Month());
   return days > 0 ? days : 31;
 }

@@ -9,7 +9,7 @@ const int kTextTitle = 43;
 
 }  // namespace
 
-DlgDateTime::DlgDateTime(CWnd* parent) : DlgDateFields(kTemplate, parent, 6, 5) {}
+DlgDateTime::DlgDateTime(CWnd* parent) : DlgDateFields(kTemplate, parent, 6, 5, true) {}
 
 DlgDateTime::~DlgDateTime() = default;
 

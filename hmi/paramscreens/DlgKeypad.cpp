@@ -56,13 +56,26 @@ void DlgKeypad::OnKey(int key) {
 }
 
 int DlgKeypad::ResultOf(const CString& entry) {
+  const int level = AccessLevelOf(entry);
+  return level ? level : NumberOf(entry);
+}
+
+int DlgKeypad::AccessLevelOf(const CString& entry) {
   for (const AccessCode& c : kAccessCodes) {
     if (entry == c.code) return c.level;
   }
+  return 0;
+}
+
+int DlgKeypad::NumberOf(const CString& entry) {
   const int length = entry.GetLength();
   if (length < kShortestNumber || length > kLongestNumber) return 0;
   int value = 0;
-  for (int i = 0; i < length; ++i) value = value * 10 + (entry[i] - u'0');
+  for (int i = 0; i < length; ++i) {
+    const char16_t ch = entry[i];
+    if (ch < u'0' || ch > u'9') return 0;
+    value = value * 10 + (ch - u'0');
+  }
   return value;
 }
 

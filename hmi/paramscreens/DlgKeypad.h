@@ -29,6 +29,11 @@ public:
 
   // The result an entry gives.
   static int ResultOf(const CString& entry);
+  // Its two halves: the level 2..5 of an access code typed whole, else 0; and the value of an entry
+  // of 2 to 9 digits, else 0. A caller that must not take a number for a level ("02" is no code)
+  // asks them apart.
+  static int AccessLevelOf(const CString& entry);
+  static int NumberOf(const CString& entry);
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;

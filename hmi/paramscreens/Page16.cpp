@@ -4,6 +4,8 @@
 // and the gear PID. Its captions are the program's own fixed texts.
 #include "CSystemData.h"
 #include "DemoMode.h"
+#include "DlgKeypad.h"
+#include "DlgMessage.h"
 #include "IndoorBlock.h"
 #include "OutdoorBlock.h"
 #include "ParamRows.h"
@@ -17,11 +19,11 @@ const int kSensorMin = -25;
 const int kSensorMax = 100;
 const int kPidMin = -10000;
 const int kPidMax = 10000;
-const int kPasswordMinDigits = 2;
-const int kPasswordMaxDigits = 9;
 
 const char16_t kFactoryTitle[] = u"保存工厂设置";
 const char16_t kFactoryQuestion[] = u"是否保存当前设置为工厂设置";
+const char16_t kPasswordTitle[] = u"更改经销商密码";
+const char16_t kPasswordRefused[] = u"新密码无效";
 
 // Indoor sensors: element of IndoorBlock::m_temp1200 (register 1200 + element).
 enum IndoorSensor { kRoom = 0, kTank = 1, kHeatCool = 2, kOutlet = 3, kInlet = 4, kCoil = 5, kMix1 = 8, kMix2 = 9 };
@@ -52,18 +54,14 @@ ParamRow InputRow(const char16_t* caption, int32_t shown, uint16_t* word, int en
   });
 }
 
-// The dealer password as typed: 2 to 9 digits, greater than 0. A typed text that happens to equal an
-// access code is still the number typed. 0 when the entry cannot be a password.
-int32_t TypedPassword(const CString& entry) {
-  const int length = entry.GetLength();
-  if (length < kPasswordMinDigits || length > kPasswordMaxDigits) return 0;
-  int32_t value = 0;
-  for (int i = 0; i < length; ++i) {
-    const char16_t ch = entry[i];
-    if (ch < u'0' || ch > u'9') return 0;
-    value = value * 10 + (ch - u'0');
-  }
-  return value;
+// A new dealer password: the number typed, greater than 0. One whose digits are an access code could
+// never be entered on the access row, which takes that code first; it is refused like an entry that
+// is no number.
+bool NewPassword(const CString& entry, int32_t* password) {
+  const int32_t typed = DlgKeypad::NumberOf(entry);
+  if (typed <= 0 || DlgKeypad::AccessLevelOf(Int(typed))) return false;
+  *password = typed;
+  return true;
 }
 
 // Working point i: one line, and six editors one after the other whatever each answered.
@@ -106,9 +104,10 @@ int Page16Rows(PageContext& c, int subPage, SubPageRows& rows) {
       rows[3] = FlipRow(u"水流开关是否有效", d.m_flowSwitchEnabled, 1);
       rows[4] = ValueRow(u"经销商密码", Int(d.m_dealerPassword), 1, [&c] {
         CString entry;
-        if (c.ui.Keypad(u"更改经销商密码", u"新密码", &entry) != IDOK) return;
-        const int32_t password = TypedPassword(entry);
-        if (password > 0) c.d.m_dealerPassword = password;
+        if (c.ui.Keypad(kPasswordTitle, u"新密码", &entry) != IDOK) return;
+        if (!NewPassword(entry, &c.d.m_dealerPassword)) {
+          c.ui.Message(kPasswordTitle, kPasswordRefused, DlgMessage::kNotice);
+        }
       });
       break;
     case 2:

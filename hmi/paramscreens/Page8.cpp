@@ -41,7 +41,7 @@ const int kSystemType0Text = 432, kSystemType1Text = 433;
 const int kWriteFailedText = 130, kNotReadText = 131, kNothingChangedText = 132, kWritingText = 310,
           kWrittenText = 311;
 
-// Keypad results that are access codes.
+// The levels of the keypad's access codes.
 const int kFactoryCode = 2, kTextsCode = 3, kPidCode = 4, kCellsCode = 5;
 // The texts' language number that the level-3 code loads.
 const int kServiceLanguage = 50;
@@ -84,8 +84,8 @@ CString ClockText(const PageContext&) {
 CString SystemTypeText(const PageContext& c) {
   return LangText(c.d.m_userSystemType ? kSystemType1Text : kSystemType0Text);
 }
-// Before a cell is chosen the cell rows show no value.
-CString CellText(const PageContext&) { return CellChosen() ? Number(g_paramCell) : CString(u"-"); }
+// The cell number as it stands (0 before the first choice); the value rows show no value until then.
+CString CellText(const PageContext&) { return Number(g_paramCell); }
 CString ReadValueText(const PageContext& c) {
   if (!CellChosen() || !c.outdoor) return u"-";
   return Number(static_cast<int16_t>(c.outdoor->m_paramBlock[g_paramCell - 1]));
@@ -137,15 +137,13 @@ void ReloadTexts(PageContext& c, int language) {
   g_engine.BuildFaultTable();
 }
 
+// A level or a service function is granted only to its code typed whole; every other entry counts as
+// a number and is held against the dealer password alone, so "02" is no level-2 code.
 void EditAccess(PageContext& c) {
   CString entry;
   if (c.ui.Keypad(LangText(kAccessCaption), LangText(kEnterPasswordText), &entry) != IDOK) return;
   CSystemData& s = c.d;
-  const int result = DlgKeypad::ResultOf(entry);
-  switch (result) {
-    case 0:
-      Notice(c, kPasswordText, kWrongPasswordText);
-      return;
+  switch (DlgKeypad::AccessLevelOf(entry)) {
     case kFactoryCode:
       Notice(c, kPasswordText, kFactoryOnText);
       s.m_unlockLevel = 2;
@@ -165,7 +163,8 @@ void EditAccess(PageContext& c) {
       break;
   }
   // The dealer password toggles between levels 0 and 1, and brings level 2 down to 1.
-  if (result != s.m_dealerPassword) {
+  const int number = DlgKeypad::NumberOf(entry);
+  if (number == 0 || number != s.m_dealerPassword) {
     Notice(c, kPasswordText, kWrongPasswordText);
   } else if (s.m_unlockLevel == 1) {
     s.m_unlockLevel = 0;

@@ -186,8 +186,12 @@ TEST_F(DlgDateTimeTest, DateDialog_CaptionFieldsAndResult) {
   };
   const Case cases[] = {
       {"as given", 2026, 3, 9, {}, "Holiday  2026-03-09", "2026 03 09", {2026, 3, 9}},
-      {"day up from 30 April", 2026, 4, 30, {Up(kDay)}, "Holiday  2026-04-30", "2026 04 01", {2026, 4, 1}},
-      {"31 in a 30-day month held to 30", 2026, 4, 31, {}, "Holiday  2026-04-31", "2026 04 30", {2026, 4, 30}},
+      // 31 days in every month: the caller rolls a day past the month's end over.
+      {"day up from 30 April", 2026, 4, 30, {Up(kDay)}, "Holiday  2026-04-30", "2026 04 31", {2026, 4, 31}},
+      {"31 in a 30-day month as given", 2026, 4, 31, {}, "Holiday  2026-04-31", "2026 04 31", {2026, 4, 31}},
+      {"day up from 31", 2026, 2, 31, {Up(kDay)}, "Holiday  2026-02-31", "2026 02 01", {2026, 2, 1}},
+      {"day down from 1 February", 2026, 2, 1, {Down(kDay)}, "Holiday  2026-02-01", "2026 02 31", {2026, 2, 31}},
+      {"31 January, month up", 2026, 1, 31, {Up(kMonth)}, "Holiday  2026-01-31", "2026 02 31", {2026, 2, 31}},
       {"year 2035 wraps to 2015", 2035, 1, 1, {}, "Holiday  2035-01-01", "2015 01 01", {2015, 1, 1}},
       // A cleared word: 0 - 2015, 0 - 1 and 0 - 1 as unsigned remainders of 20, 12 and 31: 1, 3, 3.
       {"zero date", 0, 0, 0, {}, "Holiday  0-00-00", "2016 04 04", {2016, 4, 4}},

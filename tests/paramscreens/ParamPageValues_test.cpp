@@ -30,9 +30,14 @@ const ValueCase kCases[] = {
      [](CSystemData& s) { s.m_system1MinSetTemp = 25; }, F(m_coolSetTemp), 25, u"T47:25℃", 25, 25, 1, u"25℃"},
     {"curve water 1", 0, 1, 3, 1, nullptr, F(m_curveWater[0]), 40, u"T54:40℃", 20, 55, 1, u"41℃"},
     {"curve water 5", 0, 1, 3, 5, nullptr, F(m_curveWater[4]), 30, u"T58:30℃", 20, 55, 1, u"31℃"},
+    // The heating minimum bounds the curve's water temperatures, whatever the circuit's minimum.
+    {"curve water, circuit minimum above heating minimum", 0, 1, 3, 2,
+     [](CSystemData& s) { s.m_system1MinSetTemp = 30; }, F(m_curveWater[1]), 25, u"T55:25℃", 20, 55, 1, u"26℃"},
     {"heating room", 0, 1, 4, 2, nullptr, F(m_heatRoomSetTemp), 22, u"T60:22℃", 15, 35, 1, u"23℃"},
     {"cooling room", 0, 1, 4, 3, nullptr, F(m_coolRoomSetTemp), 24, u"T61:24℃", 15, 35, 1, u"25℃"},
     {"heating set", 0, 1, 4, 4, nullptr, F(m_heatSetTemp), 45, u"T62:45℃", 20, 55, 1, u"46℃"},
+    {"heating set, circuit minimum above heating minimum", 0, 1, 4, 4,
+     [](CSystemData& s) { s.m_system1MinSetTemp = 30; }, F(m_heatSetTemp), 45, u"T62:45℃", 30, 55, 1, u"46℃"},
     {"heating set, circuit maximum below heating minimum", 0, 1, 4, 4,
      [](CSystemData& s) { s.m_system1MaxSetTemp = 15; }, F(m_heatSetTemp), 20, u"T62:20℃", 20, 20, 1, u"20℃"},
     {"circuit 1 minimum", 0, 1, 4, 5, nullptr, F(m_system1MinSetTemp), 10, u"T83:10℃", 7, 55, 1, u"11℃"},
@@ -43,6 +48,14 @@ const ValueCase kCases[] = {
     {"cooling ambient 3", 0, 1, 5, 5, nullptr, F(m_coolCurveAmbient[2]), 35, u"T246:35℃", 31, 40, 1, u"36℃"},
     {"cooling curve water 1", 0, 1, 6, 1, nullptr, F(m_coolCurveWater[0]), 18, u"T247:18℃", 10, 55, 1, u"19℃"},
     {"cooling curve water 3", 0, 1, 6, 3, nullptr, F(m_coolCurveWater[2]), 12, u"T249:12℃", 10, 55, 1, u"13℃"},
+    {"cooling curve water, cooling maximum above circuit maximum", 0, 1, 6, 2,
+     [](CSystemData& s) {
+       s.m_system1MaxSetTemp = 24;
+       s.m_coolSetMax = 28;
+     },
+     F(m_coolCurveWater[1]), 27, u"T248:27℃", 10, 28, 1, u"28℃"},
+    {"cooling curve water, cooling minimum above circuit minimum", 0, 1, 6, 2,
+     [](CSystemData& s) { s.m_coolSetMin = 15; }, F(m_coolCurveWater[1]), 15, u"T248:15℃", 15, 55, 1, u"16℃"},
     {"dealer 9 heating set", 9, 1, 4, 1, nullptr, F(m_heatSetTemp), 45, u"T62:45℃", 20, 55, 1, u"46℃"},
     {"dealer 9 circuit 1 minimum", 9, 1, 4, 2, nullptr, F(m_system1MinSetTemp), 10, u"T83:10℃", 7, 55, 1, u"11℃"},
     {"dealer 9 circuit 1 maximum", 9, 1, 4, 3, nullptr, F(m_system1MaxSetTemp), 55, u"T84:55℃", 10, 75, 1, u"56℃"},
@@ -51,11 +64,27 @@ const ValueCase kCases[] = {
     {"heating set 2", 0, 2, 1, 3, nullptr, F(m_heatSecondSetTemp), 40, u"T110:40℃", 20, 50, 1, u"41℃"},
     {"curve 2 water 1", 0, 2, 2, 1, nullptr, F(m_secondCurveWater[0]), 35, u"T105:35℃", 20, 50, 1, u"36℃"},
     {"curve 2 water 5", 0, 2, 2, 5, nullptr, F(m_secondCurveWater[4]), 25, u"T109:25℃", 20, 50, 1, u"26℃"},
+    // Circuit 2's curve starts at the higher of the heating and the circuit's minimum.
+    {"curve 2 water, circuit minimum above heating minimum", 0, 2, 2, 3,
+     [](CSystemData& s) { s.m_system2MinSetTemp = 30; }, F(m_secondCurveWater[2]), 35, u"T107:35℃", 30, 50, 1,
+     u"36℃"},
+    {"heating set 2, circuit minimum above heating minimum", 0, 2, 1, 3,
+     [](CSystemData& s) { s.m_system2MinSetTemp = 30; }, F(m_heatSecondSetTemp), 40, u"T110:40℃", 30, 50, 1,
+     u"41℃"},
     {"circuit 2 maximum", 0, 2, 3, 1, nullptr, F(m_system2MaxSetTemp), 50, u"T111:50℃", 12, 60, 1, u"51℃"},
     {"circuit 2 maximum, dealer 15", 15, 2, 3, 1, nullptr, F(m_system2MaxSetTemp), 50, u"T111:50℃", 12, 75, 1, u"51℃"},
     {"circuit 2 minimum", 0, 2, 3, 2, nullptr, F(m_system2MinSetTemp), 12, u"T80:12℃", 7, 50, 1, u"13℃"},
     {"dual cooling curve 1", 0, 2, 3, 3, nullptr, F(m_dualCoolCurveWater[0]), 18, u"T250:18℃", 12, 50, 1, u"19℃"},
     {"dual cooling curve 3", 0, 2, 3, 5, nullptr, F(m_dualCoolCurveWater[2]), 20, u"T252:20℃", 12, 50, 1, u"21℃"},
+    {"dual cooling curve, cooling maximum above circuit maximum", 0, 2, 3, 4,
+     [](CSystemData& s) {
+       s.m_system2MaxSetTemp = 24;
+       s.m_coolSetMax = 28;
+     },
+     F(m_dualCoolCurveWater[1]), 27, u"T251:27℃", 12, 28, 1, u"28℃"},
+    {"dual cooling curve, cooling minimum above circuit minimum", 0, 2, 3, 4,
+     [](CSystemData& s) { s.m_coolSetMin = 15; }, F(m_dualCoolCurveWater[1]), 15, u"T251:15℃", 15, 50, 1,
+     u"16℃"},
     // Page 3.
     {"hot water", 0, 3, 1, 1, nullptr, F(m_hotWaterSetTemp), 50, u"T85:50℃", 25, 75, 1, u"51℃"},
     {"hot water restart", 0, 3, 1, 2, nullptr, F(m_hotWaterRestartDiff), 5, u"T86:5℃", 2, 15, 1, u"6℃"},

@@ -1,6 +1,9 @@
 // The pop-ups of the parameter pages played by the test: each call is logged with what it was given,
 // and answered from a queue the test filled (an empty queue answers Cancel). The answers store into
-// the field the way the real dialogs do, on OK only.
+// the field the way the real dialogs do, on OK only, and only what the real dialog can give: the
+// value editor holds an answer to the limits it was handed (above max gives max, else below min gives
+// min), and the choice list cannot choose an entry it does not offer, so such an answer leaves its
+// preselected entry (the first one when the field is outside the list).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -58,17 +61,20 @@ public:
     calls.push_back(c);
     Answer a = Next();
     if (!a.ok) return IDCANCEL;
-    *field = a.value;
+    *field = a.value > max ? max : a.value < min ? min : a.value;
     return IDOK;
   }
   int SelectOption(const CString& title, int32_t* field, const std::vector<CString>& options) override {
     Call c{"choice", U8(title), 0, 0, 0, "", *field, {}, "", 0, "", {}};
     for (const CString& o : options) c.options.push_back(U8(o));
     calls.push_back(c);
+    const int count = static_cast<int>(options.size());
+    if (count == 0) return -1;  // the real list does not open
     Answer a = Next();
     if (!a.ok) return -1;
-    *field = a.value;
-    return a.value;
+    const auto offered = [count](int index) { return index >= 0 && index < count; };
+    *field = offered(a.value) ? a.value : offered(*field) ? *field : 0;
+    return *field;
   }
   int Message(const CString& title, const CString& message, int mode) override {
     calls.push_back({"message", U8(title), 0, 0, 0, "", 0, {}, U8(message), mode, "", {}});

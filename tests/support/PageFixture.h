@@ -17,12 +17,7 @@ class PageFixture : public ::testing::Test {
 protected:
   void SetUp() override {
     panel::SetResourceDir(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.res");
-    LangTexts.SetSize(500);
-    for (int id = 1; id <= 500; ++id) {
-      CString text;
-      text.Format(u"T%d", id);
-      LangTexts.SetAt(id - 1, text);
-    }
+    ResetTexts();
     *GetSystemData() = CSystemData();
     g_dealerId = 0;
   }
@@ -32,6 +27,16 @@ protected:
     LangTexts.SetSize(0);
     *GetSystemData() = CSystemData();
     g_dealerId = 0;
+  }
+
+  // Every language text reads "T<id>" (again, after a test loaded real ones).
+  static void ResetTexts() {
+    LangTexts.SetSize(500);
+    for (int id = 1; id <= 500; ++id) {
+      CString text;
+      text.Format(u"T%d", id);
+      LangTexts.SetAt(id - 1, text);
+    }
   }
 
   // A tap in the middle of a control of the window that has the input (a modal pop-up), or of
