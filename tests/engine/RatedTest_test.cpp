@@ -124,7 +124,7 @@ TEST_F(RatedTestTest, RunAndRestore_WritesTheTestCellsWithTheHandShakeAndPutsThe
 TEST_F(RatedTestTest, TimedDefrostsSwitchedOff_RunWithoutDefrostUntilSwitchedOn) {
   r.m_ratedTestSwitch = 1;
   while (r.m_ratedTestStep != 3) Second();
-  for (int s = 0; s < 900; ++s) {
+  for (int s = 0; s < 700; ++s) {
     Second();
     ASSERT_NE(r.m_activeMode, 6) << s;
   }
