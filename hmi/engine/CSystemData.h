@@ -422,7 +422,8 @@ struct CSystemData {
   int32_t m_gearPidBlock;                   // counts seconds of fault-word-1 bit 3, capped on release
   int32_t m_p05Seconds;                     // seconds P05 has been active
   int32_t m_testWriteCount;                 // test-mode writes to the outdoor unit still to do
-  int32_t m_outdoorSettingHold;             // set to 180 when an outdoor setting was changed
+  int32_t m_outdoorSettingHold;             // set to 180 when an outdoor setting was changed; runs down
+  int32_t m_outdoorSettingRefused;          // 1: the hold ran out before the unit stored the setting
 
   // ---- 7. Engine bookkeeping and shared states. ----
   int32_t m_hwBoost;                        // hot-water boost from the mode strip

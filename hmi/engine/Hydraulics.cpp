@@ -5,6 +5,7 @@
 #include "CSystemData.h"
 #include "CycleSteps.h"
 #include "Defrost.h"
+#include "RatedTest.h"
 #include "SoftClock.h"
 
 namespace {
@@ -20,6 +21,7 @@ const uint32_t kStatusPumpFullSpeed = 0x800;
 const uint32_t kThreeWayValveFault = 0x8000000;  // in the second fault word
 const int kFriday = 5;
 const int kWeeklyRunHour = 20;
+const int32_t kRatedTestValveTarget = 1;  // heating
 
 void SetFlag(uint16_t& word, uint16_t bit, bool on) {
   if (on) {
@@ -410,6 +412,7 @@ void DemandIndicators(CSystemData& r) {
 }
 
 void HydraulicOutputs(CSystemData& r) {
+  if (RatedTestHoldsValve(r)) r.m_valveTarget = kRatedTestValveTarget;
   ServiceFlushing(r);
   ValveControl(r);
   PumpStandby(r);

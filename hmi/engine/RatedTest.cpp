@@ -2,6 +2,7 @@
 
 #include "CSystemData.h"
 #include "OutdoorBlock.h"
+#include "UnitOutputs.h"
 
 namespace {
 
@@ -41,15 +42,6 @@ bool WriteCells(OutdoorBlock& b, const int32_t (&values)[15]) {
     if (Cell(b, kTestCells[i].cell) != v) readBack = false;
   }
   return readBack;
-}
-
-// The unit's write pass once the cells are in: start it, and report when it has been acknowledged.
-bool WritePassDone(OutdoorBlock& b, bool cellsIn) {
-  if (!cellsIn) return false;
-  if (b.m_eepromHandshake == 0) b.m_eepromHandshake = 1;
-  if (b.m_eepromHandshake != 2) return false;
-  b.m_eepromHandshake = 0;
-  return true;
 }
 
 void RunPoint(CSystemData& r, int c) {
@@ -94,6 +86,9 @@ void RunPoint(CSystemData& r, int c) {
 void Run(CSystemData& r, OutdoorBlock& b, int c) {
   switch (r.m_ratedTestStep) {
     case kStepSave:
+      // Only cells read from the unit are worth keeping: a save from a block never read would be
+      // written back as zeros.
+      if (!b.m_ready) return;
       for (int i = 0; i < 15; ++i) r.m_preTestBackup[i] = Cell(b, kTestCells[i].cell);
       for (int i = 15; i < kRatedBackupCells; ++i) r.m_preTestBackup[i] = Cell(b, kSavedExtraCell);
       r.m_ratedTestStep = kStepWrite;
@@ -104,14 +99,13 @@ void Run(CSystemData& r, OutdoorBlock& b, int c) {
       const int32_t values[15] = {30, 31, 30, f, f + 1, f + 2, f + 3, f + 4, f + 5, top, 0, 21, 0, 0, 55};
       r.m_activeMode = kTestMode;
       r.m_ratedTestCounter = r.m_uptimeSeconds + kSettleSeconds;
-      if (WritePassDone(b, WriteCells(b, values))) r.m_ratedTestStep = kStepSettle;
+      if (OutdoorWritePass(b, WriteCells(b, values))) r.m_ratedTestStep = kStepSettle;
       return;
     }
     case kStepSettle:
       if (r.m_uptimeSeconds >= r.m_ratedTestCounter) {
         r.m_ratedTestStep = kStepRun;
         r.m_ratedTestCounter = 0;
-        r.m_ratedTestState = 1;
       }
       return;
     case kStepRun: RunPoint(r, c); return;
@@ -120,17 +114,27 @@ void Run(CSystemData& r, OutdoorBlock& b, int c) {
 }
 
 void Restore(CSystemData& r, OutdoorBlock& b) {
+  if (r.m_ratedTestStep == kStepSave) {
+    // Stopped before the save: the test changed no cell, and what the saved values hold is not from it.
+    r.m_ratedTestSwitch = 0;
+    return;
+  }
   if (r.m_ratedTestStep < kStepRestore) r.m_ratedTestStep = kStepRestore;
   int32_t values[15];
   for (int i = 0; i < 15; ++i) values[i] = r.m_preTestBackup[i];
   r.m_activeMode = kTestMode;
-  if (WritePassDone(b, WriteCells(b, values))) {
+  if (OutdoorWritePass(b, WriteCells(b, values))) {
     r.m_ratedTestStep = kStepSave;
     r.m_ratedTestSwitch = 0;
   }
 }
 
 }  // namespace
+
+bool RatedTestHoldsValve(const CSystemData& r) {
+  return r.m_ratedTestSwitch == 1 && r.m_ratedCondition >= 0 && r.m_ratedCondition <= 9 &&
+         r.m_ratedTestStep >= kStepWrite && r.m_ratedTestStep <= kStepRun;
+}
 
 void RatedTest(CSystemData& r, OutdoorBlock* outdoor) {
   if (!outdoor || outdoor->m_linkState <= 0) return;

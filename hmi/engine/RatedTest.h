@@ -14,3 +14,8 @@ constexpr int kRatedBackupCells = 20;
 // Nothing happens without the outdoor block, with its link down, or (to run) with a condition
 // outside 0..9.
 void RatedTest(CSystemData& r, OutdoorBlock* outdoor);
+
+// The test measures on the heating side: from the write of its cells to the end of the run its valve
+// side stands against what the output composition wants, so the valve gets there while the
+// compressor and the pump rest.
+bool RatedTestHoldsValve(const CSystemData& r);

@@ -20,6 +20,15 @@ const int32_t kGearCap = 5;
 const uint16_t kPollPauseCycles = 20;
 const uint32_t kDefrostFaultBits = 0x8000u | 0x10000u | 0x800000u;
 
+// The outdoor unit's commit hand-shake (OutdoorBlock::m_eepromHandshake).
+const uint16_t kPassIdle = 0;
+const uint16_t kPassRunning = 1;
+const uint16_t kPassAcknowledged = 2;
+// Page 14's outdoor settings travel in two test cells: the fan limit in 3307, the defrost method in 3276.
+const int kFirstCell = 3000;
+const int kFanLimitCell = 3307;
+const int kDefrostMethodCell = 3276;
+
 void HeatersOff(CSystemData& r) {
   r.m_indoorOut1109 = 0;
   r.m_indoorOut1110 = 0;
@@ -133,6 +142,32 @@ uint16_t ModeWord(const CSystemData& r, uint16_t current) {
   return r.m_activeMode == 2 ? 1 : 2;
 }
 
+// Cell 3307 for the fan speed limit in percent.
+uint16_t FanLimitCell(int32_t percent) { return percent == 100 ? 72 : percent == 95 ? 68 : 65; }
+
+bool SettingCellsIn(const CSystemData& r, const OutdoorBlock& b) {
+  return b.m_paramBlock[kFanLimitCell - kFirstCell] == FanLimitCell(r.m_fanMaxSpeedPercent) &&
+         b.m_paramBlock[kDefrostMethodCell - kFirstCell] == static_cast<uint16_t>(r.m_defrostMethod);
+}
+
+// A setting of the outdoor unit changed on page 14: the test-mode writes go on while its hold runs,
+// until the unit has stored the cells. A hold that runs out first tells the screens, and withdraws a
+// write pass still waiting for the unit (whoever else wants one starts it again).
+void HoldOutdoorSetting(CSystemData& r, OutdoorBlock* b) {
+  if (r.m_outdoorSettingHold <= 0) return;
+  const bool linked = b && b->m_linkState != 0;
+  if (linked && OutdoorWritePass(*b, SettingCellsIn(r, *b))) {
+    r.m_outdoorSettingHold = 0;
+    return;
+  }
+  if (--r.m_outdoorSettingHold == 0) {
+    r.m_outdoorSettingRefused = 1;
+    if (b && b->m_eepromHandshake == kPassRunning) b->m_eepromHandshake = kPassIdle;
+    return;
+  }
+  if (linked && r.m_testWriteCount < 1) r.m_testWriteCount = 1;
+}
+
 void WriteOutdoor(CSystemData& r, OutdoorBlock& b) {
   if (r.m_outdoorPowerOut == 1) {
     b.m_pollPaused = kPollPauseCycles;
@@ -141,8 +176,8 @@ void WriteOutdoor(CSystemData& r, OutdoorBlock& b) {
   }
   if (r.m_testWriteCount > 0) {
     if (b.m_word2100 == 5) {
-      b.m_testSet[10] = r.m_fanMaxSpeedPercent == 100 ? 72 : r.m_fanMaxSpeedPercent == 95 ? 68 : 65;  // cell 3307
-      b.m_testSet[15] = static_cast<uint16_t>(r.m_defrostMethod);                                     // cell 3276
+      b.m_testSet[10] = FanLimitCell(r.m_fanMaxSpeedPercent);        // cell 3307
+      b.m_testSet[15] = static_cast<uint16_t>(r.m_defrostMethod);  // cell 3276
       if (r.m_testModeState == 1) {
         b.m_testSet[11] = b.m_testSet[13] = b.m_testSet[14] = 0;  // cells 3029, 3249, 3275
       } else if (r.m_testModeState == 3) {
@@ -230,5 +265,15 @@ void ComposeOutputs(CSystemData& r, const OutdoorBlock* outdoor) {
 
 void WriteUnitOutputs(CSystemData& r, IndoorBlock* indoor, OutdoorBlock* outdoor) {
   if (indoor && indoor->m_linkState != 0) WriteIndoor(r, *indoor);
+  HoldOutdoorSetting(r, outdoor);
   if (outdoor && outdoor->m_linkState != 0) WriteOutdoor(r, *outdoor);
+}
+
+bool OutdoorWritePass(OutdoorBlock& b, bool cellsIn) {
+  if (b.m_eepromHandshake == kPassAcknowledged) {
+    b.m_eepromHandshake = kPassIdle;
+    return cellsIn;
+  }
+  if (cellsIn && b.m_eepromHandshake == kPassIdle) b.m_eepromHandshake = kPassRunning;
+  return false;
 }

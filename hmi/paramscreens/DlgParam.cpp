@@ -6,6 +6,7 @@
 #include "DlgSelect.h"
 #include "LangTexts.h"
 #include "PageHost.h"
+#include "ParamScreenRows.h"
 #include "SkinCodes.h"
 
 namespace {
@@ -189,7 +190,10 @@ BOOL DlgParam::OnInitDialog() {
 }
 
 void DlgParam::OnTimer(UINT_PTR id) {
-  if (id == kRedrawTimer && GetShownState() != SW_HIDE) ShowPage();
+  if (id == kRedrawTimer) {
+    if (GetShownState() != SW_HIDE) ShowPage();
+    TellParamNotices(*this);
+  }
   DlgBase::OnTimer(id);
 }
 

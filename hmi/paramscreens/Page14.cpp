@@ -15,6 +15,11 @@ const int kTestRunStop = 20;           // what is left when a run is stopped; be
 const int kOutdoorSettingHold = 180;   // the engine holds the outdoor unit while it takes a new setting
 const int kWifiStartWindow = 180;      // seconds the engine may configure the module after a switch-on
 const int kPointCount = 10;
+const int kRefusedText = 130;
+const int kFanLimitCaption = 379;
+
+// The caption of the last setting sent to the outdoor unit, for the notice when the unit refuses it.
+int g_heldCaption = kFanLimitCaption;
 
 CString Minutes(int32_t value) { return Fmt(u"%d%s", value, Text(419).GetString()); }
 
@@ -43,6 +48,8 @@ ParamRow HeldChangeRow(PageContext& c, int captionId, const CString& value, int3
     edit(&copy);
     if (copy == field) return;
     c.d.m_outdoorSettingHold = kOutdoorSettingHold;
+    c.d.m_outdoorSettingRefused = 0;  // the new hold carries both cells again
+    g_heldCaption = captionId;
     field = copy;
     c.ui.Message(Text(captionId), Text(380), 0);
   });
@@ -57,6 +64,14 @@ ParamRow WifiSwitchRow(PageContext& c, int captionId, int32_t& field, int enable
 }
 
 }  // namespace
+
+int TellOutdoorSettingRefused(PageContext& c) {
+  if (c.d.m_outdoorSettingRefused == 0) return 0;
+  // Cleared first: the message box's own loop runs this timer again.
+  c.d.m_outdoorSettingRefused = 0;
+  c.ui.Message(Text(g_heldCaption), Text(kRefusedText), 0);
+  return 1;
+}
 
 int Page14Rows(PageContext& c, int subPage, SubPageRows& rows) {
   CSystemData& d = c.d;
@@ -131,7 +146,9 @@ int Page14Rows(PageContext& c, int subPage, SubPageRows& rows) {
         int32_t chosen = c.d.m_ratedCondition;
         if (c.ui.SelectOption(Text(485), &chosen, lines) < 0 || chosen == c.d.m_ratedCondition) return;
         c.d.m_ratedCondition = chosen;
-        c.d.m_ratedTestStep = 1;
+        // A test that has not saved the unit's cells yet writes the new point's once it has; sent to
+        // the write step now, it would skip the save and later restore values never read.
+        if (c.d.m_ratedTestStep != 0) c.d.m_ratedTestStep = 1;
       });
       rows[2] = ValueRow(Text(486), Named(d.m_ratedTestStep, {487, 488, 489, 490, 491}, 487), testOn);
       rows[3] = FlipRow(Text(492), d.m_ratedTestState, 1);

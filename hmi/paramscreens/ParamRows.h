@@ -106,6 +106,11 @@ PageRowsFn PageRows(int page);
 // row without an action. 1 when an action ran.
 int TapRow(PageContext& c, int page, int subPage, int row);
 
+// A setting that page 14 sent to the outdoor unit and the unit did not store within its hold: the
+// person is told once, with the setting's caption and the writing-failed text, in place of the notice
+// that it was sent. 1 when told.
+int TellOutdoorSettingRefused(PageContext& c);
+
 // ---- Building blocks shared by the pages. ----
 namespace paramrows {
 

@@ -116,3 +116,9 @@ void TapParamRow(DlgParam& screen, int page, int subPage, int row) {
   PageContext context = ContextFor(ui);
   TapRow(context, page, subPage, row);
 }
+
+void TellParamNotices(DlgParam& screen) {
+  ScreenPrompts ui(screen);
+  PageContext context = ContextFor(ui);
+  TellOutdoorSettingRefused(context);
+}

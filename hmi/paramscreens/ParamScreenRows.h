@@ -10,3 +10,6 @@ class DlgParam;
 int DrawParamRows(DlgParam& screen, int page, int subPage);
 // The tapped row's action (nothing for a hidden or disabled row).
 void TapParamRow(DlgParam& screen, int page, int subPage, int row);
+// The notices the engine leaves for the person (an outdoor setting the unit refused), over the screen
+// whether it is shown or not.
+void TellParamNotices(DlgParam& screen);

@@ -60,6 +60,7 @@ protected:
 
 TEST_F(RatedTestTest, RunAndRestore_WritesTheTestCellsWithTheHandShakeAndPutsThemBack) {
   r.m_ratedTestSwitch = 1;
+  r.m_ratedTestState = 1;  // timed defrosts switched on (page 14)
   Second();
   EXPECT_EQ(r.m_ratedTestStep, 1);
   for (int i = 0; i < 15; ++i) EXPECT_EQ(r.m_preTestBackup[i], original[i]) << kCells[i];
@@ -118,9 +119,82 @@ TEST_F(RatedTestTest, RunAndRestore_WritesTheTestCellsWithTheHandShakeAndPutsThe
   for (int i = 0; i < 15; ++i) EXPECT_EQ(rig.unit.StoredCell(kCells[i]), original[i]) << kCells[i];
 }
 
+// The defrost phase is the person's switch: off, the run counter stands and no defrost comes; switched
+// on during the run, the first defrost comes 601 seconds later.
+TEST_F(RatedTestTest, TimedDefrostsSwitchedOff_RunWithoutDefrostUntilSwitchedOn) {
+  r.m_ratedTestSwitch = 1;
+  while (r.m_ratedTestStep != 3) Second();
+  for (int s = 0; s < 700; ++s) {
+    Second();
+    ASSERT_NE(r.m_activeMode, 6) << s;
+  }
+  EXPECT_EQ(r.m_ratedTestState, 0);
+  EXPECT_EQ(r.m_ratedTestCounter, 0);
+  r.m_ratedTestState = 1;
+  int firstDefrostAt = 0;
+  for (int s = 1; s <= 700 && !firstDefrostAt; ++s) {
+    Second();
+    if (r.m_activeMode == 6) firstDefrostAt = s;
+  }
+  EXPECT_EQ(firstDefrostAt, 601);
+}
+
+// A test stopped before it saved the unit's cells has changed none: nothing is written back, whatever
+// the saved values hold from an earlier test.
+TEST_F(RatedTestTest, StoppedBeforeTheSave_WritesNothingBack) {
+  for (int32_t& saved : r.m_preTestBackup) saved = 99;
+  r.m_ratedTestSwitch = 2;  // started and stopped while the unit could not be reached
+  rig.Take();
+  for (int s = 0; s < 20; ++s) Second();
+  EXPECT_EQ(r.m_ratedTestSwitch, 0);
+  EXPECT_EQ(r.m_ratedTestStep, 0);
+  for (const auto& q : rig.Writes()) EXPECT_FALSE(q.address + 1 >= 3000 && q.address + 1 < 3512) << q.address + 1;
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(rig.unit.StoredCell(kCells[i]), original[i]) << kCells[i];
+
+  // Nor is anything saved from a block the driver has not read yet.
+  auto unread = std::make_unique<OutdoorBlock>();
+  unread->m_linkState = 1;  // a paused poll reports the link good
+  r.m_ratedTestSwitch = 1;
+  RatedTest(r, unread.get());
+  EXPECT_EQ(r.m_ratedTestStep, 0);
+  EXPECT_EQ(r.m_preTestBackup[0], 99);
+}
+
+// The whole second as the cycle runs it: the composition, the test, the unit writes. Nothing is
+// requested, so the composition alone would want the hot-water side.
+TEST_F(RatedTestTest, WhileTheTestRuns_TheValveStaysAtTheHeatingSide) {
+  r.m_valveDriveSide = 1;
+  r.m_valvePosition = 1;
+  auto cycle = [this] {
+    ++r.m_uptimeSeconds;
+    ComposeOutputs(r, &rig.block);
+    RatedTest(r, &rig.block);
+    WriteUnitOutputs(r, nullptr, &rig.block);
+    rig.Pass();
+  };
+  cycle();
+  EXPECT_EQ(r.m_valveTarget, 3) << "before the test";
+  r.m_ratedTestSwitch = 1;
+  cycle();
+  ASSERT_EQ(r.m_ratedTestStep, 1);
+  cycle();
+  EXPECT_EQ(r.m_valveTarget, 1);
+  EXPECT_EQ(r.m_valvePosition, 2) << "moved while compressor and pump rest";
+  while (r.m_ratedTestStep != 3) cycle();
+  for (int s = 0; s < 30; ++s) {
+    cycle();
+    ASSERT_EQ(r.m_valvePosition, 2) << s;
+  }
+  r.m_ratedTestSwitch = 2;
+  while (r.m_ratedTestSwitch != 0) cycle();
+  cycle();
+  EXPECT_EQ(r.m_valveTarget, 3) << "the composition's own again";
+}
+
 TEST_F(RatedTestTest, NoDefrostInterval_RunsWithoutDefrost) {
   r.m_pointDefrostInterval[2] = 0;
   r.m_ratedTestSwitch = 1;
+  r.m_ratedTestState = 1;
   while (r.m_ratedTestStep != 3) Second();
   for (int s = 0; s < 3000; ++s) {
     Second();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "BusDeviceRig.h"
 #include "CParamDevice.h"
@@ -253,6 +255,107 @@ TEST_F(UnitOutputsTest, Write_ReachesTheUnitsThroughTheDrivers) {
     EXPECT_EQ(rig.unit.Reg(2002), 320);
     EXPECT_EQ(rig.unit.Reg(4000), 2);
   }
+}
+
+// Page 14's outdoor settings (fan limit, defrost method) against the outdoor unit's driver and the unit
+// simulator on the pty: the hold page 14 sets keeps the test-mode writes going until the unit has
+// stored cells 3307 and 3276, or runs out and leaves the screens the refusal.
+struct OutdoorSetting {
+  OutdoorSetting(int fanPercent, int defrostMethod) {
+    rig.Pass();  // start-up reads
+    r.m_activeMode = 1;  // heating: outside the test-mode writes register 4000 carries 2
+    r.m_fanMaxSpeedPercent = fanPercent;
+    r.m_defrostMethod = defrostMethod;
+    r.m_outdoorSettingHold = 180;  // as page 14 leaves it after a change
+  }
+  // One engine second, keeping the unit's writes; the bus passes every other second (its 2 s period).
+  void Second() {
+    WriteUnitOutputs(r, nullptr, &rig.block);
+    if (++seconds % 2 == 0) rig.Pass();
+    for (const auto& q : rig.Writes()) written.emplace_back(q.address + 1, q.values.at(0));
+  }
+  void Seconds(int n) {
+    for (int i = 0; i < n; ++i) Second();
+  }
+  // Place of the first write of (register, value), or -1.
+  int Write(int reg, int value) const {
+    for (size_t i = 0; i < written.size(); ++i) {
+      if (written[i] == std::make_pair(reg, value)) return static_cast<int>(i);
+    }
+    return -1;
+  }
+
+  bustest::UnitRig<CParamDevice, OutdoorBlock, unitsim::OutdoorBoard> rig{2, &unitsim::UnitSimulator::Outdoor};
+  std::unique_ptr<CSystemData> record = std::make_unique<CSystemData>();
+  CSystemData& r = *record;
+  int seconds = 0;
+  std::vector<std::pair<int, int>> written;
+};
+
+TEST(OutdoorSetting, Change_ReachesTheUnitThroughMode5AndItsCommitThenTheHoldEnds) {
+  struct Case {
+    int fanPercent, defrostMethod;
+    int cell3307;
+  };
+  // The simulated board starts with 170 in cell 3307 and 23 in 3276.
+  for (const Case& c : {Case{95, 1, 68}, Case{100, 2, 72}, Case{90, 0, 65}}) {
+    SCOPED_TRACE(c.fanPercent);
+    OutdoorSetting t(c.fanPercent, c.defrostMethod);
+    while (t.r.m_outdoorSettingHold > 0 && t.seconds < 200) t.Second();
+    EXPECT_LE(t.seconds, 20) << "stored within a few bus periods";
+    EXPECT_EQ(t.rig.unit.StoredCell(3307), c.cell3307);
+    EXPECT_EQ(t.rig.unit.StoredCell(3276), c.defrostMethod);
+    EXPECT_EQ(t.r.m_outdoorSettingRefused, 0);
+    EXPECT_EQ(t.rig.block.m_eepromHandshake, 0);
+    // The unit is asked into mode 5 first, the cells follow, then the commit that stores them.
+    const int mode5 = t.Write(4000, 5);
+    const int commit = t.Write(4001, 258);
+    ASSERT_GE(mode5, 0);
+    EXPECT_GT(t.Write(3307, c.cell3307), mode5);
+    EXPECT_GT(t.Write(3276, c.defrostMethod), mode5);
+    EXPECT_GT(commit, t.Write(3307, c.cell3307));
+    EXPECT_GT(commit, t.Write(3276, c.defrostMethod));
+
+    // Once stored, register 4000 follows the mode again and nothing more is committed.
+    t.Seconds(10);
+    EXPECT_EQ(t.rig.unit.Reg(4000), 2);
+    const int commits = t.rig.unit.CommitTriggers();
+    t.Seconds(10);
+    EXPECT_EQ(t.rig.unit.CommitTriggers(), commits);
+  }
+}
+
+TEST(OutdoorSetting, UnitThatNeverStoresTheCells_RunsTheHoldOutThenTheScreensAreTold) {
+  OutdoorSetting t(95, 1);
+  t.r.m_outdoorSettingHold = 30;  // counted down alike from page 14's 180, in fewer bus passes
+  t.rig.unit.RefuseCommits(100000);
+  t.Seconds(29);
+  EXPECT_EQ(t.r.m_outdoorSettingHold, 1);
+  EXPECT_EQ(t.r.m_outdoorSettingRefused, 0);
+  EXPECT_EQ(t.rig.unit.Reg(3307), 68) << "written, never stored";
+  t.Second();
+  EXPECT_EQ(t.r.m_outdoorSettingHold, 0);
+  EXPECT_EQ(t.r.m_outdoorSettingRefused, 1);
+  EXPECT_EQ(t.rig.block.m_eepromHandshake, 0) << "the waiting commit is withdrawn";
+  EXPECT_NE(t.rig.unit.StoredCell(3307), 68);
+  t.Seconds(6);
+  const int triggers = t.rig.unit.CommitTriggers();
+  t.Seconds(10);
+  EXPECT_EQ(t.rig.unit.CommitTriggers(), triggers) << "no commit after the hold";
+  EXPECT_EQ(t.rig.unit.Reg(4000), 2) << "back to heating";
+}
+
+TEST(OutdoorSetting, OutdoorLinkDownOrMissing_HoldRunsOutAndIsRefused) {
+  OutdoorSetting t(95, 1);
+  t.rig.block.m_linkState = 0;
+  for (int s = 0; s < 180; ++s) WriteUnitOutputs(t.r, nullptr, &t.rig.block);
+  EXPECT_EQ(t.r.m_outdoorSettingRefused, 1);
+  EXPECT_EQ(t.r.m_testWriteCount, 0);
+  t.r.m_outdoorSettingRefused = 0;
+  t.r.m_outdoorSettingHold = 180;
+  for (int s = 0; s < 180; ++s) WriteUnitOutputs(t.r, nullptr, nullptr);
+  EXPECT_EQ(t.r.m_outdoorSettingHold, 0);
+  EXPECT_EQ(t.r.m_outdoorSettingRefused, 1);
 }
 
 }  // namespace

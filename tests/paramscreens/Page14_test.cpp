@@ -224,6 +224,33 @@ TEST(Page14, OutdoorSettings_AChangeHoldsTheUnitAndTellsOnce) {
   }
 }
 
+// The engine's refusal (the hold ran out before the unit stored the cells) is told once, titled with the
+// setting last sent; a new change starts a new hold and drops a refusal not told yet.
+TEST(Page14, RefusedOutdoorSetting_ToldOnceWithTheSettingsCaption) {
+  PageRig rig(0);
+  rig.d.m_unlockLevel = 1;
+  EXPECT_EQ(TellOutdoorSettingRefused(rig.context), 0);
+  rig.ui.Ok(2);
+  rig.Tap(14, 3, 5);  // defrost method 0 -> 2
+  rig.d.m_outdoorSettingRefused = 1;
+  rig.ui.calls.clear();
+  EXPECT_EQ(TellOutdoorSettingRefused(rig.context), 1);
+  ASSERT_EQ(rig.ui.calls.size(), 1u);
+  EXPECT_EQ(rig.ui.calls[0].kind, "message");
+  EXPECT_EQ(rig.ui.calls[0].title, "t316");
+  EXPECT_EQ(rig.ui.calls[0].message, "t130");
+  EXPECT_EQ(rig.d.m_outdoorSettingRefused, 0);
+  EXPECT_EQ(TellOutdoorSettingRefused(rig.context), 0);
+  EXPECT_EQ(rig.ui.calls.size(), 1u);
+
+  rig.d.m_outdoorSettingRefused = 1;
+  rig.d.m_fanMaxSpeedPercent = 100;
+  rig.ui.Ok(95);
+  rig.Tap(14, 3, 4);
+  EXPECT_EQ(rig.d.m_outdoorSettingRefused, 0);
+  EXPECT_EQ(rig.d.m_outdoorSettingHold, 180);
+}
+
 TEST(Page14, WifiSwitches_OpenTheStartWindowOnlyWhenSwitchedOn) {
   PageRig rig(0);
   rig.d.m_unlockLevel = 1;
@@ -280,6 +307,12 @@ TEST(Page14, WorkingPoint_ANewChoiceRestartsTheTestStep) {
   ASSERT_EQ(list.options.size(), 10u);
   EXPECT_EQ(list.options[0], "A A0℃/W0℃0Hz 0P/F0/0min");
   EXPECT_EQ(list.options[9].substr(0, 3), "J A");
+  // A test that has not saved the unit's cells yet keeps its save step: it writes the point after it.
+  rig.d.m_ratedTestStep = 0;
+  rig.ui.Ok(5);
+  rig.Tap(14, 6, 2);
+  EXPECT_EQ(rig.d.m_ratedCondition, 5);
+  EXPECT_EQ(rig.d.m_ratedTestStep, 0);
 }
 
 }  // namespace

@@ -139,6 +139,45 @@ TEST_F(ParamPagesOnScreen, TestRun_StartsAfterTheQuestionIsAnsweredOk) {
   EXPECT_EQ(U8(param->Row(3).m_secondLine), "600S");
 }
 
+// A fan limit sent to the outdoor unit: the notice that it was sent, then, when the engine reports that
+// the unit did not store it within the hold, the person is told so over whatever shows.
+TEST_F(ParamPagesOnScreen, OutdoorSettingTheUnitRefused_ToldOnceEvenWithTheScreenHidden) {
+  GetSystemData()->m_unlockLevel = 1;
+  GetSystemData()->m_fanMaxSpeedPercent = 100;
+  MakeScreen();
+  param->GoTo(14, 3);
+  CString sent;
+  panel::ScriptedInput change;
+  change.Then([] { TapControl(DlgValue::kMinus); }).Then([] { TapControl(DlgMessage::kOk); });
+  change.Then([&] {
+    sent = TextOf(GetDlgItem(GetActiveWindow(), DlgMessage::kMessage));
+    TapControl(DlgMessage::kOk);
+  });
+  TapControl(DlgParam::kRow4, param->m_hWnd);
+  EXPECT_TRUE(change.Done());
+  EXPECT_EQ(U8(sent), U8(LangText(380)));
+  EXPECT_EQ(GetSystemData()->m_fanMaxSpeedPercent, 95);
+  EXPECT_EQ(GetSystemData()->m_outdoorSettingHold, 180);
+
+  panel::TapAt(10, 10);  // back to the main screen
+  panel::PumpMessages();
+  ASSERT_EQ(param->GetShownState(), SW_HIDE);
+  GetSystemData()->m_outdoorSettingRefused = 1;  // the engine: the hold ran out
+  CString title, told;
+  panel::ScriptedInput notice;
+  notice.Then([&] {
+    title = TextOf(GetDlgItem(GetActiveWindow(), DlgMessage::kTitle));
+    told = TextOf(GetDlgItem(GetActiveWindow(), DlgMessage::kMessage));
+    TapControl(DlgMessage::kOk);
+  });
+  m_clock->Advance(1000);
+  panel::PumpMessages();
+  EXPECT_TRUE(notice.Done());
+  EXPECT_EQ(U8(title), U8(LangText(379)));
+  EXPECT_EQ(U8(told), U8(LangText(130)));
+  EXPECT_EQ(GetSystemData()->m_outdoorSettingRefused, 0);
+}
+
 TEST_F(ParamPagesOnScreen, FactorySetting_RequestedAfterOkAndTheNoticeClosesByItself) {
   MakeScreen();
   param->OpenPage(16);

@@ -122,7 +122,8 @@ std::string UnitSimulator::Status() const {
   out << "indoor " << m_indoor.Address() << (m_indoorDropped ? " dropped" : " answering") << ", outdoor "
       << m_outdoor.Address() << (m_outdoorDropped ? " dropped" : " answering") << ", garbage " << m_garbage
       << "%, fault bits 1226=0x" << std::hex << m_indoor.Reg(1226) << " 1227=0x" << m_indoor.Reg(1227) << std::dec
-      << ", commits " << m_outdoor.Commits() << ", flow switch " << (m_indoor.FlowSwitchBroken() ? "broken" : "ok")
+      << ", commits " << m_outdoor.Commits() << " (stored cells 3307=" << m_outdoor.StoredCell(3307)
+      << " 3276=" << m_outdoor.StoredCell(3276) << "), flow switch " << (m_indoor.FlowSwitchBroken() ? "broken" : "ok")
       << ", coil ice " << static_cast<int>(m_outdoor.Icing().Ice() * 100.0) << "%"
       << (m_outdoor.Defrosting() ? " defrosting" : "") << ", defrosts " << m_outdoor.Icing().Defrosts();
   if (m_thermal) {

@@ -30,7 +30,8 @@ void Usage(std::ostream& out) {
          "serial line: the far side of a new pseudo-terminal pair. A small thermal model moves the water, tank,\n"
          "room and coil temperatures with the compressor, pump, valve and heaters the terminal drives. The\n"
          "terminal opens the other side through the board's port map. Prints \"<port> <device>\" once the line\n"
-         "is up, then serves until stopped.\n"
+         "is up, then serves until stopped, logging the status line each time the outdoor board stores its\n"
+         "parameter cells.\n"
          "\n"
          "  --root DIR            write \"<port> <device>\" into DIR/board/ports (other entries are kept)\n"
          "  --port NAME           the port name for the map (default COM3)\n"
@@ -154,7 +155,16 @@ int main(int argc, char** argv) {
   unitsim::LineServer server(pty, sim);
   server.Start();
   std::string pending;
+  int commitsLogged = 0;
   while (!g_stop) {
+    {
+      // Every commit the outdoor board stores is logged with the status line, so a run shows what arrived.
+      std::lock_guard<std::mutex> guard(server.Lock());
+      if (sim.Outdoor().Commits() != commitsLogged) {
+        commitsLogged = sim.Outdoor().Commits();
+        std::cerr << "unitsim: outdoor cells stored -> " << sim.Status() << std::endl;
+      }
+    }
     if (fifo < 0) {
       usleep(100000);
       continue;
