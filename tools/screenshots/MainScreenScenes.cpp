@@ -9,6 +9,7 @@
 #include "CSystemData.h"
 #include "FaultTable.h"
 #include "LangTexts.h"
+#include "RunningScenes.h"
 #include "SoftClock.h"
 
 namespace scenes {
@@ -17,7 +18,6 @@ namespace {
 const uint16_t kDemandHotWater = 0x1;
 const uint16_t kDemandHeating = 0x2;
 const uint16_t kDemandCooling = 0x4;
-const float kFailedSensor = -99.0f;
 
 }  // namespace
 
@@ -83,31 +83,9 @@ void SetOperation(Operation operation) {
       r.m_indoorOut1110 = 1;
       break;
   }
-  g_clock = SYSTEMTIME{};
-  g_clock.wYear = 2026;
-  g_clock.wMonth = 12;
-  g_clock.wDay = 8;
-  g_clock.wHour = 9;
-  g_clock.wMinute = 5;
-  ClearFaults();
-}
-
-void FailRoomSensor() { GetSystemData()->m_roomTemp = kFailedSensor; }
-
-void RaiseFault() {
-  ClearFaults();
-  FaultTableLock guard(g_engine);
-  for (int i = 0; i < kFaultCount; ++i) {
-    if (CString(kFaultDefs[i].code) != u"F01") continue;
-    FaultEntry& entry = g_engine.m_faultTable[i];
-    entry.Init(kFaultDefs[i].code, LangText(kFaultDefs[i].textId), kFaultDefs[i].silent);
-    entry.m_state = FaultEntry::kActive;
-  }
-}
-
-void ClearFaults() {
-  FaultTableLock guard(g_engine);
-  g_engine.m_faultTable.assign(kFaultCount, FaultEntry());
+  g_now = kSceneNow;
+  g_clock = panel::EpochMsToSystemTime(kSceneNow * 1000);
+  ResetFaults();
 }
 
 const char* Name(Operation operation) {
