@@ -48,22 +48,32 @@ void SetOperation(Operation operation) {
   const int32_t dealer = r.m_dealerId;
   r = CSystemData();
   r.m_dealerId = dealer;
-  r.m_systemSwitch = 1;
   r.m_ambientTemp = 7.0f;
   r.m_compressorHz = 52;
   r.m_roomTemp = 21.5f;
   r.m_tankTemp = 48.0f;
-  r.m_hwTarget = 50;
   r.m_heatCtrlTemp = 35.0f;
-  r.m_heatTarget = 38.0f;
   r.m_coolCtrlTemp = 12.0f;
-  r.m_coolTarget = 7.0f;
   r.m_mix1Temp = 33.0f;
   r.m_mix2Temp = 30.0f;
   r.m_mixTemp1Enabled = 1;
   r.m_mixTemp2Enabled = 1;
   r.m_dualTempEnabled = 1;
   r.m_timerEnabled = 1;
+  Operate(operation);
+  g_now = kSceneNow;
+  g_clock = panel::EpochMsToSystemTime(kSceneNow * 1000);
+  ResetFaults();
+}
+
+void Operate(Operation operation) {
+  CSystemData& r = *GetSystemData();
+  r.m_systemSwitch = 1;
+  r.m_hwTarget = 50;
+  r.m_heatTarget = 38.0f;
+  r.m_coolTarget = 7.0f;
+  r.m_hwHeaterDemand = 0;
+  r.m_indoorOut1110 = 0;
   switch (operation) {
     case Operation::kHeating:
       r.m_runMode = 1;
@@ -83,9 +93,6 @@ void SetOperation(Operation operation) {
       r.m_indoorOut1110 = 1;
       break;
   }
-  g_now = kSceneNow;
-  g_clock = panel::EpochMsToSystemTime(kSceneNow * 1000);
-  ResetFaults();
 }
 
 const char* Name(Operation operation) {

@@ -35,6 +35,9 @@ constexpr int64_t kSceneNow = 1796720700;
 
 // The record in that operation, system on, no fault; clock kSceneNow.
 void SetOperation(Operation operation);
+// Only what the control decides for that operation (the system on, the run and active modes, the
+// demands, targets and heaters); the measured values and settings stay as they are.
+void Operate(Operation operation);
 
 const char* Name(Operation operation);
 

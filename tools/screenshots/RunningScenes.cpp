@@ -118,6 +118,8 @@ bool ReadSimulatedUnits(const std::function<void(unitsim::UnitSimulator&)>& prep
 
 void ResetFaults() {
   FaultTableLock guard(g_engine);
+  g_engine.m_systemData.m_faultWord1 = 0;
+  g_engine.m_systemData.m_faultWord2 = 0;
   g_engine.m_faultTable.assign(kFaultCount, FaultEntry());
   InitFaultEntries(g_engine.m_faultTable, Text);
   g_engine.m_faultHistory.clear();
@@ -141,7 +143,7 @@ void EndFault(const char16_t* code, int64_t end) {
 
 void FailRoomSensor(int64_t since) {
   CSystemData& r = *GetSystemData();
-  r.m_tempControlPoint = 1;
+  r.m_curveCorrectionEnabled = 1;
   r.m_roomTemp = kFailedSensor;
   RaiseFault(u"F13", since);
 }

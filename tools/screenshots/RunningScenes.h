@@ -22,7 +22,8 @@ namespace scenes {
 // cannot be made.
 bool ReadSimulatedUnits(const std::function<void(unitsim::UnitSimulator&)>& prepare = {});
 
-// The engine's fault table blank with the codes and texts of the language loaded, and no history.
+// The engine's fault table blank with the codes and texts of the language loaded, no history, and
+// no raw condition in the record's two fault words.
 void ResetFaults();
 // Fault `code` gets its raw condition in the record for the ten seconds of the fault step that make
 // it active at `start`; EndFault clears the condition for the fault step of second `end`, which moves
@@ -30,7 +31,7 @@ void ResetFaults();
 void RaiseFault(const char16_t* code, int64_t start);
 void EndFault(const char16_t* code, int64_t end);
 
-// The room sensor, which the room temperature control then uses, reads the failed-sensor marker (as
+// The room sensor, which the weather curve's room correction then uses, reads the failed-sensor marker (as
 // the indoor driver reports a sensor its board flags), and its fault F13 has been active since `since`.
 void FailRoomSensor(int64_t since);
 
