@@ -1,5 +1,7 @@
 #include "RunningScenes.h"
 
+#include <mutex>
+
 #include "CControlEngine.h"
 #include "CParamDevice.h"
 #include "CSerialPort.h"
@@ -33,7 +35,8 @@ public:
 };
 
 // Virtual time in which the simulator answers inside every sleep of the drivers, so each exchange
-// gets its reply exactly when the driver next looks.
+// gets its reply exactly when the driver next looks. The port's own thread may sleep too until it is
+// stopped, hence the lock around the serving.
 class ServingClock : public panel::VirtualClock {
 public:
   ServingClock(unitsim::LineServer& server, uint64_t baseline) : m_server(server), m_baseline(baseline) {}
@@ -45,12 +48,14 @@ public:
 
 private:
   void Serve() {
+    std::lock_guard<std::mutex> serving(m_serving);
     panel::SerialLineRecord line;
     const uint64_t written = panel::QuerySerialLine(kBusPortName, &line) ? line.bytesWritten : 0;
     m_server.Serve(written - m_baseline);
   }
   unitsim::LineServer& m_server;
   uint64_t m_baseline;
+  std::mutex m_serving;
 };
 
 CString Text(int textId) { return LangText(textId); }
