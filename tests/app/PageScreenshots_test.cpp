@@ -57,14 +57,6 @@ protected:
     ASSERT_TRUE(m_main->Create(DlgMain::kTemplate));
     panel::PumpMessages();
   }
-  // As the engine records them: high pressure (P01) for a day and a minute until an hour ago, and the
-  // room sensor failed since 01:02:05 ago. Taken after the language, for the faults' texts.
-  static void TwoFaults() {
-    scenes::ResetFaults();
-    scenes::RaiseFault(u"P01", kNow - 90061);
-    scenes::FailRoomSensor(kNow - 3725);
-    scenes::EndFault(u"P01", kNow - 3600);
-  }
   // A tap in the middle of row i of a list.
   static void TapRow(CListCtrl& list, int i) {
     RECT r;
@@ -111,7 +103,7 @@ TEST_F(PageScreenshots, StatusPages) {
 TEST_F(PageScreenshots, FaultHistoryAndTheLoggedValuesOfAFault) {
   GetSystemData()->m_unlockLevel = 1;
   ShowMain(0);
-  TwoFaults();
+  scenes::RecordTwoFaults(kNow);
   DlgDesign3& page = m_main->Design3();
   Show(page);
   TapRow(page.ActiveList(), 0);
@@ -221,7 +213,7 @@ TEST_F(PageScreenshots, EveryScreen_ShowsNoPlaceholder) {
   for (int dealer : {0, 3, 9}) {
     const std::string look = "dealer " + std::to_string(dealer) + " ";
     ShowMain(dealer);
-    TwoFaults();
+    scenes::RecordTwoFaults(kNow);
     (*m_clock)->Advance(1000);
     panel::PumpMessages();
     walk.Check(look + "main screen", *m_main, DlgMain::kTemplate, {1003});

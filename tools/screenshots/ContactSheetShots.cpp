@@ -260,15 +260,6 @@ void PrepareTerminal() {
   scenes::LogADay(scenes::kSceneNow);
 }
 
-// Two faults as the fault step records them, taken after the language for their texts.
-void RecordFaults() {
-  const int64_t now = scenes::kSceneNow;
-  scenes::ResetFaults();
-  scenes::RaiseFault(u"P01", now - 90061);
-  scenes::FailRoomSensor(now - 3725);
-  scenes::EndFault(u"P01", now - 3600);
-}
-
 int Shoot(int dealer, panel::VirtualClock& clock, const std::string& out) {
   panel::ResetGui();
   scenes::DealerLook look(dealer);
@@ -279,7 +270,7 @@ int Shoot(int dealer, panel::VirtualClock& clock, const std::string& out) {
   scenes::Operate(scenes::Operation::kHeating);
   SetDefaultTargets(*GetSystemData());
   OffBranchTargets(*GetSystemData());
-  RecordFaults();
+  scenes::RecordTwoFaults(scenes::kSceneNow);
   Walk walk(dealer, clock);
   if (!walk.Run()) {
     std::fprintf(stderr, "could not build the main screen of dealer %d\n", dealer);

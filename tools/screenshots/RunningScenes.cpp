@@ -153,6 +153,13 @@ void FailRoomSensor(int64_t since) {
   RaiseFault(u"F13", since);
 }
 
+void RecordTwoFaults(int64_t now) {
+  ResetFaults();
+  RaiseFault(u"P01", now - 90061);
+  FailRoomSensor(now - 3725);
+  EndFault(u"P01", now - 3600);
+}
+
 void LogADay(int64_t now) {
   unitsim::IndoorBoard indoor(kIndoorAddress);
   unitsim::OutdoorBoard outdoor(kOutdoorAddress);

@@ -35,6 +35,11 @@ void EndFault(const char16_t* code, int64_t end);
 // the indoor driver reports a sensor its board flags), and its fault F13 has been active since `since`.
 void FailRoomSensor(int64_t since);
 
+// The faults of the pictures, as the fault step records them, from a blank table: high pressure (P01)
+// for a day and a minute until an hour before `now`, and the room sensor failed since 01:02:05 before
+// `now` (F13 active). Taken after the language, for the faults' texts.
+void RecordTwoFaults(int64_t now);
+
 // One t_RealHP row a minute for the day before `now`, as the engine logs them, with the simulator's
 // boards moving on a minute each.
 void LogADay(int64_t now);
