@@ -12,6 +12,7 @@
 #include "DlgMain.h"
 #include "Gui.h"
 #include "MainScreenScenes.h"
+#include "RunningScenes.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ void BM_MainScreenTimerPass(benchmark::State& state) {
   {
     scenes::DealerLook look(0);
     scenes::SetOperation(scenes::Operation::kHeating);
-    scenes::RaiseFault();
+    scenes::FailRoomSensor(scenes::kSceneNow);
     std::unique_ptr<DlgMain> main = scenes::OpenMainScreen();
     if (!main) {
       state.SkipWithError("the main screen's template is not built");
@@ -36,7 +37,7 @@ void BM_MainScreenTimerPass(benchmark::State& state) {
       panel::PumpMessages();
     }
     main->DestroyWindow();
-    scenes::ClearFaults();
+    scenes::ResetFaults();
   }
   panel::SetResourceDir("");
 }

@@ -1,7 +1,10 @@
 // The report-mode list view: columns with headings, rows of sub-item texts, single or multiple
 // selection with LVN_ITEMCHANGING/LVN_ITEMCHANGED to the parent, the selection mark, and scrolling
 // by dragging the rows with the finger. A tap (press and release without dragging) selects the row
-// under it; a drag scrolls and selects nothing.
+// under it; a drag scrolls and selects nothing. While the rows overflow, a vertical scroll bar
+// stands at the right edge, so the user sees that more follow: its arrows scroll a row, a tap on
+// its trough a page, and its thumb follows the finger. Pressing the bar neither selects nor takes
+// the focus.
 #include <algorithm>
 
 #include "GdiObjects.h"
@@ -34,9 +37,14 @@ struct ListState : ControlState {
   COLORREF textBackground = RGB(255, 255, 255);
   bool tracking = false;
   bool dragged = false;
+  bool thumbHeld = false;  // the press began on the scroll bar's thumb
+  bool onBar = false;      // the press began on the scroll bar
   POINT press{0, 0};
   int pressTop = 0;
 };
+
+const int kScrollBarWidth = 16;
+const int kMinThumb = 10;
 
 ListState& StateOf(Window* w) {
   if (!w->control) w->control = std::make_unique<ListState>();
@@ -65,17 +73,47 @@ int MaxTop(Window* w) {
   return std::max(0, static_cast<int>(st.items.size()) - PerPage(w));
 }
 
-RECT RowRect(Window* w, int index) {
+bool HasScrollBar(Window* w) { return static_cast<int>(StateOf(w).items.size()) > PerPage(w); }
+
+// The right edge of the header and the rows: the scroll bar takes the strip beyond it.
+int ContentRight(Window* w) {
+  RECT c = ClientRect(w);
+  return HasScrollBar(w) ? std::max(0, static_cast<int>(c.right) - kScrollBarWidth) : static_cast<int>(c.right);
+}
+
+struct ScrollBar {
+  RECT bar, up, down, thumb;
+  int travel;  // pixels the thumb can move between the arrows
+};
+
+ScrollBar ScrollBarOf(Window* w) {
   ListState& st = StateOf(w);
   RECT c = ClientRect(w);
+  ScrollBar b{};
+  b.bar = MakeRect(ContentRight(w), 0, c.right, c.bottom);
+  const int arrow = std::min(kScrollBarWidth, static_cast<int>(c.bottom) / 3);
+  b.up = MakeRect(b.bar.left, 0, b.bar.right, arrow);
+  b.down = MakeRect(b.bar.left, c.bottom - arrow, b.bar.right, c.bottom);
+  const int trough = std::max(0, static_cast<int>(b.down.top - b.up.bottom));
+  const int count = std::max(1, static_cast<int>(st.items.size()));
+  const int length = std::min(trough, std::max(kMinThumb, trough * PerPage(w) / count));
+  b.travel = trough - length;
+  const int maxTop = MaxTop(w);
+  const int offset = maxTop > 0 ? (b.travel * st.top + maxTop / 2) / maxTop : 0;
+  b.thumb = MakeRect(b.bar.left, b.up.bottom + offset, b.bar.right, b.up.bottom + offset + length);
+  return b;
+}
+
+RECT RowRect(Window* w, int index) {
+  ListState& st = StateOf(w);
   int y = HeaderHeight(w) + (index - st.top) * RowHeight(w);
-  return MakeRect(0, y, c.right, y + RowHeight(w));
+  return MakeRect(0, y, ContentRight(w), y + RowHeight(w));
 }
 
 int ItemAt(Window* w, POINT p) {
   ListState& st = StateOf(w);
   int header = HeaderHeight(w);
-  if (p.y < header || p.x < 0) return -1;
+  if (p.y < header || p.x < 0 || p.x >= ContentRight(w)) return -1;
   int index = st.top + (p.y - header) / RowHeight(w);
   if (index < 0 || index >= static_cast<int>(st.items.size())) return -1;
   int width = 0;
@@ -176,6 +214,34 @@ UINT CellFormat(const Column& c, int index) {
   return f | DT_LEFT;
 }
 
+// A solid triangle pointing up or down, centred in box, drawn line by line so it stays crisp.
+void PaintArrow(HDC dc, const RECT& box, bool up) {
+  const int half = std::max(2, static_cast<int>(box.right - box.left) / 4);
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  const int top = cy - half / 2;
+  for (int i = 0; i < half; ++i) {
+    const int width = up ? i : half - 1 - i;
+    RECT line = MakeRect(cx - width - 1, top + i, cx + width + 1, top + i + 1);
+    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNTEXT));
+  }
+}
+
+// A raised face: the button colour inside a shadow frame.
+void PaintFace(HDC dc, const RECT& r) {
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
+void PaintScrollBar(Window* w, HDC dc) {
+  const ScrollBar b = ScrollBarOf(w);
+  FillRect(dc, &b.bar, GetSysColorBrush(COLOR_3DLIGHT));
+  PaintFace(dc, b.up);
+  PaintArrow(dc, b.up, true);
+  PaintFace(dc, b.down);
+  PaintArrow(dc, b.down, false);
+  PaintFace(dc, b.thumb);
+}
+
 void Paint(Window* w, HDC dc) {
   ListState& st = StateOf(w);
   RECT c = ClientRect(w);
@@ -186,10 +252,12 @@ void Paint(Window* w, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   const int header = HeaderHeight(w), row = RowHeight(w);
   const int pad = 3;
+  if (HasScrollBar(w)) PaintScrollBar(w, dc);
+  c.right = ContentRight(w);
   if (header > 0) {
     int x = 0;
-    for (size_t i = 0; i < st.columns.size(); ++i) {
-      RECT cell = MakeRect(x, 0, x + st.columns[i].width, header);
+    for (size_t i = 0; i < st.columns.size() && x < c.right; ++i) {
+      RECT cell = MakeRect(x, 0, std::min(x + st.columns[i].width, static_cast<int>(c.right)), header);
       FillRect(dc, &cell, GetSysColorBrush(COLOR_BTNFACE));
       RECT edge = MakeRect(cell.right - 1, 0, cell.right, header);
       FillRect(dc, &edge, GetSysColorBrush(COLOR_BTNSHADOW));
@@ -207,8 +275,6 @@ void Paint(Window* w, HDC dc) {
   IntersectClipRect(dc, 0, header, c.right, c.bottom);
   bool focused = GetFocus() == w->handle;
   int rows = (c.bottom - header + row - 1) / row;
-  int totalWidth = 0;
-  for (const Column& col : st.columns) totalWidth += col.width;
   for (int r = 0; r < rows; ++r) {
     int index = st.top + r;
     int y = header + r * row;
@@ -216,8 +282,9 @@ void Paint(Window* w, HDC dc) {
       const Item& item = st.items[static_cast<size_t>(index)];
       bool selected = (item.state & LVIS_SELECTED) && (focused || (w->style & LVS_SHOWSELALWAYS));
       int x = 0;
-      for (size_t k = 0; k < st.columns.size(); ++k) {
-        RECT cell = MakeRect(x, y, x + st.columns[k].width, y + row);
+      for (size_t k = 0; k < st.columns.size() && x < c.right; ++k) {
+        // A cell that runs under the scroll bar ends at it, so its text is cut where it shows.
+        RECT cell = MakeRect(x, y, std::min(x + st.columns[k].width, static_cast<int>(c.right)), y + row);
         bool highlight = selected && ((st.exStyle & LVS_EX_FULLROWSELECT) || k == 0);
         if (highlight) {
           FillRect(dc, &cell, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
@@ -229,11 +296,11 @@ void Paint(Window* w, HDC dc) {
         InflateRect(&text, -pad, 0);
         std::u16string t = Text(item, static_cast<int>(k));
         DrawTextW(dc, t.c_str(), -1, &text, CellFormat(st.columns[k], static_cast<int>(k)));
-        x = cell.right;
+        x += st.columns[k].width;
       }
     }
     if (st.exStyle & LVS_EX_GRIDLINES) {
-      RECT line = MakeRect(0, y + row - 1, std::max<int>(totalWidth, c.right), y + row);
+      RECT line = MakeRect(0, y + row - 1, c.right, y + row);
       FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
     }
   }
@@ -277,17 +344,51 @@ bool SetItemText(Window* w, int index, int sub, const char16_t* text) {
   return true;
 }
 
+// Makes row `top` the first one shown (kept within the rows there are) and repaints when it moved.
+void ScrollTo(Window* w, int top) {
+  ListState& st = StateOf(w);
+  top = std::clamp(top, 0, MaxTop(w));
+  if (top == st.top) return;
+  st.top = top;
+  Invalidate(w);
+}
+
 void EnsureVisible(Window* w, int index) {
   ListState& st = StateOf(w);
   int page = PerPage(w);
   int top = st.top;
   if (index < top) top = index;
   if (index >= top + page) top = index - page + 1;
-  top = std::clamp(top, 0, MaxTop(w));
-  if (top != st.top) {
-    st.top = top;
-    Invalidate(w);
+  ScrollTo(w, top);
+}
+
+// A press on the scroll bar: an arrow scrolls a row, the trough a page towards the press, and the
+// thumb is taken up to follow the finger.
+void PressScrollBar(Window* w, POINT p) {
+  ListState& st = StateOf(w);
+  const ScrollBar b = ScrollBarOf(w);
+  if (p.y < b.up.bottom) {
+    ScrollTo(w, st.top - 1);
+  } else if (p.y >= b.down.top) {
+    ScrollTo(w, st.top + 1);
+  } else if (p.y < b.thumb.top) {
+    ScrollTo(w, st.top - PerPage(w));
+  } else if (p.y >= b.thumb.bottom) {
+    ScrollTo(w, st.top + PerPage(w));
+  } else {
+    st.thumbHeld = true;
   }
+}
+
+// The held thumb moved to y: the rows follow in proportion to the thumb's travel.
+void DragThumb(Window* w, int y) {
+  ListState& st = StateOf(w);
+  const ScrollBar b = ScrollBarOf(w);
+  if (b.travel <= 0) return;
+  const int dy = y - st.press.y;
+  const int rows = MaxTop(w) * dy;
+  const int moved = rows >= 0 ? (rows + b.travel / 2) / b.travel : -((-rows + b.travel / 2) / b.travel);
+  ScrollTo(w, st.pressTop + moved);
 }
 
 }  // namespace
@@ -469,11 +570,7 @@ LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       int dy = static_cast<int>(lParam);
       int row = RowHeight(w);
       int rows = dy >= 0 ? (dy + row - 1) / row : -((-dy + row - 1) / row);
-      int top = std::clamp(st.top + rows, 0, MaxTop(w));
-      if (top != st.top) {
-        st.top = top;
-        Invalidate(w);
-      }
+      ScrollTo(w, st.top + rows);
       return TRUE;
     }
     case LVM_GETTOPINDEX:
@@ -517,34 +614,45 @@ LRESULT ListViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case LVM_REDRAWITEMS:
       Invalidate(w);
       return TRUE;
-    case WM_LBUTTONDOWN:
-      if (GetFocus() != hwnd) SetFocus(hwnd);
+    case WM_LBUTTONDOWN: {
+      const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const bool onBar = HasScrollBar(w) && p.x >= ContentRight(w);
+      st.thumbHeld = false;
+      if (onBar) {
+        PressScrollBar(w, p);
+      } else if (GetFocus() != hwnd) {
+        SetFocus(hwnd);
+      }
       if (!(w = Find(hwnd))) return 0;
-      StateOf(w).tracking = true;
-      StateOf(w).dragged = false;
-      StateOf(w).press = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      StateOf(w).pressTop = StateOf(w).top;
+      ListState& now = StateOf(w);
+      now.tracking = true;
+      now.dragged = false;
+      now.onBar = onBar;
+      now.press = p;
+      now.pressTop = now.top;
       SetCapture(hwnd);
       return 0;
+    }
     case WM_MOUSEMOVE: {
       if (!st.tracking) return 0;
       int y = GET_Y_LPARAM(lParam);
+      if (st.onBar) {
+        if (st.thumbHeld) DragThumb(w, y);
+        return 0;
+      }
       int row = RowHeight(w);
       int dy = st.press.y - y;
       if (!st.dragged && std::abs(dy) >= row / 2) st.dragged = true;
       if (!st.dragged) return 0;
       int rows = dy >= 0 ? (dy + row / 2) / row : -((-dy + row / 2) / row);
-      int top = std::clamp(st.pressTop + rows, 0, MaxTop(w));
-      if (top != st.top) {
-        st.top = top;
-        Invalidate(w);
-      }
+      ScrollTo(w, st.pressTop + rows);
       return 0;
     }
     case WM_LBUTTONUP: {
       if (!st.tracking) return 0;
       st.tracking = false;
-      bool dragged = st.dragged;
+      st.thumbHeld = false;
+      bool dragged = st.dragged || st.onBar;
       if (GetCapture() == hwnd) ReleaseCapture();
       if (!(w = Find(hwnd))) return 0;
       if (!dragged) {

@@ -10,6 +10,7 @@
 #include "DlgValue.h"
 #include "LangTexts.h"
 #include "MainScreenScenes.h"
+#include "RunningScenes.h"
 #include "Screenshot.h"
 
 namespace {
@@ -21,7 +22,7 @@ const int kEnglish = 0;
 class MainScreenShots : public AppFixture {
 protected:
   void TearDown() override {
-    scenes::ClearFaults();
+    scenes::ResetFaults();
     *GetSystemData() = CSystemData();
     AppFixture::TearDown();
   }
@@ -48,11 +49,16 @@ TEST_F(MainScreenShots, FailedSensorAndAFaultInTheTicker) {
   scenes::DealerLook look(0);
   LoadLanguage(0, kEnglish);
   scenes::SetOperation(scenes::Operation::kHeating);
-  scenes::FailRoomSensor();
-  scenes::RaiseFault();
+  scenes::FailRoomSensor(scenes::kSceneNow);
   std::unique_ptr<DlgMain> main = scenes::OpenMainScreen();
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(panel::FindDrawnText(u"--") != nullptr, true);
+  // The room temperature's label shows the failed sensor, the ticker the room sensor's fault, and
+  // the outdoor ambient still reads.
+  const panel::DrawnText* room = panel::FindDrawnText(u"--");
+  ASSERT_NE(room, nullptr);
+  EXPECT_EQ(room->window, GetDlgItem(main->m_hWnd, DlgMain::kRoomTemp));
+  EXPECT_NE(panel::FindDrawnText(u"F13 Room sensor fault TR"), nullptr);
+  EXPECT_NE(panel::FindDrawnText(u"7.0℃"), nullptr);
   EXPECT_TRUE(ScreenMatchesReference("main/dealer-0-failed-sensor-and-fault"));
 }
 

@@ -5,25 +5,23 @@
 // The same screens, with the main screen, are walked for texts that are still placeholders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <regex>
 #include <set>
 #include <string>
 
-#include "../core/BusDeviceRig.h"
 #include "AppFixture.h"
-#include "CParamDevice.h"
-#include "CUnitDevice.h"
-#include "DbTables.h"
 #include "DialogTemplate.h"
+#include "DlgDesign3.h"
 #include "DlgMain.h"
 #include "DlgMode.h"
-#include "InputMapping.h"
+#include "DlgPopup.h"
 #include "LangTexts.h"
 #include "MainScreenScenes.h"
+#include "RunningScenes.h"
 #include "Screenshot.h"
 #include "SoftClock.h"
-#include "UnitBoards.h"
 
 namespace {
 
@@ -36,42 +34,18 @@ protected:
   void SetUp() override {
     AppFixture::SetUp();
     g_engine.InitParams(0);
-    ReadTheUnits();
-    panel::SetPanelRoot(m_root.Path());  // the bus line's root is gone with it
+    ASSERT_TRUE(scenes::ReadSimulatedUnits());
     m_clock = std::make_unique<panel::ScopedVirtualClock>(0, kNow * 1000);
     g_clock = panel::EpochMsToSystemTime(kNow * 1000);
     g_now = kNow;
   }
   void TearDown() override {
     m_main.reset();
-    {
-      FaultTableLock guard(g_engine);
-      g_engine.m_faultHistory.clear();
-    }
+    scenes::ResetFaults();
     m_look.reset();
     m_clock.reset();
     *GetSystemData() = CSystemData();
     AppFixture::TearDown();
-  }
-
-  // The two unit drivers poll the simulator's boards; two minutes of their values go into the record.
-  static void ReadTheUnits() {
-    bustest::SimulatedBus bus;
-    bustest::PassPort port{3};
-    ASSERT_EQ(port.Open(3, 19200, 8, 2, 1, 2000, 0), 1);
-    port.Stop();
-    auto* indoor = new CUnitDevice(&port, 11);
-    auto* outdoor = new CParamDevice(&port, 2);
-    indoor->SetTickCount(11);
-    outdoor->SetTickCount(2);
-    port.AddDevice(indoor);
-    port.AddDevice(outdoor);
-    for (int pass = 0; pass < 4; ++pass) port.OnTick();
-    CSystemData& r = *GetSystemData();
-    for (int second = 0; second < kLinkWindow; ++second) {
-      MapIndoorUnit(r, indoor->Block(), false);
-      MapOutdoorUnit(r, outdoor->Block(), false);
-    }
   }
 
   void ShowMain(int dealer) {
@@ -83,16 +57,14 @@ protected:
     ASSERT_TRUE(m_main->Create(DlgMain::kTemplate));
     panel::PumpMessages();
   }
-  // The fault history holds one fault that has ended.
-  static void OneEndedFault() {
-    FaultTableLock guard(g_engine);
-    FaultEntry ended;
-    ended.m_code = u"E05";
-    ended.m_text = u"Outlet water sensor";
-    ended.m_start = kNow - 90061;
-    ended.m_end = kNow - 3600;
-    ended.m_historyId = 2;
-    g_engine.m_faultHistory = {ended};
+  // A tap in the middle of row i of a list.
+  static void TapRow(CListCtrl& list, int i) {
+    RECT r;
+    ASSERT_TRUE(list.GetItemRect(i, &r, LVIR_BOUNDS));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    list.ClientToScreen(&p);
+    panel::TapAt(p.x, p.y);
+    panel::PumpMessages();
   }
   void Show(DlgBase& page) {
     page.ShowPage(SW_SHOW);
@@ -128,31 +100,42 @@ TEST_F(PageScreenshots, StatusPages) {
   EXPECT_TRUE(ScreenMatchesReference("pages/valves-and-fans"));
 }
 
-TEST_F(PageScreenshots, FaultHistory) {
+TEST_F(PageScreenshots, FaultHistoryAndTheLoggedValuesOfAFault) {
   GetSystemData()->m_unlockLevel = 1;
-  OneEndedFault();
   ShowMain(0);
-  Show(m_main->Design3());
+  scenes::RecordTwoFaults(kNow);
+  DlgDesign3& page = m_main->Design3();
+  Show(page);
+  TapRow(page.ActiveList(), 0);
+  TapRow(page.HistoryList(), 0);  // the history's fault for More Info
+  (*m_clock)->Advance(1000);
+  panel::PumpMessages();
+  const std::vector<CString> shown = panel::TextsDrawnOn(page.m_hWnd);
+  for (const char16_t* text : {u"F13", u"01:02:05", u"2026-11-30 22:57 Room sensor fault TR", u"P01", u"1D00:01:01",
+                               u"2026-11-29 22:58 High pressure protection"}) {
+    EXPECT_NE(std::find(shown.begin(), shown.end(), CString(text)), shown.end()) << CString(text).ToUtf8();
+  }
   EXPECT_TRUE(ScreenMatchesReference("pages/fault-history"));
+  // More Info: the values logged when P01 began, eleven rows in a list of seven with its scroll bar.
+  ::testing::AssertionResult matches = ::testing::AssertionFailure();
+  CString title;
+  panel::ScriptedInput script;
+  script.Then([&] {
+    HWND popup = GetActiveWindow();
+    CWnd::FromHandle(GetDlgItem(popup, DlgPopup::kTitle))->GetWindowText(title);
+    matches = ScreenMatchesReference("pages/logged-values");
+    RECT cancel;
+    GetWindowRect(GetDlgItem(popup, DlgPopup::kCancel), &cancel);
+    panel::TapAt((cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2);
+  });
+  page.SendMessage(WM_COMMAND, MAKEWPARAM(DlgDesign3::kMoreButton, BN_CLICKED), 0);
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(title.ToUtf8(), "P01 2026-11-29 22:58:59");
+  EXPECT_TRUE(matches);
 }
 
 TEST_F(PageScreenshots, TrendAfterADayOfLogging) {
-  // A day of minute rows as the engine logs them, the simulator's boards moving on a minute each.
-  unitsim::IndoorBoard indoor;
-  unitsim::OutdoorBoard outdoor;
-  auto celsius = [](uint16_t raw) { return static_cast<float>((raw - 3000) * 0.01); };
-  std::vector<CString> inserts;
-  for (int minute = 1440; minute >= 1; --minute) {
-    indoor.Advance(60);
-    outdoor.Advance(60);
-    RealRecord row;
-    row.m_time = kNow - 60LL * minute;
-    row.m_roomTemp = celsius(indoor.Reg(1200));
-    row.m_tankTemp = celsius(indoor.Reg(1201));
-    row.m_heatCoolTemp = celsius(indoor.Reg(1202));
-    row.m_ambientTemp = celsius(outdoor.Reg(2111));
-    ASSERT_EQ(InsertRealData(row), 1);
-  }
+  scenes::LogADay(kNow);
   ShowMain(0);
   m_main->Design4().ShowPage(SW_SHOW);
   (*m_clock)->Advance(1000);  // the first tick on second 0 reads the day
@@ -221,7 +204,6 @@ private:
 };
 
 TEST_F(PageScreenshots, EveryScreen_ShowsNoPlaceholder) {
-  OneEndedFault();
   CSystemData& r = *GetSystemData();
   r.m_unlockLevel = 2;  // EXIT and the factory item shown
   r.m_systemSwitch = 1;
@@ -231,6 +213,7 @@ TEST_F(PageScreenshots, EveryScreen_ShowsNoPlaceholder) {
   for (int dealer : {0, 3, 9}) {
     const std::string look = "dealer " + std::to_string(dealer) + " ";
     ShowMain(dealer);
+    scenes::RecordTwoFaults(kNow);
     (*m_clock)->Advance(1000);
     panel::PumpMessages();
     walk.Check(look + "main screen", *m_main, DlgMain::kTemplate, {1003});

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <vector>
 #include <string>
 
 #include "MainScreenScenes.h"
+#include "CControlEngine.h"
 #include "DeliveredDb.h"
 #include "DlgKeypad.h"
 #include "DlgParam.h"
@@ -13,6 +15,7 @@
 #include "DlgMessage.h"
 #include "PageFixture.h"
 #include "ParamTable.h"
+#include "RunningScenes.h"
 #include "Screenshot.h"
 
 namespace {
@@ -105,8 +108,12 @@ TEST_F(ParamPagesOnScreen, EveryPageAndSubPage_ShowsNoPlaceholder) {
   }
 }
 
+// As the running terminal shows them: the engine's start over the delivered database (the versions it
+// reports) and the unit simulator's boards read by the unit drivers.
 TEST_F(ParamPagesOnScreen, FirstSubPages_MatchTheirPictures) {
   for (int dealer : {0, 9}) {
+    g_engine.InitParams(0);
+    ASSERT_TRUE(scenes::ReadSimulatedUnits());
     scenes::DealerLook look(dealer);
     GetSystemData()->m_dealerId = dealer;
     GetSystemData()->m_unlockLevel = 1;
@@ -116,6 +123,14 @@ TEST_F(ParamPagesOnScreen, FirstSubPages_MatchTheirPictures) {
       param->OpenPage(page);
       EXPECT_TRUE(testing_support::ScreenMatchesReference("param/dealer-" + std::to_string(dealer) + "-page-" +
                                                           std::to_string(page)));
+      if (page != 15) continue;
+      // V2.05 with test number 3, table version 110, and the simulator's outlet, inlet and coil.
+      std::vector<std::string> values;
+      for (int row = 1; row <= 5; ++row) values.push_back(U8(param->Row(row).m_secondLine));
+      EXPECT_EQ(values, (std::vector<std::string>{"V2.05-T3", "V1.10", "35.0℃", "30.0℃", "6.0℃"}));
+      for (const char* value : {"V2.05-T3", "V1.10", "35.0℃"}) {
+        EXPECT_NE(panel::FindDrawnText(CString::FromUtf8(value)), nullptr) << value;
+      }
     }
     param.reset();
     host.reset();

@@ -9,6 +9,7 @@
 #include "CSystemData.h"
 #include "FaultTable.h"
 #include "LangTexts.h"
+#include "RunningScenes.h"
 #include "SoftClock.h"
 
 namespace scenes {
@@ -17,7 +18,6 @@ namespace {
 const uint16_t kDemandHotWater = 0x1;
 const uint16_t kDemandHeating = 0x2;
 const uint16_t kDemandCooling = 0x4;
-const float kFailedSensor = -99.0f;
 
 }  // namespace
 
@@ -48,22 +48,32 @@ void SetOperation(Operation operation) {
   const int32_t dealer = r.m_dealerId;
   r = CSystemData();
   r.m_dealerId = dealer;
-  r.m_systemSwitch = 1;
   r.m_ambientTemp = 7.0f;
   r.m_compressorHz = 52;
   r.m_roomTemp = 21.5f;
   r.m_tankTemp = 48.0f;
-  r.m_hwTarget = 50;
   r.m_heatCtrlTemp = 35.0f;
-  r.m_heatTarget = 38.0f;
   r.m_coolCtrlTemp = 12.0f;
-  r.m_coolTarget = 7.0f;
   r.m_mix1Temp = 33.0f;
   r.m_mix2Temp = 30.0f;
   r.m_mixTemp1Enabled = 1;
   r.m_mixTemp2Enabled = 1;
   r.m_dualTempEnabled = 1;
   r.m_timerEnabled = 1;
+  Operate(operation);
+  g_now = kSceneNow;
+  g_clock = panel::EpochMsToSystemTime(kSceneNow * 1000);
+  ResetFaults();
+}
+
+void Operate(Operation operation) {
+  CSystemData& r = *GetSystemData();
+  r.m_systemSwitch = 1;
+  r.m_hwTarget = 50;
+  r.m_heatTarget = 38.0f;
+  r.m_coolTarget = 7.0f;
+  r.m_hwHeaterDemand = 0;
+  r.m_indoorOut1110 = 0;
   switch (operation) {
     case Operation::kHeating:
       r.m_runMode = 1;
@@ -83,31 +93,6 @@ void SetOperation(Operation operation) {
       r.m_indoorOut1110 = 1;
       break;
   }
-  g_clock = SYSTEMTIME{};
-  g_clock.wYear = 2026;
-  g_clock.wMonth = 12;
-  g_clock.wDay = 8;
-  g_clock.wHour = 9;
-  g_clock.wMinute = 5;
-  ClearFaults();
-}
-
-void FailRoomSensor() { GetSystemData()->m_roomTemp = kFailedSensor; }
-
-void RaiseFault() {
-  ClearFaults();
-  FaultTableLock guard(g_engine);
-  for (int i = 0; i < kFaultCount; ++i) {
-    if (CString(kFaultDefs[i].code) != u"F01") continue;
-    FaultEntry& entry = g_engine.m_faultTable[i];
-    entry.Init(kFaultDefs[i].code, LangText(kFaultDefs[i].textId), kFaultDefs[i].silent);
-    entry.m_state = FaultEntry::kActive;
-  }
-}
-
-void ClearFaults() {
-  FaultTableLock guard(g_engine);
-  g_engine.m_faultTable.assign(kFaultCount, FaultEntry());
 }
 
 const char* Name(Operation operation) {

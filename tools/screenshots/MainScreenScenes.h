@@ -4,6 +4,7 @@
 // on every run. The screenshot tool and the screenshot tests share them.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 class DlgMain;
@@ -29,14 +30,14 @@ std::unique_ptr<DlgMain> OpenMainScreen();
 
 enum class Operation { kHeating, kCooling, kHotWater };
 
-// The record in that operation, system on, no fault; clock 8.12.2026 09:05.
+// The scenes' clock: 2026-12-08 09:05:00 local, in seconds.
+constexpr int64_t kSceneNow = 1796720700;
+
+// The record in that operation, system on, no fault; clock kSceneNow.
 void SetOperation(Operation operation);
-// The room sensor reports the failed-sensor marker.
-void FailRoomSensor();
-// One active fault (F01) in the engine's fault table, which shows in the ticker.
-void RaiseFault();
-// Clears the fault table again.
-void ClearFaults();
+// Only what the control decides for that operation (the system on, the run and active modes, the
+// demands, targets and heaters); the measured values and settings stay as they are.
+void Operate(Operation operation);
 
 const char* Name(Operation operation);
 

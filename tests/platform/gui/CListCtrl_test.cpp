@@ -66,6 +66,14 @@ protected:
     ClientToScreen(page.list.m_hWnd, &p);
     return p;
   }
+  // A point of the list's client area, from its right and bottom edges where negative.
+  POINT InList(int x, int y) {
+    RECT c;
+    GetClientRect(page.list.m_hWnd, &c);
+    POINT p{x < 0 ? c.right + x : x, y < 0 ? c.bottom + y : y};
+    ClientToScreen(page.list.m_hWnd, &p);
+    return p;
+  }
   ListPage page;
 };
 
@@ -145,6 +153,69 @@ TEST_F(CListCtrlTest, Items_KeepTheirTextsThroughInsertsAndDeletes) {
   EXPECT_EQ(list.GetItemCount(), 0);
   EXPECT_EQ(list.GetSelectionMark(), -1);
   EXPECT_EQ(list.GetColumnWidth(1), 80);
+}
+
+TEST_F(CListCtrlTest, OverflowingRows_ShowAScrollBarTheRowsStopAt) {
+  const COLORREF trough = RGB(223, 223, 223), face = RGB(192, 192, 192), white = RGB(255, 255, 255);
+  panel::PumpMessages();
+  // 30 rows in a list of about 8: the bar's up arrow at the top right, the thumb under it, the
+  // trough below the thumb.
+  POINT arrowFace = InList(-3, 3), thumb = InList(-8, 20), lowTrough = InList(-8, -30);
+  EXPECT_EQ(panel::ScreenPixel(arrowFace.x, arrowFace.y), face);
+  EXPECT_EQ(panel::ScreenPixel(thumb.x, thumb.y), face);
+  EXPECT_EQ(panel::ScreenPixel(lowTrough.x, lowTrough.y), trough);
+  // A third column widened to run past the list's edge is cut at the bar, 16 pixels in from the right.
+  page.list.SetColumnWidth(2, 120);
+  page.list.SetItemText(0, 2, u"00:01:00");
+  panel::PumpMessages();
+  const panel::DrawnText* duration = panel::FindDrawnText(u"00:01:00");
+  ASSERT_NE(duration, nullptr);
+  EXPECT_LE(duration->rect.right, InList(-16, 0).x);
+  // Few enough rows for the page: no bar, the rows run to the right edge.
+  for (int i = page.list.GetItemCount() - 1; i >= 3; --i) page.list.DeleteItem(i);
+  panel::PumpMessages();
+  EXPECT_EQ(panel::ScreenPixel(arrowFace.x, arrowFace.y + 20), white);
+  EXPECT_EQ(panel::ScreenPixel(lowTrough.x, lowTrough.y), white);
+}
+
+TEST_F(CListCtrlTest, ScrollBar_ArrowsTroughAndThumbScrollWithoutSelecting) {
+  const int perPage = page.list.GetCountPerPage();
+  const int last = 30 - perPage;
+  POINT down = InList(-8, -4), up = InList(-8, 4);
+  panel::TapAt(down.x, down.y);
+  panel::TapAt(down.x, down.y);
+  panel::PumpMessages();
+  EXPECT_EQ(page.list.GetTopIndex(), 2);  // a row a tap
+  panel::TapAt(up.x, up.y);
+  panel::PumpMessages();
+  EXPECT_EQ(page.list.GetTopIndex(), 1);
+  POINT lowTrough = InList(-8, -24);
+  panel::TapAt(lowTrough.x, lowTrough.y);
+  panel::PumpMessages();
+  EXPECT_EQ(page.list.GetTopIndex(), 1 + perPage);  // a page a tap below the thumb
+  // The thumb carried from the top of the trough to its bottom brings the last page.
+  panel::TapAt(up.x, up.y + 30);  // above the thumb: a page back
+  panel::PumpMessages();
+  EXPECT_EQ(page.list.GetTopIndex(), 1);
+  page.list.Scroll(CSize(0, -1000));
+  ASSERT_EQ(page.list.GetTopIndex(), 0);
+  POINT thumb = InList(-8, 20);
+  panel::PressAt(thumb.x, thumb.y);
+  panel::MoveTo(thumb.x, thumb.y + 30);
+  panel::PumpMessages();
+  const int midway = page.list.GetTopIndex();
+  EXPECT_GT(midway, 0);
+  EXPECT_LT(midway, last);
+  panel::MoveTo(thumb.x, thumb.y + 300);
+  panel::ReleaseAt(thumb.x, thumb.y + 300);
+  panel::PumpMessages();
+  EXPECT_EQ(page.list.GetTopIndex(), last);
+  CString lastRow;
+  lastRow.Format(u"E%02d", 29);
+  EXPECT_NE(panel::FindDrawnText(lastRow), nullptr);
+  // None of it selected a row or took the focus.
+  EXPECT_TRUE(page.changes.empty());
+  EXPECT_EQ(page.focusNotes, 0);
 }
 
 }  // namespace
