@@ -68,7 +68,9 @@ void CParamDevice::Poll() {
       return;
     }
     b.m_ready = 1;
-    b.m_linkState = 1;
+    // The link counts good only with the running values read: the engine takes the first good poll's
+    // block as the unit's first reply, and the zero-filled block would start its averages at 0 degrees.
+    b.m_linkState = ReadBlock2100() ? 1 : 0;
   } else if (ReadBlock2100()) {
     b.m_linkState = 1;
     if (m_tickCount % kSlowEvery == 0) {

@@ -17,6 +17,9 @@ public:
 
   CParamDevice(CSerialPort* port, int slaveAddress);
 
+  // Until the start-up reads (commands, commit block, every cell) have succeeded each poll tries them
+  // again, followed by the running values; after that the running values each poll. The link state is
+  // 1 only when this poll read the running values (or while paused), then the write-back runs.
   void Poll() override;
   // The OutdoorBlock.
   void* GetData() override { return &m_block; }

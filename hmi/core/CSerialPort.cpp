@@ -12,6 +12,7 @@ const DWORD kDeviceGapMs = 20;  // the units' boards need 20 ms between the end 
 const DWORD kEmptyReadSleepMs = 20;
 const int kEmptyReads = 16;
 const DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+const DWORD kPurgeTransmit = PURGE_TXABORT | PURGE_TXCLEAR;
 
 const char16_t* TracePrefix(int direction) {
   switch (direction) {
@@ -130,15 +131,12 @@ void CSerialPort::Close() {
 int CSerialPort::Write(const BYTE* buffer, DWORD* length) {
   if (!buffer || !length || *length == 0 || !m_open) return 0;
   PurgeComm(m_handle, kPurgeAll);
-  DWORD wanted = *length;
-  DWORD written = 0;
-  BOOL ok = WriteFile(m_handle, buffer, wanted, &written, nullptr);
-  *length = written;
-  m_lastWriteLength = written;
-  if (ok && written == wanted) return 1;
-  ClearCommError(m_handle, &m_lastError, nullptr);
-  PurgeComm(m_handle, kPurgeAll);
-  return 0;
+  return WriteOut(buffer, length, kPurgeAll);
+}
+
+int CSerialPort::Send(const BYTE* buffer, DWORD* length) {
+  if (!buffer || !length || *length == 0 || !m_open) return 0;
+  return WriteOut(buffer, length, kPurgeTransmit);
 }
 
 int CSerialPort::ReadExact(BYTE* buffer, DWORD* length) {
@@ -237,6 +235,18 @@ void CSerialPort::OnTick() {
       device->CountTick();
     }
   }
+}
+
+int CSerialPort::WriteOut(const BYTE* buffer, DWORD* length, DWORD purgeOnFailure) {
+  DWORD wanted = *length;
+  DWORD written = 0;
+  BOOL ok = WriteFile(m_handle, buffer, wanted, &written, nullptr);
+  *length = written;
+  m_lastWriteLength = written;
+  if (ok && written == wanted) return 1;
+  ClearCommError(m_handle, &m_lastError, nullptr);
+  PurgeComm(m_handle, purgeOnFailure);
+  return 0;
 }
 
 void CSerialPort::DestroyDevices() {

@@ -44,6 +44,10 @@ public:
   // length of 0, when not open, or on a short write (errors cleared and both directions purged again).
   // length comes back as the bytes written.
   int Write(const BYTE* buffer, DWORD* length);
+  // Writes the buffer behind what has been received, which stays for the next read: for a line that
+  // carries a stream both ways at once (the WiFi module's transparent link), where the far side's bytes
+  // may arrive at any moment. Results as Write; a short write purges only the transmit side.
+  int Send(const BYTE* buffer, DWORD* length);
   // Reads until length bytes arrived: 1 when all did; 0 otherwise, with length set to the bytes received
   // (zero-filled beyond). After each read that brought nothing it waits up to 20 ms (less when bytes come
   // sooner) and gives up after 16 such empty reads,
@@ -80,6 +84,8 @@ protected:
 
 private:
   void DestroyDevices();
+  // Writes a checked buffer; after a short write clears the line errors and purges as told.
+  int WriteOut(const BYTE* buffer, DWORD* length, DWORD purgeOnFailure);
   // Empty reads allowed before the reply of length bytes is given up.
   int EmptyReadBudget(DWORD length) const;
 

@@ -296,7 +296,8 @@ int CWifiDevice::SendFrame(uint8_t kind, int unit, const uint8_t* data, int data
   if (length == 0) return 0;
   Sleep(kSendWaitMs);
   DWORD n = static_cast<DWORD>(length);
-  return m_port->Write(frame, &n);
+  // Not the bus's purge before the write: a server frame that came in meanwhile is read at the next tick.
+  return m_port->Send(frame, &n);
 }
 
 int CWifiDevice::SendIntBlock(int start, int count, int unit) {

@@ -46,6 +46,7 @@ public:
   void RunLink();
   // One frame of kind 1 (status words as they are) or kind 2 (mirror words as floats) of a unit (1-based).
   // 1 when it was written; 0 for a unit outside the table or a failed write. The count is cut to the table.
+  // Written behind what the server has sent meanwhile, which stays for the link's next read.
   int SendIntBlock(int start, int count, int unit);
   int SendFloatBlock(int start, int count, int unit);
 
@@ -53,7 +54,8 @@ private:
   bool Upper() const { return (m_block.m_linkFlags.load() & kWifiUpperDialect) != 0; }
   void SetFlags(uint16_t flags) { m_block.m_linkFlags.fetch_or(flags); }
   void ClearFlags(uint16_t flags) { m_block.m_linkFlags.fetch_and(static_cast<uint16_t>(~flags)); }
-  // Writes text, waits, then reads what arrived (at most maxRead bytes) into reply, terminated; the count.
+  // Writes text (stale bytes purged first, so that the reply is read clean), waits, then reads what arrived
+  // (at most maxRead bytes) into reply, terminated; the count.
   int Transact(const char* text, int length, DWORD waitMs, char* reply, int maxRead);
   // A query with its two attempts; 1 when its reply was read.
   int Query(WifiQuery query);

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 struct OutdoorBlock {
-  int32_t m_linkState;          // 1 when the last poll read successfully (and while paused), else 0
+  int32_t m_linkState;          // 1 when the last poll read the running values (and while paused), else 0
   int32_t m_ready;              // 1 once the start-up reads are done
   uint16_t m_raw2000[20];       // 2000-2019 as read; shadows for writing 2000-2012
   uint16_t m_raw2100[30];       // 2100-2129 as read

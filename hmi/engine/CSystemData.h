@@ -447,6 +447,8 @@ struct CSystemData {
   int32_t m_valveTarget;                    // valve side wanted: 1 heating, 2 cooling, 3 hot water
   int32_t m_uptimeSeconds;                  // engine cycles since start
   int32_t m_averagesReady;                  // 1 once the averaging windows were filled
+  int32_t m_ctrlTempReady;                  // 1 once the control temperature's window holds a sample
+  uint32_t m_unitsAnswered;                 // bit 0 indoor, bit 1 outdoor: answered since start
   float m_ctrlTempWindow[60];
   float m_ambientMinuteWindow[60];
   float m_ambientHourWindow[24];

@@ -73,8 +73,11 @@ void MapControlTemp(CSystemData& r, const IndoorBlock& b) {
   bool useInlet = Has(r.m_statusBits, kControlSensorFault) && !Has(r.m_statusBits, kInletSensorFault);
   float sample = useInlet ? r.m_inletTemp : IndoorTemp(b, 1202);
   float* window = r.m_ctrlTempWindow;
-  if (r.m_averagesReady == 0) {
+  // The window starts from the first sample, whichever unit answered first: a mean over the zeros of
+  // the seconds before would control and show a water far colder than it is for a minute.
+  if (r.m_averagesReady == 0 || r.m_ctrlTempReady == 0) {
     for (int i = 0; i < 60; ++i) window[i] = sample;
+    r.m_ctrlTempReady = 1;
   }
   for (int i = 59; i > 0; --i) window[i] = window[i - 1];
   window[0] = sample;
@@ -146,6 +149,7 @@ void MapIndoorUnit(CSystemData& r, IndoorBlock& b, bool demo) {
     r.m_indoorValue2 = b.m_value2;
     r.m_indoorValue3 = b.m_value3;
     MapIndoorFaults(r, b);
+    r.m_unitsAnswered |= kIndoorAnswered;
   }
   UpdateLinkStatistics(r.m_linkHistory1, r.m_linkQuality1, link != 0);
 }
@@ -182,6 +186,7 @@ void MapOutdoorUnit(CSystemData& r, OutdoorBlock& b, bool demo) {
     r.m_current = b.m_current;
     r.m_voltage = b.m_voltage;
     MapOutdoorFaults(r, b);
+    r.m_unitsAnswered |= kOutdoorAnswered;
   }
   UpdateLinkStatistics(r.m_linkHistory2, r.m_linkQuality2, link != 0);
 }

@@ -13,10 +13,15 @@ struct OutdoorBlock;
 struct RealRecord;
 
 constexpr int kLinkWindow = 120;
+// Bits of CSystemData::m_unitsAnswered: the unit has answered since start, so the record holds its values.
+constexpr uint32_t kIndoorAnswered = 1u << 0;
+constexpr uint32_t kOutdoorAnswered = 1u << 1;
 // Below this percentage of answers in the window the unit's link fault is raised.
 constexpr int32_t kLinkFaultPercent = 30;
 
-// Maps the indoor unit (demo: its link counts as answered), then moves its link statistics.
+// Maps the indoor unit (demo: its link counts as answered), then moves its link statistics. The control
+// temperature's 60-second window is filled from the first sample, and refilled from each until the
+// outdoor unit's first reply has filled the averages.
 void MapIndoorUnit(CSystemData& record, IndoorBlock& block, bool demo);
 // Maps the outdoor unit likewise; its first answer also fills the averaging windows.
 void MapOutdoorUnit(CSystemData& record, OutdoorBlock& block, bool demo);

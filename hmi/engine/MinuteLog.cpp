@@ -9,6 +9,7 @@ namespace {
 
 const int64_t kDaySeconds = 86400;
 const uint32_t kIndoorLinkFault = 1u << 17;
+const uint32_t kBothUnits = kIndoorAnswered | kOutdoorAnswered;
 
 template <int N>
 void ShiftIn(float (&window)[N], float value) {
@@ -49,15 +50,21 @@ int WriteMinuteLog(CSystemData& r, int64_t& nextLogTime, int64_t now) {
   // per second would only hold back the rows of the present.
   if (now - nextLogTime > kLogKeepDays * kDaySeconds) nextLogTime = MinuteStart(now);
   if (!(nextLogTime < now)) return 0;
-  RealRecord row;
-  row.m_time = nextLogTime;
-  if (!(r.m_statusBits & kIndoorLinkFault)) MakeSnapshot(r, row);
-  // A busy or locked database keeps the row due: it is tried again next second, not lost.
-  if (!InsertRealData(row)) return 1;
-  DeleteRealData(1, nextLogTime, kLogKeepDays);
+  // Until both units have answered the record holds zeros no sensor gave: the row waits for them
+  // within its minute and is left out when the minute passes without them.
+  bool measured = (r.m_unitsAnswered & kBothUnits) == kBothUnits;
+  if (!measured && !(nextLogTime + 60 < now)) return 0;
+  if (measured) {
+    RealRecord row;
+    row.m_time = nextLogTime;
+    if (!(r.m_statusBits & kIndoorLinkFault)) MakeSnapshot(r, row);
+    // A busy or locked database keeps the row due: it is tried again next second, not lost.
+    if (!InsertRealData(row)) return 1;
+    DeleteRealData(1, nextLogTime, kLogKeepDays);
+  }
   AdvanceAmbientAverages(r, nextLogTime);
   nextLogTime += 60;
-  return 1;
+  return measured ? 1 : 0;
 }
 
 int64_t FirstLogTime(int64_t now) {

@@ -37,19 +37,23 @@ int CellReads(const std::vector<Request>& requests) {
   return n;
 }
 
-TEST(CParamDevice, StartUp_ReadsCommandsCommitBlockAndEveryCell) {
+TEST(CParamDevice, StartUp_ReadsCommandsCommitBlockEveryCellAndTheRunningValues) {
   OutdoorRig rig;
   rig.unit.SetReg(3307, 44);
+  rig.unit.SetAmbient(-15.0);
   rig.Pass();
   std::vector<Request> r = rig.Take();
-  ASSERT_EQ(r.size(), 8u);
+  ASSERT_EQ(r.size(), 9u);
   EXPECT_TRUE(Same(r[0], 3, 1999, 20));
   EXPECT_TRUE(Same(r[1], 3, 3999, 5));
   const uint16_t cells[6][2] = {{2999, 100}, {3099, 100}, {3199, 100}, {3299, 100}, {3399, 100}, {3499, 12}};
   for (int i = 0; i < 6; ++i) EXPECT_TRUE(Same(r[2 + static_cast<size_t>(i)], 3, cells[i][0], cells[i][1])) << i;
+  EXPECT_TRUE(Same(r[8], 3, 2099, 30));
   const OutdoorBlock& b = rig.block;
   EXPECT_EQ(b.m_ready, 1);
+  // A good link hands the engine the running values of this poll, never the block's zeros.
   EXPECT_EQ(b.m_linkState, 1);
+  EXPECT_FLOAT_EQ(b.m_ambientTemp, -15.0f);
   EXPECT_FLOAT_EQ(b.m_set2003, 45.0f);
   EXPECT_FLOAT_EQ(b.m_set2004, 7.0f);
   EXPECT_FLOAT_EQ(b.m_set2006, 30.0f);

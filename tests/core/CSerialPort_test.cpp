@@ -237,6 +237,37 @@ TEST(CSerialPort, WriteThenReadExact_SendsTheBytesAndReadsTheReply) {
   EXPECT_EQ(port.Write(request, &n), 0);  // nothing to write
 }
 
+// A request on the bus starts on a clean line; a frame on a line carrying a stream both ways goes out behind
+// what the far side has sent meanwhile, which stays for the next read.
+TEST(CSerialPort, Send_KeepsWhatArrivedWhereWriteDropsIt) {
+  BusLine line;
+  CSerialPort port(3);
+  ASSERT_EQ(port.Open(3, 57600, 8, 0, 1, 20, 0), 1);
+  port.Stop();
+  const std::vector<uint8_t> arrived = {0x55, 0xAA, 0x01, 0x02, 0x03};
+  const BYTE frame[] = {0xAA, 0x55, 0x01};
+  BYTE in[16];
+  struct Case {
+    const char* name;
+    int (CSerialPort::*write)(const BYTE*, DWORD*);
+    DWORD kept;
+  };
+  for (const Case& c : {Case{"send", &CSerialPort::Send, 5}, Case{"write", &CSerialPort::Write, 0}}) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(line.pty.Write(arrived, true));
+    DWORD n = sizeof(frame);
+    ASSERT_EQ((port.*c.write)(frame, &n), 1);
+    EXPECT_EQ(n, 3u);
+    EXPECT_EQ(line.pty.Read(3, 1000), std::vector<uint8_t>(frame, frame + 3));
+    n = sizeof(in);
+    ASSERT_EQ(port.ReadAvail(in, &n), 1);
+    ASSERT_EQ(n, c.kept);
+    EXPECT_EQ(std::vector<uint8_t>(in, in + n), std::vector<uint8_t>(arrived.begin(), arrived.begin() + n));
+  }
+  DWORD n = 0;
+  EXPECT_EQ(port.Send(frame, &n), 0);  // nothing to write
+}
+
 // A reply of 45 bytes at 1200 baud 8E1 (9.2 ms a character) as a UART with a 14-byte receive FIFO hands it
 // over: the 8-byte request takes 73 ms to leave, then a chunk every 128 ms, the rest after the FIFO's idle
 // time. The fixed 16 empty reads (300 ms) would give up before the third chunk.

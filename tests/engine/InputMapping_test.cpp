@@ -64,7 +64,16 @@ TEST_F(InputMappingTest, FailedWaterSensor_TakesPartnerValue) {
 }
 
 TEST_F(InputMappingTest, ControlTemperature_IsSixtySecondMeanCutToHundredths) {
+  // The outdoor unit answered first and filled the averages: the window still starts from the first
+  // sample, not from the zeros of the seconds before it.
   r.m_averagesReady = 1;
+  SetIndoor(1202, 24.0f);
+  MapIndoorUnit(r, *indoor, false);
+  EXPECT_FLOAT_EQ(r.m_heatCoolTemp, 24.0f);
+  SetIndoor(1202, 30.0f);
+  MapIndoorUnit(r, *indoor, false);
+  EXPECT_FLOAT_EQ(r.m_heatCoolTemp, 24.1f) << "59 x 24.0 + 30.0: averaged from the second sample on";
+
   SetIndoor(1202, 40.0f);
   for (int i = 0; i < 60; ++i) MapIndoorUnit(r, *indoor, false);
   EXPECT_EQ(r.m_heatCoolTemp, 40.0f);
@@ -119,6 +128,7 @@ TEST_F(InputMappingTest, IndoorSensorFaults_BecomeSecondFaultWordWhereUsed) {
 TEST_F(InputMappingTest, SilentUnit_KeepsValuesAndMovesOnlyLinkStatistics) {
   SetIndoor(1201, 48.0f);
   MapIndoorUnit(r, *indoor, false);
+  EXPECT_EQ(r.m_unitsAnswered, kIndoorAnswered);
   indoor->m_linkState = 0;
   SetIndoor(1201, 10.0f);
   MapIndoorUnit(r, *indoor, false);
@@ -222,8 +232,14 @@ TEST_F(InputMappingTest, OutdoorFaultRegisters_FormFirstFaultWord) {
 
 TEST_F(InputMappingTest, FirstOutdoorAnswer_FillsAveragingWindows) {
   outdoor->m_ambientTemp = -3.5f;
+  outdoor->m_linkState = 0;  // no reply yet: nothing is taken from the block
+  MapOutdoorUnit(r, *outdoor, false);
+  EXPECT_EQ(r.m_averagesReady, 0);
+  EXPECT_EQ(r.m_unitsAnswered, 0u);
+  outdoor->m_linkState = 1;
   MapOutdoorUnit(r, *outdoor, false);
   EXPECT_EQ(r.m_averagesReady, 1);
+  EXPECT_EQ(r.m_unitsAnswered, kOutdoorAnswered);
   EXPECT_FLOAT_EQ(r.m_ambientTempB, -3.5f);
   EXPECT_FLOAT_EQ(r.m_ambientMinuteWindow[59], -3.5f);
   EXPECT_FLOAT_EQ(r.m_ambientHourWindow[23], -3.5f);

@@ -7,6 +7,7 @@
 
 #include "CSystemData.h"
 #include "DeliveredDb.h"
+#include "InputMapping.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ const int64_t kDay = 86400;
 
 class MinuteLogTest : public ::testing::Test {
 protected:
+  MinuteLogTest() { r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered; }
   std::string Times() {
     std::string out;
     for (const auto& row : raw.Rows("select TM from t_RealHP order by TM")) out += row[0] + " ";
@@ -85,6 +87,30 @@ TEST_F(MinuteLogTest, IndoorLinkFault_RowHoldsTimeAndZeros) {
   EXPECT_EQ(rows[0][0], std::to_string(kNoon));
   EXPECT_EQ(rows[0][1], "0.0");
   EXPECT_EQ(rows[0][2], "0");
+}
+
+// Until both units have answered, the record holds nothing measured: the minute's row waits for them
+// and is left out once its minute is over, while the ambient averages move on.
+TEST_F(MinuteLogTest, BeforeBothUnitsAnswered_RowWaitsWithinItsMinuteThenIsLeftOut) {
+  r.m_unitsAnswered = kOutdoorAnswered;
+  r.m_averagesReady = 1;
+  for (float& v : r.m_ambientMinuteWindow) v = 10.0f;
+  r.m_ambientTemp = 16.0f;
+  int64_t next = kNoon;
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 37), 0);
+  EXPECT_EQ(next, kNoon) << "waits within its minute";
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 60), 0);
+  EXPECT_EQ(next, kNoon);
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 61), 0);
+  EXPECT_EQ(next, kNoon + 60) << "the next row is due: this one is left out";
+  EXPECT_FLOAT_EQ(r.m_ambientTempA, (59 * 10.0f + 16.0f) * 0.016666668f);
+  EXPECT_EQ(raw.Count("t_RealHP"), 0);
+
+  r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
+  r.m_roomTemp = 21.5f;
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 62), 1);
+  EXPECT_EQ(Times(), std::to_string(kNoon + 60) + " ");
+  EXPECT_EQ(raw.Value("select RoomTemp from t_RealHP"), "21.5");
 }
 
 TEST_F(MinuteLogTest, RowAtMinute59_AdvancesHourlyAverages) {
