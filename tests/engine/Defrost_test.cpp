@@ -66,6 +66,10 @@ TEST_F(FlowSupervisionTest, TenSecondsWithoutFlow_RaiseTheFaultNineDoNot) {
 TEST_F(FlowSupervisionTest, PumpJustStarted_OrFrostLevelOne_NoFault) {
   Seconds(29, true, 0);
   EXPECT_FALSE(Fault()) << "the pump must have run 30 seconds";
+  Second(true, 0);
+  EXPECT_TRUE(Fault()) << "and has at 30";
+  Seconds(180, true, 1);
+  ASSERT_FALSE(Fault());
   r.m_pumpOnSeconds = 0;
   r.m_frostState = 1;
   Seconds(60, true, 0);
@@ -187,6 +191,66 @@ TEST_F(DefrostRulesTest, Source_ChosenByTemperaturesLayoutAndLastFailure) {
     EXPECT_EQ(r.m_defrostSource, c.source);
     EXPECT_EQ(r.m_defrostValveRequest, c.valveRequest);
   }
+}
+
+// The tank and the heating water give defrost heat from 30.0 to 55.0 degrees, both ends included.
+TEST_F(DefrostRulesTest, OtherWater_BandFrom30To55Inclusive) {
+  struct Case {
+    int mode;
+    float water;
+    int source;
+  };
+  const Case cases[] = {
+      {1, 29.9f, kSourceNotFound}, {1, 30.0f, kSourceTank},         {1, 55.0f, kSourceTank},
+      {1, 55.1f, kSourceNotFound}, {3, 29.9f, kSourceNotFoundHotWater}, {3, 30.0f, kSourceHeatingWater},
+      {3, 55.0f, kSourceHeatingWater}, {3, 55.1f, kSourceNotFoundHotWater},
+  };
+  r.m_outletTemp = 20.0f;  // too cold to take the heat from
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", " << c.water);
+    r.m_defrostSource = 0;
+    r.m_activeMode = c.mode;
+    r.m_tankTemp = c.mode == 1 ? c.water : 45.0f;
+    r.m_heatCoolTemp = c.mode == 3 ? c.water : 35.0f;
+    Seconds(1, 1);
+    EXPECT_EQ(r.m_defrostSource, c.source);
+  }
+}
+
+// In hot water the defrost takes its heat from the heating water: the valve turns to the heating side,
+// is held there 10 seconds after the defrost, then returns to the tank and the request ends.
+TEST_F(DefrostRulesTest, HeatingWaterDefrost_ValveToTheHeatingSideAndBackAfterTheHold) {
+  r.m_outletTemp = 20.0f;
+  r.m_activeMode = 3;
+  r.m_threeWaySwitchTime = 0;
+  r.m_valveTarget = 3;
+  r.m_valveDriveSide = kValveAtHotWater;
+  r.m_valvePosition = kValveAtHotWater;
+  auto second = [&](int defrost) {
+    r.m_defrostState = defrost;
+    DefrostRules(r, nullptr);
+    ValveControl(r);
+  };
+  second(1);
+  EXPECT_EQ(r.m_defrostSource, kSourceHeatingWater);
+  EXPECT_EQ(r.m_defrostValveRequest, 2);
+  EXPECT_EQ(r.m_defrostHoldHeat, 120);
+  EXPECT_EQ(r.m_defrostHoldHw, 0);
+  EXPECT_EQ(r.m_valvePosition, kValveAtHeating);
+  for (int i = 0; i < 200; ++i) second(1);
+  EXPECT_EQ(r.m_defrostHoldHeat, 120);
+  EXPECT_EQ(r.m_valvePosition, kValveAtHeating);
+  for (int i = 0; i < 9; ++i) second(0);
+  EXPECT_EQ(r.m_defrostHoldHeat, 111);
+  EXPECT_EQ(r.m_valvePosition, kValveAtHeating) << "held at the heating side until the hold runs to 110";
+  EXPECT_EQ(r.m_defrostValveRequest, 2);
+  second(0);
+  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater);
+  EXPECT_EQ(r.m_defrostValveRequest, 0);
+  EXPECT_EQ(r.m_defrostFailHw, 0) << "a good defrost";
+  for (int i = 0; i < 200; ++i) second(0);
+  EXPECT_EQ(r.m_defrostHoldHeat, 0);
+  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater);
 }
 
 TEST_F(DefrostRulesTest, Holds_SetDuringTheDefrostAndRunDownAfter) {
