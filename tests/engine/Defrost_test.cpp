@@ -217,42 +217,6 @@ TEST_F(DefrostRulesTest, OtherWater_BandFrom30To55Inclusive) {
   }
 }
 
-// In hot water the defrost takes its heat from the heating water: the valve turns to the heating side,
-// is held there 10 seconds after the defrost, then returns to the tank and the request ends.
-TEST_F(DefrostRulesTest, HeatingWaterDefrost_ValveToTheHeatingSideAndBackAfterTheHold) {
-  r.m_outletTemp = 20.0f;
-  r.m_activeMode = 3;
-  r.m_threeWaySwitchTime = 0;
-  r.m_valveTarget = 3;
-  r.m_valveDriveSide = kValveAtHotWater;
-  r.m_valvePosition = kValveAtHotWater;
-  auto second = [&](int defrost) {
-    r.m_defrostState = defrost;
-    DefrostRules(r, nullptr);
-    ValveControl(r);
-  };
-  second(1);
-  EXPECT_EQ(r.m_defrostSource, kSourceHeatingWater);
-  EXPECT_EQ(r.m_defrostValveRequest, 2);
-  EXPECT_EQ(r.m_defrostHoldHeat, 120);
-  EXPECT_EQ(r.m_defrostHoldHw, 0);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHeating);
-  for (int i = 0; i < 200; ++i) second(1);
-  EXPECT_EQ(r.m_defrostHoldHeat, 120);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHeating);
-  for (int i = 0; i < 9; ++i) second(0);
-  EXPECT_EQ(r.m_defrostHoldHeat, 111);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHeating) << "held at the heating side until the hold runs to 110";
-  EXPECT_EQ(r.m_defrostValveRequest, 2);
-  second(0);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater);
-  EXPECT_EQ(r.m_defrostValveRequest, 0);
-  EXPECT_EQ(r.m_defrostFailHw, 0) << "a good defrost";
-  for (int i = 0; i < 200; ++i) second(0);
-  EXPECT_EQ(r.m_defrostHoldHeat, 0);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater);
-}
-
 TEST_F(DefrostRulesTest, Holds_SetDuringTheDefrostAndRunDownAfter) {
   r.m_outletTemp = 20.0f;
   Seconds(30, 1);
@@ -327,26 +291,60 @@ TEST_F(DefrostRulesTest, ThreeFailuresInARow_LatchAndStopTheUnit) {
   EXPECT_TRUE(r.m_statusBits & kStatusDefrostFailed) << "latched";
 }
 
-TEST_F(DefrostRulesTest, TankDefrost_ValveGoesToTheTankAndBackAfterTheHold) {
-  r.m_outletTemp = 20.0f;
-  r.m_threeWaySwitchTime = 0;
-  r.m_valveTarget = 1;
-  r.m_valveDriveSide = kValveAtHeating;
-  r.m_valvePosition = kValveAtHeating;
-  auto second = [&](int defrost) {
-    r.m_defrostState = defrost;
-    DefrostRules(r, nullptr);
-    ValveControl(r);
+// The defrost from the other water: the valve turns to the side of its source (the tank in heating,
+// the heating water in hot water), is held there 10 seconds after the defrost, while the source's hold
+// runs from 120 to 110, then returns and the request ends.
+TEST_F(DefrostRulesTest, OtherWaterDefrost_ValveToTheSourceAndBackAfterTheHold) {
+  struct Case {
+    const char* name;
+    int mode, valveTarget;
+    int32_t served, source, request;
+    int32_t CSystemData::*hold;
+    int32_t CSystemData::*otherHold;
+    int32_t sourceSide;
   };
-  second(1);
-  EXPECT_EQ(r.m_valveDriveSide, kValveAtHotWater);
-  for (int i = 0; i < 200; ++i) second(1);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater);
-  for (int i = 0; i < 9; ++i) second(0);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater) << "held at the tank until the hold runs to 110";
-  second(0);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHeating);
-  EXPECT_EQ(r.m_defrostValveRequest, 0);
+  const Case cases[] = {
+      {"tank, in heating", 1, 1, kValveAtHeating, kSourceTank, 1, &CSystemData::m_defrostHoldHw,
+       &CSystemData::m_defrostHoldHeat, kValveAtHotWater},
+      {"heating water, in hot water", 3, 3, kValveAtHotWater, kSourceHeatingWater, 2, &CSystemData::m_defrostHoldHeat,
+       &CSystemData::m_defrostHoldHw, kValveAtHeating},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto fresh = std::make_unique<CSystemData>(r);
+    CSystemData& s = *fresh;
+    s.m_outletTemp = 20.0f;
+    s.m_threeWaySwitchTime = 0;
+    s.m_activeMode = c.mode;
+    s.m_valveTarget = c.valveTarget;
+    s.m_valveDriveSide = c.served;
+    s.m_valvePosition = c.served;
+    auto second = [&](int defrost) {
+      s.m_defrostState = defrost;
+      DefrostRules(s, nullptr);
+      ValveControl(s);
+    };
+    second(1);
+    EXPECT_EQ(s.m_defrostSource, c.source);
+    EXPECT_EQ(s.m_defrostValveRequest, c.request);
+    EXPECT_EQ(s.*c.hold, 120);
+    EXPECT_EQ(s.*c.otherHold, 0);
+    EXPECT_EQ(s.m_valveDriveSide, c.sourceSide);
+    for (int i = 0; i < 200; ++i) second(1);
+    EXPECT_EQ(s.*c.hold, 120);
+    EXPECT_EQ(s.m_valvePosition, c.sourceSide);
+    for (int i = 0; i < 9; ++i) second(0);
+    EXPECT_EQ(s.*c.hold, 111);
+    EXPECT_EQ(s.m_valvePosition, c.sourceSide) << "held at the source until the hold runs to 110";
+    EXPECT_EQ(s.m_defrostValveRequest, c.request);
+    second(0);
+    EXPECT_EQ(s.m_valvePosition, c.served);
+    EXPECT_EQ(s.m_defrostValveRequest, 0);
+    EXPECT_EQ(s.m_defrostFailHw + s.m_defrostFailHeat, 0) << "a good defrost";
+    for (int i = 0; i < 200; ++i) second(0);
+    EXPECT_EQ(s.*c.hold, 0);
+    EXPECT_EQ(s.m_valvePosition, c.served);
+  }
 }
 
 TEST_F(DefrostRulesTest, HotWaterWantedAfterATankDefrost_RequestDroppedAndCommandKept) {
