@@ -74,7 +74,7 @@ TEST_F(ExpansionValveTest, TargetSuperheat_FromTheDischargeDifference) {
   }
 }
 
-// A discharge difference whose 180-second average is 3 or more: no boost.
+// The last 180 discharge differences all at `value`, and so their average.
 void FillDischargeWindow(CSystemData& r, float value) {
   for (float& v : r.m_dischargeWindow) v = value;
 }
