@@ -236,6 +236,9 @@ void BM_CycleWithEveryControlStep(benchmark::State& state) {
   r.m_eevRunSeconds = 1000;
   r.m_minOffMinutes = 3;
   r.m_pidHold = 1000;
+  engine.m_indoorBlock->m_in1213 = 1;  // water flows: no flow fault stops the unit
+  // The valve at the heating side: with the compressor reported running it would never be moved there.
+  r.m_valveDriveSide = r.m_valvePosition = 2;
   for (int i = 0; i < 20; ++i) bench.Cycle(1000);  // the heating request, pump and valve settle
   for (auto _ : state) bench.Cycle(1000);
   state.counters["gear"] = r.m_outdoorCmd2000;

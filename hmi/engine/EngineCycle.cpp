@@ -63,11 +63,19 @@ void NormalControl(CSystemData& r, OutdoorBlock* outdoor) {
   }
   ClearOffStates(r);
   ExpansionValveStep(r, outdoor);
+  HolidayWindow(r);
   if (r.m_floorHeatEnabled) {
-    if (FloorHeatDemand(r)) FloorFirstHeat(r);
+    if (FloorHeatDemand(r)) {
+      FloorFirstHeat(r);
+    } else {
+      // A programme that cannot run now requests nothing: no regulator runs to end a request, and
+      // the control temperature would stand still under a compressor left running.
+      HotWaterIdle(r);
+      HeatingIdle(r);
+      CoolingIdle(r);
+    }
     return;
   }
-  HolidayWindow(r);
   WeeklyTimer(r);
   const bool powerCut = (r.m_iconFlags & kIconPowerCut) != 0;
   if (r.m_standbyState || !(r.m_demandFlags & kDemandHotWater) || powerCut) {

@@ -174,6 +174,8 @@ void ValveDrive(CSystemData& r, int side) {
   int32_t moving = side == 2 ? kValveToHeating : kValveToHotWater;
   if (r.m_valveDriveSide == arrived) return;
   if (r.m_valveMoveSeconds / 60 >= r.m_threeWaySwitchTime) {
+    // Arrived without a move (switching time 0): the coils still need their power time at the new side.
+    if (r.m_valveDriveSide != moving) r.m_valvePowerSeconds = 0;
     r.m_valveDriveSide = arrived;
     r.m_valveMoveSeconds = 0;
     return;

@@ -100,7 +100,9 @@ void HeatingRegulator(CSystemData& r, float c, float t) {
       return;
     }
     emergency = true;
-    if (r.m_heatBackupStage == 0) HeatBackupStep(r, 3, whole, c);
+    // The first heater at once; once it runs, the integral alone may add the second, so the switch-on
+    // (which restarts the integral) is not repeated every second.
+    if (!HeatHeaterIsOn(r, 1)) HeatBackupStep(r, 3, whole, c);
   }
   const bool satisfiedByPump = r.m_heatHpRequest == 1 && c >= target - static_cast<float>(r.m_derateCopy);
   const bool compressorHeating = r.m_compressorHz > 0 && r.m_activeMode == 1;

@@ -130,16 +130,18 @@ void WriteIndoor(const CSystemData& r, IndoorBlock& b) {
 }
 
 uint16_t ModeWord(const CSystemData& r, uint16_t current) {
-  switch (r.m_activeMode) {
-    case 0: return current;
-    case 7: return 5;
-    case 6: return 4;
-    default: break;
-  }
+  if (r.m_activeMode == 7) return 5;
+  if (r.m_activeMode == 6) return 4;
+  // Ahead of mode 0's "keep the word": the defrost rules set mode 0 through a defrost fault and the
+  // failed-defrost hold, and the unit must be sent 0 then, not its last mode.
   bool defrostFault = (r.m_statusBits & kDefrostFaultBits) && r.m_defrostRunSeconds > 279;
   if ((defrostFault || r.m_defrostFailHold > 0) && !r.m_ratedTestSwitch) return 0;
-  if (r.m_activeMode == 5) return 257;
-  return r.m_activeMode == 2 ? 1 : 2;
+  switch (r.m_activeMode) {
+    case 0: return current;
+    case 5: return 257;
+    case 2: return 1;
+    default: return 2;
+  }
 }
 
 // Cell 3307 for the fan speed limit in percent.

@@ -144,6 +144,55 @@ TEST_F(CompressorGearTest, PidGear_StartPhaseThenBoundedSteps) {
   EXPECT_LT(r.m_pidDebug[7], 10.0f);
 }
 
+// Worked by hand from the cascade: outer w = (e P1 + sum e I1 + (e - e1) D1) / 100, inner error
+// a = w - spread, u = (a - a1) P2 + a I2 + (a - 2 a1 + a2) D2 within +-34, gear += u / 100.
+TEST_F(CompressorGearTest, PidGear_FollowsTheCascadeStepByStep) {
+  r.m_minOffMinutes = 3;
+  r.m_pid1P = 100;
+  r.m_pid1I = 50;
+  r.m_pid1D = 20;
+  r.m_pid2P = 10;
+  r.m_pid2I = 5;
+  r.m_pid2D = 2;
+  r.m_sinceDefrostSeconds = 180;
+  r.m_outletTemp = 23.0f;
+  r.m_inletTemp = 20.0f;  // heating spread 3, cooling spread -3
+  r.m_runSeconds = 290;
+  ASSERT_EQ(PidGear(r, 2.0f), 5) << "start phase";
+  struct Step {
+    float e;
+    int mode;
+    float w, a, u, gear;
+    int result;
+  };
+  const Step steps[] = {
+      {2.0f, 1, 3.4f, 0.4f, 6.8f, 5.068f, 5},     // P 200, I 100, D 40
+      {2.0f, 1, 4.0f, 1.0f, 11.4f, 5.182f, 5},    // P 6, I 5, D 0.4
+      {2.0f, 1, 5.0f, 2.0f, 20.8f, 5.390f, 5},    // P 10, I 10, D 0.8
+      {2.0f, 1, 6.0f, 3.0f, 25.0f, 5.640f, 5},    // P 10, I 15, D 0
+      {2.0f, 1, 7.0f, 4.0f, 30.0f, 5.940f, 5},
+      {2.0f, 1, 8.0f, 5.0f, 34.0f, 6.280f, 6},    // 35 bounded
+      {-1.0f, 1, 3.9f, 0.9f, -34.0f, 5.940f, 5},  // outer: P -100, I 550, D -60; inner -41 + 4.5 - 10.2
+      {-1.0f, 1, 4.0f, 1.0f, 14.4f, 6.084f, 6},   // inner: 1 + 5 + 8.4
+      {-1.0f, 2, 3.5f, 6.5f, 34.0f, 6.424f, 6},   // cooling: a = 3.5 + 3; 55 + 32.5 + 10.8 bounded
+  };
+  int n = 300;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(n);
+    r.m_activeMode = s.mode;
+    r.m_runSeconds = n;
+    EXPECT_EQ(PidGear(r, s.e), s.result);
+    EXPECT_NEAR(r.m_pidDebug[17], s.w, 1e-4);
+    EXPECT_NEAR(r.m_pidDebug[0], s.a, 1e-4);
+    EXPECT_NEAR(r.m_pidDebug[6], s.u, 1e-4);
+    EXPECT_NEAR(r.m_pidDebug[7], s.gear, 1e-4);
+    EXPECT_EQ(r.m_pidGear, s.result);
+    r.m_runSeconds = n + 5;
+    EXPECT_EQ(PidGear(r, 9.0f), s.result) << "held between the ten-second steps";
+    n += 10;
+  }
+}
+
 TEST_F(CompressorGearTest, PidGear_HeldDuringDefrost) {
   r.m_minOffMinutes = 3;
   r.m_runSeconds = 600;

@@ -66,6 +66,10 @@ TEST_F(FlowSupervisionTest, TenSecondsWithoutFlow_RaiseTheFaultNineDoNot) {
 TEST_F(FlowSupervisionTest, PumpJustStarted_OrFrostLevelOne_NoFault) {
   Seconds(29, true, 0);
   EXPECT_FALSE(Fault()) << "the pump must have run 30 seconds";
+  Second(true, 0);
+  EXPECT_TRUE(Fault()) << "and has at 30";
+  Seconds(180, true, 1);
+  ASSERT_FALSE(Fault());
   r.m_pumpOnSeconds = 0;
   r.m_frostState = 1;
   Seconds(60, true, 0);
@@ -189,6 +193,30 @@ TEST_F(DefrostRulesTest, Source_ChosenByTemperaturesLayoutAndLastFailure) {
   }
 }
 
+// The tank and the heating water give defrost heat from 30.0 to 55.0 degrees, both ends included.
+TEST_F(DefrostRulesTest, OtherWater_BandFrom30To55Inclusive) {
+  struct Case {
+    int mode;
+    float water;
+    int source;
+  };
+  const Case cases[] = {
+      {1, 29.9f, kSourceNotFound}, {1, 30.0f, kSourceTank},         {1, 55.0f, kSourceTank},
+      {1, 55.1f, kSourceNotFound}, {3, 29.9f, kSourceNotFoundHotWater}, {3, 30.0f, kSourceHeatingWater},
+      {3, 55.0f, kSourceHeatingWater}, {3, 55.1f, kSourceNotFoundHotWater},
+  };
+  r.m_outletTemp = 20.0f;  // too cold to take the heat from
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", " << c.water);
+    r.m_defrostSource = 0;
+    r.m_activeMode = c.mode;
+    r.m_tankTemp = c.mode == 1 ? c.water : 45.0f;
+    r.m_heatCoolTemp = c.mode == 3 ? c.water : 35.0f;
+    Seconds(1, 1);
+    EXPECT_EQ(r.m_defrostSource, c.source);
+  }
+}
+
 TEST_F(DefrostRulesTest, Holds_SetDuringTheDefrostAndRunDownAfter) {
   r.m_outletTemp = 20.0f;
   Seconds(30, 1);
@@ -263,26 +291,60 @@ TEST_F(DefrostRulesTest, ThreeFailuresInARow_LatchAndStopTheUnit) {
   EXPECT_TRUE(r.m_statusBits & kStatusDefrostFailed) << "latched";
 }
 
-TEST_F(DefrostRulesTest, TankDefrost_ValveGoesToTheTankAndBackAfterTheHold) {
-  r.m_outletTemp = 20.0f;
-  r.m_threeWaySwitchTime = 0;
-  r.m_valveTarget = 1;
-  r.m_valveDriveSide = kValveAtHeating;
-  r.m_valvePosition = kValveAtHeating;
-  auto second = [&](int defrost) {
-    r.m_defrostState = defrost;
-    DefrostRules(r, nullptr);
-    ValveControl(r);
+// The defrost from the other water: the valve turns to the side of its source (the tank in heating,
+// the heating water in hot water), is held there 10 seconds after the defrost, while the source's hold
+// runs from 120 to 110, then returns and the request ends.
+TEST_F(DefrostRulesTest, OtherWaterDefrost_ValveToTheSourceAndBackAfterTheHold) {
+  struct Case {
+    const char* name;
+    int mode, valveTarget;
+    int32_t served, source, request;
+    int32_t CSystemData::*hold;
+    int32_t CSystemData::*otherHold;
+    int32_t sourceSide;
   };
-  second(1);
-  EXPECT_EQ(r.m_valveDriveSide, kValveAtHotWater);
-  for (int i = 0; i < 200; ++i) second(1);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater);
-  for (int i = 0; i < 9; ++i) second(0);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHotWater) << "held at the tank until the hold runs to 110";
-  second(0);
-  EXPECT_EQ(r.m_valvePosition, kValveAtHeating);
-  EXPECT_EQ(r.m_defrostValveRequest, 0);
+  const Case cases[] = {
+      {"tank, in heating", 1, 1, kValveAtHeating, kSourceTank, 1, &CSystemData::m_defrostHoldHw,
+       &CSystemData::m_defrostHoldHeat, kValveAtHotWater},
+      {"heating water, in hot water", 3, 3, kValveAtHotWater, kSourceHeatingWater, 2, &CSystemData::m_defrostHoldHeat,
+       &CSystemData::m_defrostHoldHw, kValveAtHeating},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto fresh = std::make_unique<CSystemData>(r);
+    CSystemData& s = *fresh;
+    s.m_outletTemp = 20.0f;
+    s.m_threeWaySwitchTime = 0;
+    s.m_activeMode = c.mode;
+    s.m_valveTarget = c.valveTarget;
+    s.m_valveDriveSide = c.served;
+    s.m_valvePosition = c.served;
+    auto second = [&](int defrost) {
+      s.m_defrostState = defrost;
+      DefrostRules(s, nullptr);
+      ValveControl(s);
+    };
+    second(1);
+    EXPECT_EQ(s.m_defrostSource, c.source);
+    EXPECT_EQ(s.m_defrostValveRequest, c.request);
+    EXPECT_EQ(s.*c.hold, 120);
+    EXPECT_EQ(s.*c.otherHold, 0);
+    EXPECT_EQ(s.m_valveDriveSide, c.sourceSide);
+    for (int i = 0; i < 200; ++i) second(1);
+    EXPECT_EQ(s.*c.hold, 120);
+    EXPECT_EQ(s.m_valvePosition, c.sourceSide);
+    for (int i = 0; i < 9; ++i) second(0);
+    EXPECT_EQ(s.*c.hold, 111);
+    EXPECT_EQ(s.m_valvePosition, c.sourceSide) << "held at the source until the hold runs to 110";
+    EXPECT_EQ(s.m_defrostValveRequest, c.request);
+    second(0);
+    EXPECT_EQ(s.m_valvePosition, c.served);
+    EXPECT_EQ(s.m_defrostValveRequest, 0);
+    EXPECT_EQ(s.m_defrostFailHw + s.m_defrostFailHeat, 0) << "a good defrost";
+    for (int i = 0; i < 200; ++i) second(0);
+    EXPECT_EQ(s.*c.hold, 0);
+    EXPECT_EQ(s.m_valvePosition, c.served);
+  }
 }
 
 TEST_F(DefrostRulesTest, HotWaterWantedAfterATankDefrost_RequestDroppedAndCommandKept) {

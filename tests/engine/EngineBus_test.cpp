@@ -288,6 +288,41 @@ TEST_F(CControlEngineEndToEnd, ColdAmbient_CoilIcesUnitDefrostsAndHeatingResumes
   EXPECT_GE(sim.Outdoor().Icing().Defrosts(), 1);
 }
 
+// The outdoor unit drops off the bus with emergency operation on, and the heating water then cools: the
+// heating request that follows, with the heat pump unavailable, brings the first heater (register 1110)
+// in within a minute, not after the degree-minute integral of the backup timer (40 minutes here).
+TEST_F(CControlEngineEndToEnd, OutdoorUnitLost_EmergencyHeatingRunsTheFirstHeaterWithinAMinute) {
+  raw.Run("update t_System0 set Val='1' where ID = 3");    // heating only
+  raw.Run("update t_System0 set Val='0' where ID = 30");   // no weather curve: the set point 35
+  raw.Run("update t_System0 set Val='0' where ID = 175");  // the three-way valve switches at once
+  raw.Run("update t_System0 set Val='1' where ID = 63");   // emergency operation
+  auto water = [&](double celsius) {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    for (int reg : {1202, 1203, 1204}) sim.Indoor().SetTemperature(reg, celsius);
+  };
+  auto heaterOn = [&] {
+    std::lock_guard<std::mutex> guard(server.Lock());
+    return sim.Indoor().Reg(1110) == 1;
+  };
+  water(40.0);  // warm enough: heating satisfied
+  engine = std::make_unique<CControlEngine>();
+  ASSERT_EQ(engine->Enable(1), 1);
+  CSystemData& r = engine->m_systemData;
+  ASSERT_TRUE(WaitFor([&] { return Uptime() >= 70 && r.m_heatRequest == 0; }));
+
+  Command("drop outdoor");
+  ASSERT_TRUE(WaitFor([&] { return r.m_heatPumpAvailable == 0; }));
+  water(20.0);  // below the target lowered by 7 (28) less the hysteresis
+  ASSERT_TRUE(WaitFor([&] { return r.m_heatRequest == 1; }));
+  int32_t requestAt = Uptime();
+  EXPECT_EQ(r.m_heatHpRequest, 0);
+  ASSERT_TRUE(WaitFor([&] { return heaterOn() || Uptime() > requestAt + 600; }));
+  EXPECT_TRUE(heaterOn());
+  // The pump runs 30 seconds before the heater may heat, then one bus period.
+  EXPECT_LE(Uptime() - requestAt, 60) << "the first heater waited for the integral";
+  EXPECT_EQ(r.m_heatHeaterDemand, 1);
+}
+
 // A flow switch that breaks while heating: with the pump running and no flow reported the flow fault
 // stops the unit and is logged; each retry after three minutes fails again, and the third fault within
 // half an hour locks the unit out.

@@ -239,6 +239,57 @@ TEST_F(CControlEngineCycleTest, HeatingRequest_DrivesTheUnitsUntilSwitchedOff) {
   EXPECT_EQ(r.m_activeMode, 0);
 }
 
+// A floor programme that cannot run (heating switched off, the power-cut signal, the control and
+// inlet sensors failed) leaves no request behind: no regulator would end it, and the compressor would
+// heat on against a control temperature that nobody updates. The holiday window is kept up to date
+// meanwhile, for the programme's own heating regulator.
+TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStanding) {
+  auto packed = [](int day, int hour) { return 2026u | 3u << 12 | uint32_t(day) << 16 | uint32_t(hour) << 21; };
+  r.m_holidayEnabled = 1;
+  r.m_holidayStart = packed(1, 0);
+  r.m_holidayEnd = packed(3, 0);
+  r.m_runMode = 1;
+  r.m_threeWaySwitchTime = 0;
+  r.m_floorHeatEnabled = 1;
+  r.m_floorHeatStage = 2;  // 72 hours at 30 degrees
+  r.m_powerCutEnabled = 1;
+  r.m_powerCutSignalType = 0;  // normally closed: an open contact is the power cut
+  indoor->m_in1212 = 1;
+  // Below the holiday's target (30 less 20, raised to the minimum 20) by more than the hysteresis.
+  for (int i = 0; i < 12; ++i) indoor->m_temp1200[i] = 15.0f;
+  indoor->m_in1213 = 1;
+  outdoor->m_ambientTemp = 7.0f;
+  // Until the compressor heats again (the pump's lead and the minimum off time after a stop).
+  auto heating = [&] {
+    for (int i = 0; i < 1200 && outdoor->m_set2000 == 0; ++i) Seconds(1);
+    return r.m_heatRequest == 1 && outdoor->m_set2000 > 0;
+  };
+  auto stopped = [&] { return r.m_heatRequest == 0 && r.m_heatHpRequest == 0 && outdoor->m_set2000 == 0; };
+
+  ASSERT_TRUE(heating());
+  EXPECT_EQ(r.m_holidayActive, 1);
+  r.m_heatingEnabled = 0;
+  Seconds(1);
+  EXPECT_TRUE(stopped()) << "heating switched off";
+  r.m_heatingEnabled = 1;
+  ASSERT_TRUE(heating());
+
+  indoor->m_in1212 = 0;
+  Seconds(1);
+  EXPECT_TRUE(stopped()) << "power cut";
+  indoor->m_in1212 = 1;
+  ASSERT_TRUE(heating());
+
+  indoor->m_faultBits1226 = (1u << 2) | (1u << 4);  // control and inlet sensors
+  Seconds(12);
+  ASSERT_EQ(r.m_statusBits & 0x28u, 0x28u);
+  EXPECT_TRUE(stopped()) << "both water sensors failed";
+  EXPECT_EQ(r.m_holidayActive, 1);
+  r.m_holidayEnd = packed(2, 12);  // ended at noon, half a minute ago
+  Seconds(1);
+  EXPECT_EQ(r.m_holidayActive, 0);
+}
+
 TEST_F(CControlEngineCycleTest, ClockJump_LogCatchesUpOneRowPerSecond) {
   indoor->m_temp1200[1] = 47.5f;  // tank
   Seconds(1);

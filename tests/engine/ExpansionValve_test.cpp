@@ -74,6 +74,98 @@ TEST_F(ExpansionValveTest, TargetSuperheat_FromTheDischargeDifference) {
   }
 }
 
+// The last 180 discharge differences all at `value`, and so their average.
+void FillDischargeWindow(CSystemData& r, float value) {
+  for (float& v : r.m_dischargeWindow) v = value;
+}
+
+TEST_F(ExpansionValveTest, Boost_After240SecondsOfPoorDischargeFor360Cycles) {
+  r.m_ambientTemp = 0.0f;
+  r.m_compressorHz = 10;       // running, below every level's threshold
+  r.m_outdoorTemp2113 = 2.0f;  // a poor difference; without the boost the target is 10.0
+  r.m_eevRunSeconds = 240;
+  Cycles(1);
+  EXPECT_EQ(r.m_eevBoost, 0) << "not at 240 seconds";
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, 10.0f);
+  Cycles(1);
+  EXPECT_EQ(r.m_eevBoost, 1);
+  EXPECT_EQ(r.m_eevBoostCount, 1);
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, static_cast<float>(10.0 - 0.0222225));
+  Cycles(179);
+  EXPECT_EQ(r.m_eevBoostCount, 180) << "a running boost is not restarted";
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, static_cast<float>(10.0 - 180 * 0.0222225));
+  Cycles(180);
+  EXPECT_EQ(r.m_eevBoostCount, 360);
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, static_cast<float>(10.0 - 360 * 0.0222225));
+  Cycles(1);
+  EXPECT_EQ(r.m_eevBoost, 0) << "ended after the cycle at 360";
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, static_cast<float>(10.0 - 360 * 0.0222225));
+  Cycles(1);
+  EXPECT_EQ(r.m_eevBoostCount, 1) << "the average still poor: the next boost";
+
+  r.m_eevBoost = 0;
+  FillDischargeWindow(r, 3.0f);
+  r.m_outdoorTemp2113 = 3.0f;
+  Cycles(1);
+  EXPECT_EQ(r.m_eevBoost, 0) << "an average of 3.0 is good enough";
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, 10.0f);
+}
+
+TEST_F(ExpansionValveTest, MildWeather_TargetTwoAtLowLevelsAfter900Seconds) {
+  struct Case {
+    int run;
+    float ambient;
+    int level, before, after;
+  };
+  const Case cases[] = {
+      {900, 5.0f, 6, 0, 1}, {899, 5.0f, 6, 0, 0}, {899, 5.0f, 6, 1, 0},  // set only from 900 s
+      {900, 4.9f, 6, 0, 0}, {900, 4.9f, 6, 1, 1}, {900, 3.5f, 6, 1, 0},  // the ambient's band
+      {900, 5.0f, 7, 0, 0}, {900, 5.0f, 7, 1, 1}, {900, 5.0f, 8, 1, 0},  // the level's band
+      {899, 4.0f, 6, 1, 1}, {899, 4.0f, 8, 1, 0}, {899, 3.5f, 6, 1, 0},
+  };
+  r.m_outdoorTemp2113 = 2.0f;  // 10.0 without the flag at every level here
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.run << " s, " << c.ambient << ", level " << c.level << ", from " << c.before);
+    FillDischargeWindow(r, 10.0f);
+    r.m_eevBoost = 0;
+    r.m_eevRunSeconds = c.run;
+    r.m_ambientTemp = c.ambient;
+    r.m_gearLevelCommitted = r.m_gearLevel = c.level;
+    r.m_eevLowTargetFlag = c.before;
+    Cycles(1);
+    EXPECT_EQ(r.m_eevLowTargetFlag, c.after);
+    EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, c.after ? 2.0f : 10.0f);
+  }
+}
+
+TEST_F(ExpansionValveTest, GearLevel_CommittedAfterSixtyCyclesAtTheNewLevel) {
+  FillDischargeWindow(r, 10.0f);
+  r.m_ambientTemp = 0.0f;
+  r.m_outdoorTemp2113 = 12.0f;  // target 13.5 at level 0, 2.0 at level 4, 5.25 at level 7
+  r.m_compressorHz = 50;         // level 4
+  Cycles(61);
+  EXPECT_EQ(r.m_gearLevel, 4);
+  EXPECT_EQ(r.m_gearLevelCommitted, 0);
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, 13.5f);
+  Cycles(1);
+  EXPECT_EQ(r.m_gearLevelCommitted, 4);
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, 2.0f);
+
+  r.m_compressorHz = 80;  // level 7, seen from the next cycle on
+  Cycles(60);
+  EXPECT_EQ(r.m_gearLevelCommitted, 4) << "sixty cycles after the last commit";
+  Cycles(1);
+  EXPECT_EQ(r.m_gearLevelCommitted, 7);
+  EXPECT_FLOAT_EQ(r.m_eevTargetSuperheat, 5.25f);
+
+  Cycles(200);
+  r.m_compressorHz = 50;
+  Cycles(1);
+  EXPECT_EQ(r.m_gearLevelCommitted, 7) << "the level is taken after the commit test";
+  Cycles(1);
+  EXPECT_EQ(r.m_gearLevelCommitted, 4) << "at once after a long steady level";
+}
+
 TEST_F(ExpansionValveTest, StartUpSequence_AfterALongDefrost) {
   r.m_ambientTemp = 0.0f;
   r.m_compressorHz = 50;

@@ -95,21 +95,31 @@ TEST_F(StandbyFrostTest, LevelOne_PumpTwoMinutesInTenAndTheValveSideTurns) {
   r.m_ambientTemp = 5.0f;
   r.m_inletTemp = 8.0f;
   std::vector<int> runs;
+  std::vector<int> rests;
   std::vector<int> sides;
   int run = 0;
+  int rest = 0;
   for (int i = 0; i < 3000; ++i) {
     Second();
     if (r.m_indoorOut1100) {
+      if (rest && !runs.empty()) rests.push_back(rest);
+      rest = 0;
       ++run;
-    } else if (run) {
-      runs.push_back(run);
-      sides.push_back(r.m_frostValveSide);
+    } else {
+      if (run) {
+        runs.push_back(run);
+        sides.push_back(r.m_frostValveSide);
+      }
       run = 0;
+      ++rest;
     }
   }
   EXPECT_EQ(r.m_frostState, 1);
   ASSERT_GE(runs.size(), 3u);
   for (int length : runs) EXPECT_EQ(length, 122) << "on until it has run more than 120 seconds";
+  ASSERT_GE(rests.size(), 2u);
+  // Off in the second it stops, then until the off count, a second behind, has passed 599.
+  for (int length : rests) EXPECT_EQ(length, 601) << "off until it has been off more than 599 seconds";
   EXPECT_EQ(sides[0], 1);
   EXPECT_EQ(sides[1], 2);
   EXPECT_EQ(sides[2], 1);

@@ -79,6 +79,35 @@ TEST_F(HydraulicsTest, ValveCoils_PoweredForTheirTimeThenOff) {
   EXPECT_EQ(r.m_indoorOut1106, 0);
 }
 
+// A valve that switches at once still gets its coil time at every change of side, not only the first.
+TEST_F(HydraulicsTest, ValveCoils_PoweredAgainAtEveryMoveWithSwitchingTimeZero) {
+  r.m_threeWaySwitchTime = 0;
+  r.m_threeWayPowerTime = 1;
+  struct Move {
+    int target;
+    int32_t side;
+    int32_t* coil;
+    int32_t* other;
+  };
+  const Move moves[] = {{3, kValveAtHotWater, &r.m_indoorOut1113, &r.m_indoorOut1106},
+                        {1, kValveAtHeating, &r.m_indoorOut1106, &r.m_indoorOut1113},
+                        {3, kValveAtHotWater, &r.m_indoorOut1113, &r.m_indoorOut1106}};
+  for (const Move& m : moves) {
+    SCOPED_TRACE(m.target);
+    r.m_valveTarget = m.target;
+    ValveControl(r);
+    EXPECT_EQ(r.m_valvePosition, m.side);
+    EXPECT_EQ(*m.coil, 1) << "powered from the move on";
+    EXPECT_EQ(*m.other, 0);
+    for (int i = 1; i < 60; ++i) ValveControl(r);
+    EXPECT_EQ(*m.coil, 1) << "for the whole minute";
+    ValveControl(r);
+    EXPECT_EQ(*m.coil, 0) << "then off";
+    for (int i = 0; i < 300; ++i) ValveControl(r);
+    EXPECT_EQ(*m.coil, 0) << "and stays off at the side";
+  }
+}
+
 TEST_F(HydraulicsTest, MainPump_RunsOnThirtySecondsAfterTheCompressor) {
   r.m_activeMode = 1;
   r.m_valveTarget = 1;

@@ -118,6 +118,33 @@ TEST_F(ModeRulesTest, OutdoorPowerOff_Cut181SecondsWithoutRequest) {
   EXPECT_EQ(r.m_outdoorPowerOut, 1) << "not needed when cold but held by a flag";
 }
 
+// The five seconds of power come at hours divisible by six, minute 0, seconds 0 to 4 only.
+TEST_F(ModeRulesTest, OutdoorPowerOff_PoweredOnlyInTheFirstFiveSecondsOfEverySixthHour) {
+  struct Case {
+    int hour, minute, second, out;
+  };
+  const Case cases[] = {
+      {12, 0, 5, 1}, {9, 0, 0, 1}, {12, 1, 0, 1}, {3, 0, 0, 1},
+      {0, 0, 0, 0},  {6, 0, 4, 0}, {12, 0, 0, 0}, {18, 0, 3, 0},
+  };
+  r.m_outdoorPowerOffEnabled = 1;
+  r.m_outdoorPowerOffAmbient = 5;
+  r.m_ambientTemp = 10.0f;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.hour << ":" << c.minute << ":" << c.second);
+    SetHour(3, 10, 30, 30);
+    r.m_outdoorOffCount = 0;
+    r.m_outdoorPowerOut = 0;
+    for (int i = 0; i < 181; ++i) OutdoorPowerOff(r);
+    ASSERT_EQ(r.m_outdoorPowerOut, 1);
+    SetHour(3, c.hour, c.minute, c.second);
+    OutdoorPowerOff(r);
+    EXPECT_EQ(r.m_outdoorPowerOut, c.out);
+    EXPECT_EQ(r.m_outdoorOffCount, c.out ? 182 : 0);
+    EXPECT_EQ(r.m_outdoorOnCount, c.out ? 0 : 1);
+  }
+}
+
 TEST_F(ModeRulesTest, EcoHeating_TwoDegreeBand) {
   r.m_systemSwitch = 1;
   r.m_ecoHeatEnabled = 1;

@@ -90,6 +90,32 @@ TEST_F(RegulatorsTest, Heating_EcoFlagServedByTheSecondHeaterAlone) {
   EXPECT_EQ(r.m_heatRequest, 0);
 }
 
+// Without the heat pump, emergency operation brings the first heater in with the request; the
+// second follows from the degree-minute integral, which runs on undisturbed beside the first.
+TEST_F(RegulatorsTest, EmergencyRun_FirstHeaterAtOnceSecondFromTheIntegral) {
+  r.m_heatPumpAvailable = 0;
+  r.m_heatEmergencyRun = 1;
+  r.m_heatBackupEnabled = 1;  // priority 0: the first heater is demand 1, the second demand 2
+  r.m_heatIntegralSetting = 240;
+  // Target 35 - 7 = 28, less the derate difference 26: the water at 20 is 6 degrees short, so the
+  // integral reaches 240 degree-minutes after 40 minutes.
+  HeatingRegulator(r, 20.0f, 35.0f);
+  EXPECT_EQ(r.m_heatRequest, 1);
+  EXPECT_EQ(r.m_heatHpRequest, 0);
+  EXPECT_EQ(r.m_heatHeaterDemand, 1) << "the first heater with the request";
+  EXPECT_EQ(r.m_heatHeaterDemand2, 0);
+  for (int second = 2; second <= 39 * 60; ++second) HeatingRegulator(r, 20.0f, 35.0f);
+  EXPECT_EQ(r.m_heatHeaterDemand, 1);
+  EXPECT_EQ(r.m_heatHeaterDemand2, 0) << "39 minutes: 234 degree-minutes";
+  for (int second = 0; second < 2 * 60; ++second) HeatingRegulator(r, 20.0f, 35.0f);
+  EXPECT_EQ(r.m_heatHeaterDemand, 1);
+  EXPECT_EQ(r.m_heatHeaterDemand2, 1) << "41 minutes: past 240 degree-minutes";
+  EXPECT_EQ(r.m_heatBackupStage, 1);
+  HeatingRegulator(r, 28.0f, 35.0f);
+  EXPECT_EQ(r.m_heatRequest, 0) << "ended at the lowered target";
+  EXPECT_EQ(r.m_heatHeaterDemand + r.m_heatHeaterDemand2, 0);
+}
+
 TEST_F(RegulatorsTest, LowGearTimeout_DropsTheRequest) {
   HeatingRegulator(r, 33.0f, 35.0f);
   ASSERT_EQ(r.m_heatRequest, 1);

@@ -84,6 +84,41 @@ TEST_F(SetPointsTest, CoolingCurve_CircuitBoundsBeforeCoolingBounds) {
   }
 }
 
+// Ranges that do not overlap, or whose ends cross, give a different value for another order of the
+// bounds: the circuit's bounds first, then the cooling bounds, each with its maximum tested first.
+TEST_F(SetPointsTest, CoolingBounds_CircuitThenCoolingEachMaximumFirst) {
+  struct Case {
+    const char* name;
+    float ambient;
+    int quickAdjust;
+    int circuitMax, circuitMin, coolMax, coolMin;
+    float target;
+  };
+  const Case cases[] = {
+      {"cooling range below the circuit's", 21.0f, 0, 40, 18, 15, 7, 15.0f},     // 21.5, not 18
+      {"cooling range above the circuit's", 21.0f, 0, 10, 5, 25, 12, 12.0f},     // 21.5, not 10
+      {"circuit ends crossed", 26.0f, 0, 16, 20, 25, 7, 16.0f},                  // 18.0, not 20
+      {"cooling ends crossed", 26.0f, -1, 40, 7, 15, 20, 15.0f},                 // 17.0, not 20
+  };
+  r.m_coolCurveEnabled = 1;
+  r.m_dualCoolCurveEnabled = 1;
+  r.m_dualTempEnabled = 1;
+  for (int i = 0; i < 3; ++i) r.m_dualCoolCurveWater[i] = r.m_coolCurveWater[i];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    r.m_ambientTempA = c.ambient;
+    r.m_curve1QuickAdjust = r.m_curve2QuickAdjust = c.quickAdjust;
+    r.m_system1MaxSetTemp = r.m_system2MaxSetTemp = c.circuitMax;
+    r.m_system1MinSetTemp = r.m_system2MinSetTemp = c.circuitMin;
+    r.m_coolSetMax = c.coolMax;
+    r.m_coolSetMin = c.coolMin;
+    CoolingSetPoint(r);
+    EXPECT_FLOAT_EQ(r.m_coolCircuit1Target, c.target);
+    EXPECT_FLOAT_EQ(r.m_coolCircuit2Target, c.target);
+    EXPECT_FLOAT_EQ(r.m_coolTarget, c.target);
+  }
+}
+
 TEST_F(SetPointsTest, BothCircuits_ChosenByTheHighTemperatureSignal) {
   r.m_curveEnabled = 1;
   r.m_heatSecondCurveEnabled = 1;

@@ -199,6 +199,68 @@ TEST_F(UnitOutputsTest, Write_ModeWordPollPauseAndInlet) {
   EXPECT_FLOAT_EQ(outdoor->m_set2006, 31.5f);
 }
 
+// The defrost rules hold the mode at 0 through a defrost fault and the failed-defrost hold; the unit
+// must then be sent mode word 0, not the last mode it had.
+TEST_F(UnitOutputsTest, Write_ModeWordZeroThroughDefrostFaults) {
+  struct Case {
+    const char* name;
+    int mode;
+    uint32_t status;
+    int defrostRun, failHold, ratedSwitch;
+    uint16_t word;
+  };
+  const Case cases[] = {
+      {"idle keeps the word", 0, 0, 0, 0, 0, 2},
+      {"failed-defrost hold", 0, 0, 0, 3, 0, 0},
+      {"flow fault late in a defrost", 0, 0x8000, 280, 0, 0, 0},
+      {"flow fault in the defrost's first 279 s", 0, 0x8000, 279, 0, 0, 2},
+      {"flow switch closed with the pump off", 0, 0x10000, 300, 0, 0, 0},
+      {"flow lock-out", 0, 0x800000, 300, 0, 0, 0},
+      {"rated test keeps the word", 0, 0, 0, 3, 1, 2},
+      {"heating in the hold", 1, 0, 0, 3, 0, 0},
+      {"test mode 7 before the fault", 7, 0, 0, 3, 0, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto outdoor = std::make_unique<OutdoorBlock>();
+    outdoor->m_linkState = 1;
+    outdoor->m_set4000 = 2;  // heating, as last sent
+    r.m_activeMode = c.mode;
+    r.m_statusBits = c.status;
+    r.m_defrostRunSeconds = c.defrostRun;
+    r.m_defrostFailHold = c.failHold;
+    r.m_ratedTestSwitch = c.ratedSwitch;
+    WriteUnitOutputs(r, nullptr, outdoor.get());
+    EXPECT_EQ(outdoor->m_set4000, c.word);
+  }
+}
+
+// The cycle's own path: heating, then a defrost from water too cold to take it.
+TEST_F(UnitOutputsTest, FailedDefrost_ModeWordZeroUntilTheHoldEnds) {
+  auto outdoor = std::make_unique<OutdoorBlock>();
+  outdoor->m_linkState = 1;
+  r.m_heatRequest = r.m_heatHpRequest = 1;
+  r.m_demandFlags = kDemandHeating;
+  r.m_valvePosition = 2;
+  r.m_outletTemp = 14.0f;  // no source; the defrost fails at once
+  auto second = [&](int defrost) {
+    r.m_defrostState = defrost;
+    ComposeOutputs(r, outdoor.get());
+    WriteUnitOutputs(r, nullptr, outdoor.get());
+  };
+  second(0);
+  ASSERT_EQ(outdoor->m_set4000, 2);
+  second(1);
+  EXPECT_EQ(r.m_activeMode, 0);
+  EXPECT_EQ(outdoor->m_set4000, 0);
+  for (int i = 0; i < 9; ++i) second(0);
+  EXPECT_EQ(r.m_defrostFailHold, 1);
+  EXPECT_EQ(outdoor->m_set4000, 0) << "through the hold";
+  second(0);
+  EXPECT_EQ(r.m_activeMode, 1);
+  EXPECT_EQ(outdoor->m_set4000, 2) << "heating again after the hold";
+}
+
 TEST_F(UnitOutputsTest, Write_TestModeCells) {
   auto outdoor = std::make_unique<OutdoorBlock>();
   outdoor->m_linkState = 1;
