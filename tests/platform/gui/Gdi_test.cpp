@@ -23,10 +23,7 @@ public:
     m_dc = CreateCompatibleDC(nullptr);
     m_bitmap = CreateCompatibleBitmap(nullptr, w, h);
     m_old = SelectObject(m_dc, m_bitmap);
-    HBRUSH b = CreateSolidBrush(fill);
-    RECT r{0, 0, w, h};
-    FillRect(m_dc, &r, b);
-    DeleteObject(b);
+    Fill(RECT{0, 0, w, h}, fill);
   }
   ~Canvas() {
     SelectObject(m_dc, m_old);
@@ -35,6 +32,11 @@ public:
   }
   HDC dc() const { return m_dc; }
   COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
+  void Fill(const RECT& r, COLORREF colour) {
+    HBRUSH b = CreateSolidBrush(colour);
+    FillRect(m_dc, &r, b);
+    DeleteObject(b);
+  }
   // The smallest rectangle holding every pixel that differs from background.
   RECT Ink(COLORREF background) const {
     RECT box{m_w, m_h, 0, 0};
@@ -176,7 +178,7 @@ TEST_F(Gdi, DrawLog_TellsWhereTheGlyphsFellAndWhatHeldThem) {
   const RECT whole{0, 0, 200, 40};
   RECT narrow{10, 5, 10 + extent.cx / 2, 35};
   auto Draw = [&](UINT format) {
-    FillRect(canvas.dc(), &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    canvas.Fill(whole, RGB(255, 255, 255));
     panel::ClearDrawLog();
     DrawTextW(canvas.dc(), u"Wide text", -1, &narrow, format);
     return panel::DrawLog().back();
@@ -202,7 +204,7 @@ TEST_F(Gdi, DrawLog_TellsWhereTheGlyphsFellAndWhatHeldThem) {
 TEST_F(Gdi, DrawLog_KnowsWhatAWindowAboveCovers) {
   // Two siblings in a parent; the one made later lies under the first.
   HWND parent = guitest::MakePanel(RGB(0, 0, 0), WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
-  HWND above = guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 60, 0, 140, 100, parent, 1);
+  guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 60, 0, 140, 100, parent, 1);  // above
   HWND under = guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, 2);
   panel::PumpMessages();
   panel::ClearDrawLog();
@@ -222,16 +224,12 @@ TEST_F(Gdi, DrawLog_KnowsWhatAWindowAboveCovers) {
   const panel::DrawnText* clear = panel::FindDrawnText(u"clear");
   ASSERT_NE(clear, nullptr);
   EXPECT_FALSE(clear->covered);
-  (void)above;
 }
 
 TEST_F(Gdi, PictureLog_HoldsWhereAKeyedPictureLandedAndWhetherItShowsWhole) {
   // A 4 x 4 source: key colour but for a red 2 x 2 block at its top-left.
   Canvas source(4, 4, kKey);
-  RECT block{0, 0, 2, 2};
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(source.dc(), &block, red);
-  DeleteObject(red);
+  source.Fill(RECT{0, 0, 2, 2}, RGB(255, 0, 0));
   HWND parent = guitest::MakePanel(RGB(0, 0, 0), WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
   guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 30, 0, 170, 100, parent, 1);  // above
   HWND under = guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, 2);
@@ -259,10 +257,7 @@ TEST_F(Gdi, PictureLog_HoldsWhereAKeyedPictureLandedAndWhetherItShowsWhole) {
 TEST_F(Gdi, TransparentImage_StretchesAndLeavesTheKeyOut) {
   // A 4 x 2 source: key colour on the left half, red on the right half.
   Canvas source(4, 2, kKey);
-  RECT right{2, 0, 4, 2};
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(source.dc(), &right, red);
-  DeleteObject(red);
+  source.Fill(RECT{2, 0, 4, 2}, RGB(255, 0, 0));
   Canvas target(16, 8, RGB(0, 255, 0));
   ASSERT_TRUE(TransparentImage(target.dc(), 0, 0, 16, 8, source.dc(), 0, 0, 4, 2, kKey));
   struct Case {
