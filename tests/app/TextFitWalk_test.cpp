@@ -227,7 +227,7 @@ protected:
       if (!t.offscreen && OneColour(t.shown)) Fail(where, t, "drawn in the colour of what lies under it");
       if (!Inside(t.ink, allowed)) {
         Fail(where, t, "cut: its glyphs " + Box(t.ink) + " reach beyond " + Box(t.bounds));
-      } else if (t.covered && !IsListView(t.window)) {
+      } else if (t.covered) {
         Fail(where, t, "covered: of its glyphs " + Box(t.ink) + " only " + Box(t.shown) + " show");
       }
       // A text over a face stays on it, clear of its edge; a text beside a face keeps off it.
