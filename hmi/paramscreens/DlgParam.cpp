@@ -1,5 +1,7 @@
 #include "DlgParam.h"
 
+#include <algorithm>
+
 #include "AppGlobals.h"
 #include "ControlHelpers.h"
 #include "DlgMenu.h"
@@ -46,16 +48,76 @@ const int kRowFontCode = 269;
 const COLORREF kRowBackground = RGB(255, 255, 255);
 const COLORREF kRowMarked = RGB(210, 225, 240);
 const int kCaptionX = 12;
+const int kTextRight = DlgParam::kRowWidth - kCaptionX;
+const int kCaptionGap = 12;  // kept clear between a caption and its value or the toggle mark
+const int kInkSlack = 4;     // room a widened value column leaves for glyphs reaching past their advance
 // The value column: dealer 9 centres its values in a narrow column, widened per row; the others
 // write them from the left in one column wide enough for the longest value, the clock
-// "dd.mm.yyyy hh:mm".
+// "dd.mm.yyyy hh:mm". A value wider than its column takes room from the caption as far as the
+// caption leaves it; when the two cannot share the row, the value goes under the caption.
 const int kValueX = 272, kDealer9ValueX = 300, kWideValueX = 230;
-const int kValueY = 12, kValueHeight = 20;
 const int kToggleIconY = 11;
+const int kToggleMarkX = 315;  // the mark's left edge in the toggle rows' icon styles
 
 void SendRowFont(CWnd& row) {
   CFont* font = SkinFont(kRowFontCode);
   row.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), FALSE);
+}
+
+// The size text takes in the rows' font: on one line (wrapWidth 0), or broken into lines of at most
+// wrapWidth pixels as dealer 9's rows draw it.
+CSize RowTextSize(CWnd& row, const CString& text, int wrapWidth) {
+  CClientDC dc(&row);
+  CFont* font = SkinFont(kRowFontCode);
+  CFont* previous = font ? dc.SelectObject(font) : nullptr;
+  CRect r(0, 0, wrapWidth > 0 ? wrapWidth : kTextRight, 0);
+  dc.DrawText(text, &r, DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  if (previous) dc.SelectObject(previous);
+  return r.Size();
+}
+
+// Top of a block of the given height centred in the row.
+int CentredTop(int height) { return height < DlgParam::kRowHeight ? (DlgParam::kRowHeight - height) / 2 : 0; }
+
+// Places the caption and the value of a row in block; valueX is where the value column starts.
+void LayOutRowText(CRowButton& button, int kind, int valueX, const CString& caption, const CString& value,
+                   CButtonLayout& block) {
+  // Dealer 9 breaks both texts into lines, drawn from the top of their rectangles, so each block is
+  // centred by its own height; the others draw one line each, the caption centred by the format.
+  const bool wrapping = g_dealerId == kDealer9;
+  int captionRight = kind == DlgParam::kToggleRow ? kToggleMarkX - kCaptionGap : kTextRight;
+  block.captionX = kCaptionX;
+  block.captionY = 0;
+  block.captionHeight = DlgParam::kRowHeight;
+  const int lineHeight = RowTextSize(button, CString(), 0).cy;
+  if (kind == DlgParam::kValueRow) {
+    const CSize captionSize = RowTextSize(button, caption, 0);
+    const CSize valueSize = RowTextSize(button, value, 0);
+    int lineX = std::min(valueX, kTextRight - static_cast<int>(valueSize.cx) - kInkSlack);
+    const int captionEnd = kCaptionX + static_cast<int>(captionSize.cx) + kCaptionGap;
+    if (lineX < captionEnd && !wrapping) {
+      // Caption above, value below, both across the row.
+      block.captionHeight = DlgParam::kRowHeight / 2;
+      block.lineX = kCaptionX;
+      block.lineY = DlgParam::kRowHeight / 2 + (DlgParam::kRowHeight / 2 - lineHeight) / 2;
+      block.lineWidth = kTextRight - kCaptionX;
+      block.lineHeight = DlgParam::kRowHeight - block.lineY;
+      block.captionWidth = kTextRight - kCaptionX;
+      return;
+    }
+    // Dealer 9 breaks what does not fit into lines, in the widest column the caption leaves.
+    if (lineX < captionEnd) lineX = std::min(valueX, captionEnd);
+    block.lineX = lineX;
+    block.lineWidth = kTextRight - lineX;
+    block.lineY = CentredTop(wrapping ? RowTextSize(button, value, block.lineWidth).cy : lineHeight);
+    block.lineHeight = DlgParam::kRowHeight - block.lineY;
+    captionRight = lineX - kCaptionGap;
+  }
+  block.captionWidth = captionRight - kCaptionX;
+  if (wrapping) {
+    block.captionY = CentredTop(RowTextSize(button, caption, block.captionWidth).cy);
+    block.captionHeight = DlgParam::kRowHeight - block.captionY;
+  }
 }
 
 }  // namespace
@@ -110,7 +172,7 @@ CRowButton& DlgParam::Row(int row) { return m_rows[(row >= 1 && row <= kRows) ? 
 
 void DlgParam::StyleValueButton(int row, const CString& caption, const CString& value, int enabled, BOOL redraw,
                                 int wide) {
-  ApplyRowLook(row, kValueRow, wide);
+  ApplyRowLook(row, kValueRow, wide, caption, value);
   CRowButton& button = Row(row);
   if (button.m_secondLine != value || button.m_hideSecondLine) {
     button.m_secondLine = value;
@@ -121,7 +183,7 @@ void DlgParam::StyleValueButton(int row, const CString& caption, const CString& 
 }
 
 void DlgParam::StyleNameButton(int row, const CString& caption, int on, int enabled, BOOL redraw) {
-  ApplyRowLook(row, kToggleRow, 0);
+  ApplyRowLook(row, kToggleRow, 0, caption, CString());
   CRowButton& button = Row(row);
   const int highlight = on ? 1 : 0;
   if (button.GetHighlight() != highlight) button.SetHighlight(highlight, TRUE);
@@ -129,7 +191,7 @@ void DlgParam::StyleNameButton(int row, const CString& caption, int on, int enab
 }
 
 void DlgParam::StyleRowButton2(int row, const CString& caption, int enabled, BOOL redraw) {
-  ApplyRowLook(row, kCommandRow, 0);
+  ApplyRowLook(row, kCommandRow, 0, caption, CString());
   FinishRow(row, caption, enabled, redraw);
 }
 
@@ -272,7 +334,7 @@ void DlgParam::FinishRow(int row, const CString& caption, int enabled, BOOL redr
   if (!button.IsWindowVisible()) button.ShowWindow(SW_SHOW);
 }
 
-void DlgParam::ApplyRowLook(int row, int kind, int wide) {
+void DlgParam::ApplyRowLook(int row, int kind, int wide, const CString& caption, const CString& value) {
   CRowButton& button = Row(row);
   m_rowKinds[(row >= 1 && row <= kRows) ? row - 1 : 0] = kind;
   const bool carriesFont = button.GetLayout().fontCode == kRowFontCode;
@@ -290,23 +352,12 @@ void DlgParam::ApplyRowLook(int row, int kind, int wide) {
   block.normalText = g_brushColors[0];
   block.pressedText = g_brushColors[2];  // a disabled row
   block.fontCode = kRowFontCode;
-  block.captionX = kCaptionX;
-  block.captionY = 0;
-  const int valueX = dealer9 ? (wide ? kWideValueX : kDealer9ValueX) : kValueX;
-  block.captionWidth = (kind == kValueRow ? valueX : kRowWidth) - kCaptionX;
-  block.captionHeight = kRowHeight;
-  if (kind == kValueRow) {
-    block.lineX = valueX;
-    block.lineY = kValueY;
-    block.lineWidth = kRowWidth - block.lineX - kCaptionX;
-    block.lineHeight = kValueHeight;
-  }
+  if (kind == kValueRow || !carriesFont) SendRowFont(button);
+  LayOutRowText(button, kind, dealer9 ? (wide ? kWideValueX : kDealer9ValueX) : kValueX, caption, value, block);
   button.ClampToClient(block.bitmapX, block.bitmapY, block.bitmapWidth, block.bitmapHeight);
   button.ClampToClient(block.captionX, block.captionY, block.captionWidth, block.captionHeight);
   if (!block.SameAs(button.GetLayout())) button.SetLayout(block, TRUE);
   button.m_pressedBackground = kRowMarked;
   if (kind != kValueRow) button.m_hideSecondLine = 1;
   if (kind != kToggleRow && button.GetHighlight()) button.SetHighlight(0, TRUE);
-  // The value row takes the font every time; the others only when they do not carry it yet.
-  if (kind == kValueRow || !carriesFont) SendRowFont(button);
 }

@@ -154,7 +154,7 @@ private:
   void ClearRowMarks();
   // Font, caption, enabled state, optional repaint and show: what every row style ends with.
   void FinishRow(int row, const CString& caption, int enabled, BOOL redraw);
-  void ApplyRowLook(int row, int kind, int wide);
+  void ApplyRowLook(int row, int kind, int wide, const CString& caption, const CString& value);
 
   CSkinLabel m_title;
   CRowButton m_rows[kRows];

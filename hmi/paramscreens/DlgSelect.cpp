@@ -1,13 +1,36 @@
 #include "DlgSelect.h"
 
+#include <algorithm>
+
 #include "AppGlobals.h"
+#include "SkinCodes.h"
 
 namespace {
 
 const int kDealer9 = 9;
 const int kPopupBackground = 258;
-const int kButtonFont = 271;
 const int kPageFont = 273;
+// The options take the largest of these fonts that keeps every option clear of the choice mark,
+// which the option styles put at x 315.
+const int kOptionFonts[] = {271, 270, 275};
+const int kMarkX = 315;
+const int kMarkGap = 8;
+
+int OptionFont(CWnd& choice, const CStringArray& options) {
+  CClientDC dc(&choice);
+  for (int code : kOptionFonts) {
+    CFont* font = SkinFont(code);
+    if (!font) continue;
+    CFont* previous = dc.SelectObject(font);
+    int widest = 0;
+    for (int i = 0; i < static_cast<int>(options.GetSize()); ++i) {
+      widest = std::max(widest, static_cast<int>(dc.GetTextExtent(options[i]).cx));
+    }
+    dc.SelectObject(previous);
+    if (widest <= kMarkX - kMarkGap) return code;
+  }
+  return kOptionFonts[2];
+}
 
 }  // namespace
 
@@ -50,8 +73,9 @@ void DlgSelect::DoDataExchange(CDataExchange* dx) {
 BOOL DlgSelect::OnInitDialog() {
   DlgPopup::OnInitDialog();
   const bool dealer9 = g_dealerId == kDealer9;
+  const int optionFont = OptionFont(m_choices[0], m_options);
   for (CSkinButton& choice : m_choices) {
-    choice.SetIconStyle(dealer9 ? 237 : 234, dealer9 ? 239 : 240, kPopupBackground, kButtonFont);
+    choice.SetIconStyle(dealer9 ? 237 : 234, dealer9 ? 239 : 240, kPopupBackground, optionFont);
   }
   const int face = dealer9 ? 97 : 16;
   m_prev.SetIconStyle(face, 240, kPopupBackground, kPageFont);

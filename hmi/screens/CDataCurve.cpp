@@ -1,5 +1,6 @@
 #include "CDataCurve.h"
 
+#include "AppGlobals.h"
 #include "Platform.h"
 
 namespace {
@@ -11,6 +12,10 @@ const COLORREF kTextColor = RGB(0, 128, 128);
 const COLORREF kHourColor = RGB(0, 128, 255);
 const COLORREF kValueColor = RGB(255, 117, 5);
 const char16_t* const kLegend[CDataCurve::kSeries] = {u"TW", u"TC", u"TR", u"TA"};
+
+// The labels' height in pixels: small enough that the value axis's bottom label and the time axis's
+// first one, which meet at the plot's corner, stand apart.
+const LONG kLabelHeight = -11;
 
 const int kMinWidth = 120;
 const int kMinHeight = 80;
@@ -33,6 +38,11 @@ CDataCurve::~CDataCurve() = default;
 void CDataCurve::Init() {
   m_pens[0].CreatePen(PS_SOLID, 0, kGrey);
   for (int k = 0; k < kSeries; ++k) m_pens[k + 1].CreatePen(PS_SOLID, 1, kSeriesColors[k]);
+  // The program's face, smaller.
+  LOGFONTW face{};
+  if (!g_font9.m_hObject || !g_font9.GetLogFont(&face)) ::GetObjectW(::GetStockObject(SYSTEM_FONT), sizeof face, &face);
+  face.lfHeight = kLabelHeight;
+  m_labelFont.CreateFontIndirect(&face);
   CRect client;
   GetClientRect(&client);
   if (client.Width() < kMinWidth || client.Height() < kMinHeight) return;
@@ -132,11 +142,13 @@ void CDataCurve::OnPaint() {
   memory.FillSolidRect(0, 0, w, h, RGB(255, 255, 255));
   memory.SetBkMode(TRANSPARENT);
   memory.SetTextColor(kTextColor);
+  CFont* previousFont = m_labelFont.m_hObject ? memory.SelectObject(&m_labelFont) : nullptr;
   if (m_plotRight > m_plotLeft && m_plotBottom > m_plotTop) {
     DrawGrid(&memory);
     if (m_showData) DrawCurves(&memory);
   }
   paint.BitBlt(0, 0, w, h, &memory, 0, 0, SRCCOPY);
+  if (previousFont) memory.SelectObject(previousFont);
   memory.SelectObject(previous);
 }
 

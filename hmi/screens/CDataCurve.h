@@ -26,7 +26,7 @@ public:
   CDataCurve();
   ~CDataCurve() override;
 
-  // Makes the pens; on a client area of at least 120 x 80 pixels also the plot margins, the window
+  // Makes the pens and the labels' font; on a client area of at least 120 x 80 pixels also the plot margins, the window
   // of today from 00:00, values -20..80 in 20 divisions, 12 time divisions and no curves. A smaller
   // control keeps its margins and window unset and draws no plot.
   void Init();
@@ -77,4 +77,5 @@ private:
   int m_showData = 0;
   std::vector<CurvePoint> m_points;
   CPen m_pens[kSeries + 1];  // grey for axes and grid, then red, blue, green, yellow
+  CFont m_labelFont;         // captions, hour and value labels, legend
 };

@@ -21,6 +21,11 @@ std::deque<DrawnText>& Log() {
   return *log;
 }
 
+std::deque<DrawnPicture>& Pictures() {
+  static auto* log = new std::deque<DrawnPicture>();
+  return *log;
+}
+
 std::unique_ptr<DisplayBackend> MakeBackend(const std::string& name) {
   if (name == "sdl") {
     if (auto sdl = MakeSdlBackend()) return sdl;
@@ -41,6 +46,12 @@ std::string DefaultBackendName() {
 
 void LogText(DrawnText&& entry) {
   auto& log = Log();
+  log.push_back(std::move(entry));
+  while (log.size() > kDrawLogLimit) log.pop_front();
+}
+
+void LogPicture(DrawnPicture&& entry) {
+  auto& log = Pictures();
   log.push_back(std::move(entry));
   while (log.size() > kDrawLogLimit) log.pop_front();
 }
@@ -75,7 +86,14 @@ bool UseDisplay(const std::string& name) {
 
 std::vector<DrawnText> DrawLog() { return std::vector<DrawnText>(gui::Log().begin(), gui::Log().end()); }
 
-void ClearDrawLog() { gui::Log().clear(); }
+std::vector<DrawnPicture> PictureLog() {
+  return std::vector<DrawnPicture>(gui::Pictures().begin(), gui::Pictures().end());
+}
+
+void ClearDrawLog() {
+  gui::Log().clear();
+  gui::Pictures().clear();
+}
 
 const DrawnText* FindDrawnText(const char16_t* text) {
   auto& log = gui::Log();

@@ -85,8 +85,29 @@ struct DrawnText {
   LONG weight = 0;
   UINT format = 0;        // DrawText format, or 0x80000000 | TextOut alignment
   bool offscreen = false;
+  // Whether the text fits what draws it, in the coordinates of rect:
+  RECT ink{};             // the glyphs as laid out, before any clipping; empty when none has ink
+  RECT bounds{};          // what the text is held to: the window's part that its parents let show
+                          // (offscreen: the bitmap), the DrawText rectangle unless DT_NOCLIP, the
+                          // context's own clip; ink outside it is cut off
+  RECT shown{};           // the bounding box of the ink that reached the pixels (windows above, the
+                          // area being painted); empty when none did
+  bool covered = false;   // some of the ink inside bounds did not reach them
+  bool shortened = false; // DT_END_ELLIPSIS put "..." in place of its end
 };
 std::vector<DrawnText> DrawLog();
+// Every picture drawn scaled or keyed (StretchBlt, TransparentImage): button faces and value plates,
+// which texts are drawn over. Backgrounds and pieces of them are copied plainly and not listed. At
+// most the last 20000; cleared with the text log.
+struct DrawnPicture {
+  HWND window = nullptr;  // as DrawnText::window
+  RECT rect{};            // the box its pixels landed in (a keyed picture's key colour left out),
+                          // coordinates as DrawnText::rect
+  RECT shown{};           // as DrawnText::shown
+  bool covered = false;   // some of its pixels (not the key colour's) did not reach the screen
+  bool offscreen = false;
+};
+std::vector<DrawnPicture> PictureLog();
 void ClearDrawLog();
 // The last entry whose text is exactly text, or null; valid until the next text is drawn.
 const DrawnText* FindDrawnText(const char16_t* text);

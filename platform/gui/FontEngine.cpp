@@ -332,6 +332,20 @@ int FontInstance::Measure(const char16_t* text, int begin, int end) {
   return width;
 }
 
+RECT FontInstance::InkBox(int x, int y, const char16_t* text, int begin, int end) {
+  RECT box = MakeRect(0, 0, 0, 0);
+  int pen = x;
+  for (int i = begin; i < end;) {
+    const Glyph& g = GetGlyph(NextChar(text, i, end));
+    if (g.width > 0 && g.height > 0) {
+      RECT glyph = MakeRect(pen + g.left, y - g.top, pen + g.left + g.width, y - g.top + g.height);
+      UnionRect(&box, &box, &glyph);
+    }
+    pen += g.advance;
+  }
+  return box;
+}
+
 void FontInstance::Draw(Surface& s, const Region& clip, int x, int y, const char16_t* text, int begin, int end,
                         uint32_t pixel) {
   int pen = x;

@@ -50,6 +50,9 @@ public:
   const Glyph& GetGlyph(char32_t c);
   // Width in pixels of text[begin, end), UTF-16.
   int Measure(const char16_t* text, int begin, int end);
+  // The box the glyphs of text[begin, end) cover when drawn with the baseline at y from x; empty
+  // when none has ink (blanks).
+  RECT InkBox(int x, int y, const char16_t* text, int begin, int end);
   // Draws text[begin, end) with its baseline at y, starting at x.
   void Draw(Surface& s, const Region& clip, int x, int y, const char16_t* text, int begin, int end, uint32_t pixel);
 

@@ -248,7 +248,41 @@ std::u16string StripPrefixes(const char16_t* text, int count) {
   return out;
 }
 
-void Log(DcObject* dc, const std::u16string& text, const RECT& logicalRect, UINT format) {
+// The bounding box of what of r (surface coordinates) the context lets reach the pixels; covered is
+// set when some of r does not.
+RECT ShownPart(DcObject* dc, const RECT& r, bool& covered) {
+  RECT shown = MakeRect(0, 0, 0, 0);
+  int64_t area = 0;
+  const Region clip = dc->Clip();
+  for (const RECT& piece : clip.Rects()) {
+    RECT part;
+    if (!Intersect(r, piece, part)) continue;
+    UnionRect(&shown, &shown, &part);
+    area += static_cast<int64_t>(part.right - part.left) * (part.bottom - part.top);
+  }
+  covered = area < static_cast<int64_t>(r.right - r.left) * (r.bottom - r.top);
+  return shown;
+}
+
+// What a text drawn with ink (surface coordinates) is held to and what of it reached the pixels;
+// heldTo (logical, or null) is the rectangle the call clips to.
+void FitOf(DcObject* dc, const RECT& ink, const RECT* heldTo, DrawnText& entry) {
+  RECT bounds = dc->area;
+  if (dc->kind == DcObject::Memory) {
+    Surface* s = dc->Target(false);
+    bounds = s ? s->Bounds() : MakeRect(0, 0, 0, 0);
+  }
+  if (heldTo && !Intersect(bounds, ToSurface(dc, *heldTo), bounds)) bounds = MakeRect(0, 0, 0, 0);
+  if (dc->state.hasUserClip && !Intersect(bounds, dc->state.userClip.Bounds(), bounds)) bounds = MakeRect(0, 0, 0, 0);
+  entry.ink = ink;
+  entry.bounds = bounds;
+  entry.shown = MakeRect(0, 0, 0, 0);
+  RECT held;
+  if (Intersect(ink, bounds, held)) entry.shown = ShownPart(dc, held, entry.covered);
+}
+
+void Log(DcObject* dc, const std::u16string& text, const RECT& logicalRect, UINT format, const RECT& ink,
+         const RECT* heldTo, bool shortened) {
   if (text.empty()) return;
   DrawnText entry;
   entry.window = dc->kind == DcObject::Memory ? CurrentDispatchWindow() : dc->window;
@@ -262,7 +296,22 @@ void Log(DcObject* dc, const std::u16string& text, const RECT& logicalRect, UINT
   entry.weight = lf.lfWeight;
   entry.format = format;
   entry.offscreen = dc->kind == DcObject::Memory;
+  FitOf(dc, ink, heldTo, entry);
+  entry.shortened = shortened;
   LogText(std::move(entry));
+}
+
+// landed: the surface box the picture's pixels landed in; keyedCovered: for a keyed picture, whether
+// clipping took away any of its pixels (an opaque one is covered when any of the box is).
+void NotePicture(DcObject* dc, const RECT& landed, const bool* keyedCovered) {
+  if (Empty(landed)) return;
+  DrawnPicture entry;
+  entry.window = dc->kind == DcObject::Memory ? CurrentDispatchWindow() : dc->window;
+  entry.rect = landed;
+  entry.offscreen = dc->kind == DcObject::Memory;
+  entry.shown = ShownPart(dc, entry.rect, entry.covered);
+  if (keyedCovered) entry.covered = *keyedCovered;
+  LogPicture(std::move(entry));
 }
 
 void DrawRun(DcObject* dc, const Region& clip, FontInstance& font, const std::u16string& t, int begin, int end, int x,
@@ -321,11 +370,12 @@ DcObject* LookupDc(HDC dc) {
   return it == dcs.end() ? nullptr : it->second.get();
 }
 
-HDC CreateWindowDc(HWND window, const Region& clip, POINT origin, bool paint) {
+HDC CreateWindowDc(HWND window, const Region& clip, POINT origin, bool paint, const RECT& area) {
   DcObject* dc = NewDc(window ? DcObject::Window : DcObject::Screen);
   dc->window = window;
   dc->paint = paint;
   dc->baseClip = clip;
+  dc->area = area;
   dc->base = origin;
   dc->state.origin = origin;
   if (window) {
@@ -881,6 +931,7 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
   const Surface* s = SourceOf(src, &so);
   Surface* t = d->Target(true);
   if (!s || !t) return FALSE;
+  NotePicture(d, ToSurface(d, MakeRect(x, y, x + width, y + height)), nullptr);
   if (width == srcWidth && height == srcHeight) return BitBlt(dest, x, y, width, height, src, srcX, srcY, rop);
   StretchBlock(*t, d->Clip(), x + d->state.origin.x, y + d->state.origin.y, width, height, *s, srcX + so.x,
                srcY + so.y, srcWidth, srcHeight, false, 0);
@@ -895,6 +946,10 @@ BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HANDLE src,
   const Surface* s = SourceOf(src, &so);
   Surface* t = d->Target(true);
   if (!s || !t) return FALSE;
+  bool covered = false;
+  const RECT keyed = KeyedExtent(x + d->state.origin.x, y + d->state.origin.y, width, height, *s, srcX + so.x,
+                                 srcY + so.y, srcWidth, srcHeight, ToPixel(key), d->Clip(), covered);
+  NotePicture(d, keyed, &covered);
   StretchBlock(*t, d->Clip(), x + d->state.origin.x, y + d->state.origin.y, width, height, *s, srcX + so.x,
                srcY + so.y, srcWidth, srcHeight, true, ToPixel(key));
   return TRUE;
@@ -939,9 +994,11 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
       start = end + 1;
     }
   }
+  bool shortened = false;
   if (format & DT_END_ELLIPSIS) {
     for (TextLine& line : lines) {
       if (font.Measure(t.c_str(), line.begin, line.end) <= width) continue;
+      shortened = true;
       const char16_t* dots = u"...";
       int dotsWidth = font.Measure(dots, 0, 3);
       int end = line.end;
@@ -976,6 +1033,7 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
   }
   Region clip = dc->Clip();
   if (!(format & DT_NOCLIP)) clip.Intersect(ToSurface(dc, *rect));
+  RECT ink = MakeRect(0, 0, 0, 0);
   for (const TextLine& line : lines) {
     int w = font.Measure(t.c_str(), line.begin, line.end);
     int x = rect->left;
@@ -984,10 +1042,14 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
     } else if (format & DT_RIGHT) {
       x = rect->right - w;
     }
-    if (line.end > line.begin) DrawRun(dc, clip, font, t, line.begin, line.end, x, y);
+    if (line.end > line.begin) {
+      DrawRun(dc, clip, font, t, line.begin, line.end, x, y);
+      RECT lineInk = ToSurface(dc, font.InkBox(x, y + font.Ascent(), t.c_str(), line.begin, line.end));
+      UnionRect(&ink, &ink, &lineInk);
+    }
     y += lineHeight;
   }
-  Log(dc, t, *rect, format);
+  Log(dc, t, *rect, format, ink, (format & DT_NOCLIP) ? nullptr : rect, shortened);
   return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? y - rect->top : total;
 }
 
@@ -1017,7 +1079,10 @@ BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWS
   Region clip = dc->Clip();
   if ((options & ETO_CLIPPED) && rect) clip.Intersect(ToSurface(dc, *rect));
   DrawRun(dc, clip, font, t, 0, static_cast<int>(t.size()), left, top);
-  Log(dc, t, MakeRect(left, top, left + w, top + font.Height()), kTextOutFlag | align);
+  const RECT ink = ToSurface(dc, font.InkBox(left, top + font.Ascent(), t.c_str(), 0, static_cast<int>(t.size())));
+  const bool clipped = (options & ETO_CLIPPED) && rect;
+  Log(dc, t, MakeRect(left, top, left + w, top + font.Height()), kTextOutFlag | align, ink, clipped ? rect : nullptr,
+      false);
   return TRUE;
 }
 

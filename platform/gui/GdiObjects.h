@@ -73,6 +73,7 @@ struct DcObject {
   bool paint = false;
   POINT base{0, 0};  // surface position of logical (0, 0) before any viewport offset
   Region baseClip;  // surface coordinates: the visible part of the window (window contexts)
+  RECT area{};      // surface coordinates: the window's part that its parents let show, whatever covers it
   DcState state;
   std::vector<DcState> saved;
   std::shared_ptr<void> wrapper;  // the class library's stand-in CDC for this handle, if any
@@ -90,8 +91,9 @@ T* LookupAs(HGDIOBJ handle) {
 DcObject* LookupDc(HDC dc);
 
 // A window context over the screen, clipped to region (screen coordinates), origin at the client's
-// top-left corner. Used by GetDC and BeginPaint.
-HDC CreateWindowDc(HWND window, const Region& clip, POINT origin, bool paint);
+// top-left corner; area is the rectangle it stands for (the draw log holds texts to it). Used by
+// GetDC and BeginPaint.
+HDC CreateWindowDc(HWND window, const Region& clip, POINT origin, bool paint, const RECT& area);
 void FreeDc(HDC dc);
 
 // A bitmap that owns the given pixels (LoadBitmap, tests).

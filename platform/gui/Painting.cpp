@@ -229,7 +229,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
   RECT onScreen = r;
   OffsetRect(&onScreen, o.x, o.y);
   clip.Intersect(onScreen);
-  HDC dc = CreateWindowDc(hwnd, clip, o, true);
+  HDC dc = CreateWindowDc(hwnd, clip, o, true, AreaWithinParents(w, true));
   paint->hdc = dc;
   paint->rcPaint = r;
   if (erase && !Empty(r)) {
@@ -248,19 +248,19 @@ BOOL EndPaint(HWND, const PAINTSTRUCT* paint) {
 HDC GetDC(HWND hwnd) {
   EnsureDisplay();
   if (!hwnd) {
-    return CreateWindowDc(nullptr, Region(MakeRect(0, 0, panel::kScreenWidth, panel::kScreenHeight)), POINT{0, 0},
-                          false);
+    const RECT screen = MakeRect(0, 0, panel::kScreenWidth, panel::kScreenHeight);
+    return CreateWindowDc(nullptr, Region(screen), POINT{0, 0}, false, screen);
   }
   Window* w = Find(hwnd);
   if (!w) return nullptr;
-  return CreateWindowDc(hwnd, VisibleRegion(w, true), ClientOrigin(w), false);
+  return CreateWindowDc(hwnd, VisibleRegion(w, true), ClientOrigin(w), false, AreaWithinParents(w, true));
 }
 
 HDC GetWindowDC(HWND hwnd) {
   Window* w = Find(hwnd);
   if (!w) return GetDC(nullptr);
   RECT r = WindowRectOnScreen(w);
-  return CreateWindowDc(hwnd, VisibleRegion(w, false), POINT{r.left, r.top}, false);
+  return CreateWindowDc(hwnd, VisibleRegion(w, false), POINT{r.left, r.top}, false, AreaWithinParents(w, false));
 }
 
 int ReleaseDC(HWND, HDC dc) {

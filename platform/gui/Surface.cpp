@@ -216,6 +216,30 @@ void StretchBlock(Surface& dst, const Region& clip, int x, int y, int w, int h, 
   dst.Touch();
 }
 
+RECT KeyedExtent(int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh, uint32_t key,
+                 const Region& clip, bool& covered) {
+  RECT box = MakeRect(0, 0, 0, 0);
+  covered = false;
+  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return box;
+  int left = w, right = -1, top = h, bottom = -1;
+  for (int j = 0; j < h; ++j) {
+    int srow = sy + static_cast<int>((static_cast<int64_t>(2 * j + 1) * sh) / (2 * h));
+    if (srow < 0 || srow >= src.Height()) continue;
+    const uint32_t* from = src.Row(srow);
+    for (int i = 0; i < w; ++i) {
+      int scol = sx + static_cast<int>((static_cast<int64_t>(2 * i + 1) * sw) / (2 * w));
+      if (scol < 0 || scol >= src.Width() || (from[scol] & 0xFFFFFFu) == key) continue;
+      if (!covered && !clip.Contains(x + i, y + j)) covered = true;
+      left = std::min(left, i);
+      right = std::max(right, i);
+      top = std::min(top, j);
+      bottom = std::max(bottom, j);
+    }
+  }
+  if (right < 0) return box;
+  return MakeRect(x + left, y + top, x + right + 1, y + bottom + 1);
+}
+
 void BlendMask(Surface& dst, const Region& clip, int x, int y, const uint8_t* mask, int w, int h, int pitch,
                uint32_t pixel) {
   if (w <= 0 || h <= 0) return;

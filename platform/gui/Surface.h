@@ -71,6 +71,11 @@ void CopyBlock(Surface& dst, const Region& clip, int x, int y, int w, int h, con
 // key are skipped. Negative widths or heights are refused by the callers.
 void StretchBlock(Surface& dst, const Region& clip, int x, int y, int w, int h, const Surface& src, int sx, int sy,
                   int sw, int sh, bool useKey, uint32_t key);
+// Where StretchBlock with a key would put pixels: the box of the destination pixels whose samples
+// are not the key, before any clipping (empty when all are); covered tells whether clip leaves out
+// any of them.
+RECT KeyedExtent(int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh, uint32_t key,
+                 const Region& clip, bool& covered);
 // Blends an 8-bit coverage mask (255 = full) of colour pixel at (x, y).
 void BlendMask(Surface& dst, const Region& clip, int x, int y, const uint8_t* mask, int w, int h, int pitch,
                uint32_t pixel);

@@ -88,6 +88,8 @@ bool IsVisible(const Window* w);   // the window and its ancestors
 bool IsEnabled(const Window* w);
 Window* TopLevelOf(Window* w);
 Region VisibleRegion(const Window* w, bool clientOnly);
+// The window's client area (or whole window) as its parents and the screen clip it, siblings aside.
+RECT AreaWithinParents(const Window* w, bool clientOnly);
 
 // Controls' notifications to their parent.
 void NotifyCommand(Window* control, UINT code);
@@ -114,6 +116,7 @@ INT_PTR RunModalLoop(Window* dialog);
 // The screen.
 Surface& Screen();
 void LogText(DrawnText&& entry);
+void LogPicture(DrawnPicture&& entry);
 
 // Hooks the class library installs: pre-translation (the application's, then the windows' from the
 // target up) and the call into a bound object.

@@ -339,6 +339,16 @@ Region VisibleRegion(const Window* w, bool clientOnly) {
   return region;
 }
 
+RECT AreaWithinParents(const Window* w, bool clientOnly) {
+  RECT area = clientOnly ? ClientRectOnScreen(w) : WindowRectOnScreen(w);
+  for (const Window* p = w->parent; p; p = p->parent) {
+    if (!Intersect(area, ClientRectOnScreen(p), area)) return MakeRect(0, 0, 0, 0);
+  }
+  RECT screen = MakeRect(0, 0, kScreenWidth, kScreenHeight);
+  if (!Intersect(area, screen, area)) return MakeRect(0, 0, 0, 0);
+  return area;
+}
+
 void NotifyCommand(Window* control, UINT code) {
   Window* parent = control->parent ? control->parent : control->owner;
   if (!parent) return;
@@ -1176,7 +1186,7 @@ void PaintFrame(Window* w) {
   if (in.top > in.left) {
     RECT bar = MakeRect(r.left + in.left, r.top + in.left, r.right - in.right, r.top + in.top);
     FillRect(screen, region, bar, ToPixel(kCaptionColor));
-    HDC dc = CreateWindowDc(w->handle, region, POINT{0, 0}, false);
+    HDC dc = CreateWindowDc(w->handle, region, POINT{0, 0}, false, AreaWithinParents(w, false));
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
     RECT text = bar;

@@ -43,8 +43,8 @@ def _glyph_colours(t, tone, on_dark):
     return {"fg": fg, "ac": ac, "bg": bg, "ac2": COOL2 if not on_dark else COOL, "sw": 1.1}
 
 
-def _centre_glyph(s, name, w, h, size, colours, dy=0.0):
-    s.place(GLYPHS[name], (w - size) / 2.0, (h - size) / 2.0 + dy, size, colours)
+def _centre_glyph(s, name, w, h, size, colours, dy=0.0, dx=0.0):
+    s.place(GLYPHS[name], (w - size) / 2.0 + dx, (h - size) / 2.0 + dy, size, colours)
 
 
 # ---- icons on tiles ------------------------------------------------------------------------------
@@ -292,17 +292,21 @@ def r_bar(s, w, h, t, orient="h"):
 
 def r_circuit(s, w, h, t, glyph, mode=None):
     """Circuit icon of the main screen (hot water, heating, cooling, second circuit)."""
+    dx = 0.0
     if t["dark"]:
+        # The dark look's value stands 56 pixels right of its icon: the tile keeps to the left part.
         ac = MODES.get(mode, (t["accent"], t["accent"]))[0]
-        s.add(rect(2, 2, w - 4, h - 4, 12, s.linear([(0, light(t["primary"], 0.2)), (1, dark(t["primary"], 0.3))]),
-                   ac, 2))
+        size = min(w, h) - 12
+        s.add(rect(2, (h - size) / 2.0, size, size, 12,
+                   s.linear([(0, light(t["primary"], 0.2)), (1, dark(t["primary"], 0.3))]), ac, 2))
+        dx = 2 + size / 2.0 - w / 2.0
         colours = {"fg": WHITE, "ac": ac, "bg": t["primary"], "ac2": COOL, "sw": 1.15}
     else:
         b = MODES.get(mode, (t["primary"], t["primary"]))[1]
         s.add(circle(w / 2.0, h / 2.0 + 1, min(w, h) / 2.0 - 2, dark(t["tile_b"], 0.15)))
         s.add(circle(w / 2.0, h / 2.0, min(w, h) / 2.0 - 2, s.linear([(0, WHITE), (1, t["tile_b"])]), b, 2))
         colours = {"fg": b, "ac": MODES.get(mode, (t["accent"],))[0], "bg": WHITE, "ac2": COOL2, "sw": 1.15}
-    _centre_glyph(s, glyph, w, h, min(w, h) * 0.58, colours)
+    _centre_glyph(s, glyph, w, h, min(w, h) * 0.58, colours, dx=dx)
 
 
 # ---- unit pictures -------------------------------------------------------------------------------

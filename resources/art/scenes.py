@@ -98,10 +98,11 @@ def _main_dark(s, t):
         s.add(line(236, y + 10, 236, y + 64, t["accent"], 1, extra='opacity="0.35"'))
     # Outdoor temperature at the top left.
     s.place(GLYPHS["thermo"], 12, 36, 26, {"fg": WHITE, "ac": COOL, "bg": t["primary"]})
-    # Row one: room (house) and circuit 1 (radiator), drawn as the circuit buttons are drawn.
+    # Row one: room (house) and circuit 1 (radiator), drawn as the circuit buttons are drawn: 48-pixel
+    # tiles at the left of 60-pixel cells, clear of the values 56 pixels further right.
     for x, glyph, ac in ((78, "house", t["accent"]), (264, "radiator", HEAT)):
-        s.add(rect(x + 2, 66, 56, 56, 12, s.linear([(0, light(t["primary"], 0.2)), (1, dark(t["primary"], 0.3))]), ac, 2))
-        s.place(GLYPHS[glyph], x + 13, 77, 34, {"fg": WHITE, "ac": ac, "bg": t["primary"]})
+        s.add(rect(x + 2, 70, 48, 48, 12, s.linear([(0, light(t["primary"], 0.2)), (1, dark(t["primary"], 0.3))]), ac, 2))
+        s.place(GLYPHS[glyph], x + 9, 77, 34, {"fg": WHITE, "ac": ac, "bg": t["primary"]})
     # Under the power button (54 x 54 at (4,211)): its lit face is an open ring, so the symbol of the
     # running system is here; the off face is a closed disc that covers it.
     cx, cy = 31, 238

@@ -23,10 +23,7 @@ public:
     m_dc = CreateCompatibleDC(nullptr);
     m_bitmap = CreateCompatibleBitmap(nullptr, w, h);
     m_old = SelectObject(m_dc, m_bitmap);
-    HBRUSH b = CreateSolidBrush(fill);
-    RECT r{0, 0, w, h};
-    FillRect(m_dc, &r, b);
-    DeleteObject(b);
+    Fill(RECT{0, 0, w, h}, fill);
   }
   ~Canvas() {
     SelectObject(m_dc, m_old);
@@ -35,6 +32,11 @@ public:
   }
   HDC dc() const { return m_dc; }
   COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
+  void Fill(const RECT& r, COLORREF colour) {
+    HBRUSH b = CreateSolidBrush(colour);
+    FillRect(m_dc, &r, b);
+    DeleteObject(b);
+  }
   // The smallest rectangle holding every pixel that differs from background.
   RECT Ink(COLORREF background) const {
     RECT box{m_w, m_h, 0, 0};
@@ -166,13 +168,96 @@ TEST_F(Gdi, DrawText_OpaqueModeFillsBehindTheTextAndLogsIt) {
   EXPECT_TRUE(d->offscreen);
 }
 
+TEST_F(Gdi, DrawLog_TellsWhereTheGlyphsFellAndWhatHeldThem) {
+  Canvas canvas(200, 40, RGB(255, 255, 255));
+  SelectObject(canvas.dc(), m_font);
+  SetTextColor(canvas.dc(), RGB(0, 0, 0));
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  SIZE extent;
+  GetTextExtentPoint32W(canvas.dc(), u"Wide text", 9, &extent);
+  const RECT whole{0, 0, 200, 40};
+  RECT narrow{10, 5, 10 + extent.cx / 2, 35};
+  auto Draw = [&](UINT format) {
+    canvas.Fill(whole, RGB(255, 255, 255));
+    panel::ClearDrawLog();
+    DrawTextW(canvas.dc(), u"Wide text", -1, &narrow, format);
+    return panel::DrawLog().back();
+  };
+  // Unclipped, the pixels show where the glyphs fall.
+  const panel::DrawnText free = Draw(DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+  const RECT laidOut = canvas.Ink(RGB(255, 255, 255));
+  EXPECT_TRUE(EqualRect(&free.ink, &laidOut));
+  EXPECT_TRUE(EqualRect(&free.bounds, &whole));
+  EXPECT_TRUE(EqualRect(&free.shown, &laidOut));
+  EXPECT_FALSE(free.covered);
+  // Clipped to the too narrow rectangle: the same glyphs, held to it, and only what lies inside shows.
+  const panel::DrawnText held = Draw(DT_LEFT | DT_SINGLELINE);
+  EXPECT_TRUE(EqualRect(&held.ink, &laidOut));
+  EXPECT_TRUE(EqualRect(&held.bounds, &narrow));
+  const RECT reached = canvas.Ink(RGB(255, 255, 255));
+  EXPECT_TRUE(EqualRect(&held.shown, &reached));
+  EXPECT_LT(held.shown.right, held.ink.right);
+  EXPECT_FALSE(held.shortened);
+  EXPECT_TRUE(Draw(DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS).shortened);
+}
+
+TEST_F(Gdi, DrawLog_KnowsWhatAWindowAboveCovers) {
+  // Two siblings in a parent; the one made later lies under the first.
+  HWND parent = guitest::MakePanel(RGB(0, 0, 0), WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
+  guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 60, 0, 140, 100, parent, 1);  // above
+  HWND under = guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, 2);
+  panel::PumpMessages();
+  panel::ClearDrawLog();
+  HDC dc = GetDC(under);
+  SelectObject(dc, m_font);
+  RECT r{5, 5, 300, 30};  // wider than the window: the window's edge holds it
+  DrawTextW(dc, u"covered by the sibling", -1, &r, DT_LEFT | DT_SINGLELINE);
+  RECT left{5, 50, 50, 80};
+  DrawTextW(dc, u"clear", -1, &left, DT_LEFT | DT_SINGLELINE);
+  ReleaseDC(under, dc);
+  const panel::DrawnText* wide = panel::FindDrawnText(u"covered by the sibling");
+  ASSERT_NE(wide, nullptr);
+  EXPECT_EQ(wide->window, under);
+  EXPECT_EQ(wide->bounds.right, 100);  // the window, whatever lies over it
+  EXPECT_TRUE(wide->covered);
+  EXPECT_LE(wide->shown.right, 60);
+  const panel::DrawnText* clear = panel::FindDrawnText(u"clear");
+  ASSERT_NE(clear, nullptr);
+  EXPECT_FALSE(clear->covered);
+}
+
+TEST_F(Gdi, PictureLog_HoldsWhereAKeyedPictureLandedAndWhetherItShowsWhole) {
+  // A 4 x 4 source: key colour but for a red 2 x 2 block at its top-left.
+  Canvas source(4, 4, kKey);
+  source.Fill(RECT{0, 0, 2, 2}, RGB(255, 0, 0));
+  HWND parent = guitest::MakePanel(RGB(0, 0, 0), WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
+  guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 30, 0, 170, 100, parent, 1);  // above
+  HWND under = guitest::MakePanel(RGB(0, 0, 0), WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, 2);
+  panel::PumpMessages();
+  struct Case {
+    const char* name;
+    int x;          // where the 40 x 40 picture goes; its red quarter is 20 x 20 at its top-left
+    bool covered;   // the sibling over x >= 30 hides red pixels
+  };
+  for (const Case& c : {Case{"red part clear, key under the sibling", 5, false}, Case{"red part under it", 15, true}}) {
+    SCOPED_TRACE(c.name);
+    panel::ClearDrawLog();
+    HDC dc = GetDC(under);
+    ASSERT_TRUE(TransparentImage(dc, c.x, 10, 40, 40, source.dc(), 0, 0, 4, 4, kKey));
+    ReleaseDC(under, dc);
+    const std::vector<panel::DrawnPicture> pictures = panel::PictureLog();
+    ASSERT_EQ(pictures.size(), 1u);
+    const RECT landed{c.x, 10, c.x + 20, 30};
+    EXPECT_TRUE(EqualRect(&pictures[0].rect, &landed));
+    EXPECT_EQ(pictures[0].window, under);
+    EXPECT_EQ(pictures[0].covered, c.covered);
+  }
+}
+
 TEST_F(Gdi, TransparentImage_StretchesAndLeavesTheKeyOut) {
   // A 4 x 2 source: key colour on the left half, red on the right half.
   Canvas source(4, 2, kKey);
-  RECT right{2, 0, 4, 2};
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  FillRect(source.dc(), &right, red);
-  DeleteObject(red);
+  source.Fill(RECT{2, 0, 4, 2}, RGB(255, 0, 0));
   Canvas target(16, 8, RGB(0, 255, 0));
   ASSERT_TRUE(TransparentImage(target.dc(), 0, 0, 16, 8, source.dc(), 0, 0, 4, 2, kKey));
   struct Case {
