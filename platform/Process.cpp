@@ -154,11 +154,14 @@ std::string ExecutablePath(const std::string& process = "self") {
   return n > 0 ? std::string(buffer.data(), static_cast<size_t>(n)) : std::string();
 }
 
-// The process a handle of OpenProcess or CreateProcessW stands for; 0 for any other value.
+// The process a handle of OpenProcess or CreateProcessW stands for; 0 for any other value, -1 for a
+// started one that has ended (its id may already be another program's).
 pid_t ProcessOf(HMODULE module) {
   HANDLE handle = module;
   if (auto* opened = panel::HandleAs<OpenedProcess>(handle)) return opened->Pid();
-  if (auto* started = panel::HandleAs<ProcessObject>(handle)) return started->Pid();
+  if (auto* started = panel::HandleAs<ProcessObject>(handle)) {
+    return started->ExitCode() == STILL_ACTIVE ? started->Pid() : -1;
+  }
   return 0;
 }
 
@@ -272,7 +275,9 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
     path = ModuleOverride();
   }
   if (path.IsEmpty()) {
-    const std::string file = ExecutablePath(process == getpid() ? "self" : std::to_string(process));
+    const std::string file = process < 0              ? std::string()
+                             : process == getpid() ? ExecutablePath()
+                                                   : ExecutablePath(std::to_string(process));
     if (file.empty()) {
       SetLastError(ERROR_INVALID_HANDLE);  // the program has ended
       return 0;

@@ -336,8 +336,8 @@ DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
 
 // Messages. SendMessageW calls the window procedure at once on the GUI thread; from another thread or
 // program it waits for the answer at most PANEL_SEND_TIMEOUT_MS (default 5000 ms; between programs
-// counted on the board's clock), dispatching the
-// messages sent to this program's windows meanwhile, and returns 0 with ERROR_TIMEOUT when none came.
+// counted on the board's clock), dispatching the messages sent to this program's windows meanwhile,
+// and returns 0 with ERROR_TIMEOUT when none came.
 // Messages whose parameters are pointers are not carried to another program (0, ERROR_NOT_SUPPORTED).
 // HWND_BROADCAST reaches this program's top-level windows only.
 LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,8 +4,8 @@
 // upper 32 bits, so FindWindowW, EnumWindows, GetWindow, GetWindowTextW and IsWindow read the other
 // program's tree, and SendMessageW/PostMessageW go through its socket. A send waits at most
 // PANEL_SEND_TIMEOUT_MS (default 5000 ms of the board's clock, so scaled time scales it too) and
-// meanwhile handles the messages sent to this program, so two programs sending to each other at once do not lock up. Nothing is published when the
-// board's root does not exist.
+// meanwhile handles the messages sent to this program, so two programs sending to each other at once
+// do not lock up. Nothing is published when the board's root does not exist.
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>

@@ -277,11 +277,7 @@ TEST_F(UpdateSteps, CarryOverThatCannotProceed_StopsBeforeTheCheckWithTheInstall
     SCOPED_TRACE(c.name);
     InstalledAndUpdate();
     TestLauncherDlg dlg;
-    ASSERT_TRUE(dlg.Create(CLauncherDlg::IDD));
-    Tick();
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-    Tick(2);
-    ASSERT_EQ(dlg.Step(), 5);
+    ASSERT_NO_FATAL_FAILURE(ReachCarryOver(dlg));
     c.spoil(m_root.Path());
     const std::string installedDb = [&] {
       std::string text;
@@ -316,11 +312,7 @@ TEST_F(UpdateSteps, InstalledDatabaseMissingOrNoDatabase_TheNewOneIsInstalledWit
     InstalledAndUpdate();
     panel::ClearDebugLog();
     TestLauncherDlg dlg;
-    ASSERT_TRUE(dlg.Create(CLauncherDlg::IDD));
-    Tick();
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-    Tick(2);
-    ASSERT_EQ(dlg.Step(), 5);
+    ASSERT_NO_FATAL_FAILURE(ReachCarryOver(dlg));
     c.spoil(m_root.Path());
     Tick();
     EXPECT_EQ(dlg.Step(), 6);
