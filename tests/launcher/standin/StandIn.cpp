@@ -51,8 +51,10 @@ std::string SettingOfId3(const std::string& programPath) {
 
 void SendStatus(HWND, UINT, UINT_PTR, DWORD) {
   auto config = Config();
-  if (config["mode"] == "hang") {
-    // Stops answering for good, its window still up.
+  static int ticks = 0;
+  // Stops answering for good, its window still up: the first ticks leave the loop the idle moments in
+  // which it shows its window to the other programs, even when time runs fast.
+  if (config["mode"] == "hang" && ++ticks > 2) {
     for (;;) std::this_thread::sleep_for(std::chrono::seconds(60));
   }
   if (config["mode"] != "send") return;
