@@ -333,8 +333,12 @@ void CLauncherDlg::RunUpdateStep() {
       ShowStepStatus(u"Step 5:Removing files, please wait!");
       break;
     case kStepInstall: {
-      // The checked program must have ended before its folder moves; until then the step waits.
-      if (!WaitForProgramEnd(kMainInstance, ProgramEndWaitMs())) break;
+      // The checked program must have ended before its folder moves; until then the step waits, and
+      // asks it again to close: its window may not have been to be found yet at the check.
+      if (!WaitForProgramEnd(kMainInstance, ProgramEndWaitMs())) {
+        FindMainProgramWindow(true);
+        break;
+      }
       const bool installed = InstallStaged();
       m_step = kStepFinished;
       m_stepCountdown = kFinishSeconds;

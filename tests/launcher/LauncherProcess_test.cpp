@@ -107,10 +107,14 @@ protected:
     CloseHandle(main.hThread);
     CloseHandle(main.hProcess);
     ASSERT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 30000));
-    fs::create_directories(root / "Storage Card");
-    fs::copy(root / "ResidentFlash/Quellora", root / "Storage Card/ABackup", fs::copy_options::recursive);
-    fs::remove(root / "Storage Card/ABackup/Quellora.db");
-    RawDb(root / "ResidentFlash/Quellora/Quellora.db").Run("vacuum into '" + (root / "Storage Card/ABackup/Quellora.db") + "';");
+    fs::create_directories(root / "Storage Card/ABackup");
+    for (const auto& entry : fs::directory_iterator(root / "ResidentFlash/Quellora")) {
+      const std::string name = entry.path().filename();
+      // The live database (and the journal it has now and then) is copied below, whole.
+      if (name.rfind("Quellora.db", 0) != 0) fs::copy(entry.path(), root / ("Storage Card/ABackup/" + name), fs::copy_options::recursive);
+    }
+    RawDb(root / "ResidentFlash/Quellora/Quellora.db")
+        .Run("pragma busy_timeout = 10000; vacuum into '" + (root / "Storage Card/ABackup/Quellora.db") + "';");
     if (!change.empty()) RawDb(root / "Storage Card/ABackup/Quellora.db").Run(change);
   }
 

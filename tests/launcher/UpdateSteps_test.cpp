@@ -363,7 +363,7 @@ TEST_F(UpdateSteps, FailedMoveOfTheStagedFolder_KeepsTheInstallationAndSaysSo) {
   EXPECT_FALSE(Exists("ResidentFlash/Quellora.old"));
 }
 
-TEST_F(UpdateSteps, InstallWaitsUntilTheCheckedProgramHasEnded) {
+TEST_F(UpdateSteps, InstallWaitsUntilTheCheckedProgramHasEnded_AskingItAgainToClose) {
   InstalledAndUpdate();
   ReachInstall();
   ASSERT_EQ(m_dlg.Step(), 9);
@@ -371,6 +371,11 @@ TEST_F(UpdateSteps, InstallWaitsUntilTheCheckedProgramHasEnded) {
   Tick(3);
   EXPECT_EQ(m_dlg.Step(), 9);
   EXPECT_EQ(Program("ResidentFlash/Quellora"), "old program");
+  // Its window, not to be found at the check, shows now: it is asked again to close.
+  StandInWindows windows;
+  windows.Add(u"Quellora");
+  Tick();
+  EXPECT_EQ(StandInWindows::Closed(), std::vector<CString>{u"Quellora"});
   CloseHandle(stillRunning);
   Tick();
   EXPECT_EQ(m_dlg.Step(), 10);
