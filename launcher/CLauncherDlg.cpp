@@ -20,6 +20,9 @@ const int kRebootAfterRestarts = 3;
 const int kMaxCommand1 = 10;
 const LPARAM kHeartbeatAbove = 99;
 const int kStopAttempts = 5;
+// The timeout text stands from 99 s before the update's limit on; no later step text replaces it.
+const int kTimeoutTextFrom = 99;
+const int kTimeoutTextTo = 51;
 const DWORD kStopPauseMs = 1000;
 
 const UINT kIconWindow = 128;
@@ -82,6 +85,9 @@ BOOL CLauncherDlg::OnInitDialog() {
 
   // An update cut off between its two renames left the installation aside: it comes back first.
   RecoverInstallation();
+  // A launcher ended while it checked an update leaves the staged program running: it would pass for
+  // the installed one, and the next update deletes what the person works with.
+  EndStagedProgram();
   Start(kInstalledProgram);
   return TRUE;
 }
@@ -167,11 +173,12 @@ void CLauncherDlg::OnTimer(UINT_PTR id) {
     if (m_hideCountdown > 0) --m_hideCountdown;
 
     if (m_stepCountdown <= 0) {
+      if (m_step >= kStepCopy && m_step < kStepFinished) GiveUpUpdate();
       if (m_step < kStepRun) EndUpdateAttempt();
       m_step = kStepRun;
     } else {
       --m_stepCountdown;
-      if (m_stepCountdown >= 51 && m_stepCountdown <= 99) {
+      if (m_stepCountdown >= kTimeoutTextTo && m_stepCountdown <= kTimeoutTextFrom) {
         ShowStatus(u"Error!update timeout!please check!");
         SetButtons(u"Exit", u"Hide");
         GetDlgItem(IDC_EXIT)->EnableWindow(TRUE);
@@ -219,6 +226,10 @@ void CLauncherDlg::SetButtons(const char16_t* exitText, const char16_t* hideText
 
 void CLauncherDlg::ShowStatus(const CString& text) { SetDlgItemText(IDC_TEXT, text); }
 
+void CLauncherDlg::ShowStepStatus(const CString& text) {
+  if (m_stepCountdown > kTimeoutTextFrom) ShowStatus(text);
+}
+
 void CLauncherDlg::KeepOnTop() {
   SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
@@ -226,6 +237,21 @@ void CLauncherDlg::KeepOnTop() {
 void CLauncherDlg::EndUpdateAttempt() {
   m_selfUpdate = false;
   m_answer = -1;
+}
+
+void CLauncherDlg::GiveUpUpdate() {
+  OutputDebugStringW(u"update not installed within its time limit: the installed program starts again");
+  EndStagedProgram();
+  ShowWindow(SW_HIDE);
+  m_heartbeatCountdown = kHeartbeatSeconds;
+  Start(kInstalledProgram);
+}
+
+void CLauncherDlg::EndStagedProgram() {
+  if (!MainProgramRunsFrom(kStagedProgram)) return;
+  OutputDebugStringW(u"the staged program of an unfinished update runs: it is closed");
+  FindMainProgramWindow(true);
+  WaitForProgramEnd(kMainInstance, ProgramEndWaitMs());
 }
 
 // ---- Supervision ----
@@ -272,7 +298,7 @@ void CLauncherDlg::RunUpdateStep() {
         CopyTree(m_updateSource, kStagingFolder);
       }
       m_step = kStepConfigure;
-      ShowStatus(u"Step 3:Modifying configuration, please wait!");
+      ShowStepStatus(u"Step 3:Modifying configuration, please wait!");
       break;
     case kStepConfigure:
       // Without the user's settings in the new database the update goes no further; the installation
@@ -281,7 +307,7 @@ void CLauncherDlg::RunUpdateStep() {
       break;
     case kStepAnnounce:
       m_step = kStepStartStaged;
-      ShowStatus(u"Step 4:Check the program, please wait!");
+      ShowStepStatus(u"Step 4:Check the program, please wait!");
       break;
     case kStepStartStaged:
       Start(kStagedProgram);
@@ -294,12 +320,25 @@ void CLauncherDlg::RunUpdateStep() {
     case kStepCheck:
       if (m_heartbeatCountdown != kHeartbeatSeconds) break;
       FindMainProgramWindow(true);
-      if (m_reportedSoftware == m_expectedSoftware && m_reportedTable == m_expectedTable) m_step = kStepInstall;
-      ShowStatus(u"Step 5:Removing files, please wait!");
+      if (m_reportedSoftware == m_expectedSoftware && m_reportedTable == m_expectedTable) {
+        m_step = kStepInstall;
+      } else {
+        // Refused: the next check needs a report of its own, and the attempt ends at its time limit.
+        m_heartbeatCountdown = 0;
+        CString refused;
+        refused.Format(u"update refused: the staged program reports SW %d DB %d, its database SW %d DB %d",
+                       m_reportedSoftware, m_reportedTable, m_expectedSoftware, m_expectedTable);
+        OutputDebugStringW(refused);
+      }
+      ShowStepStatus(u"Step 5:Removing files, please wait!");
       break;
     case kStepInstall: {
-      // The checked program must have ended before its folder moves; until then the step waits.
-      if (!WaitForProgramEnd(kMainInstance, ProgramEndWaitMs())) break;
+      // The checked program must have ended before its folder moves; until then the step waits, and
+      // asks it again to close: its window may not have been to be found yet at the check.
+      if (!WaitForProgramEnd(kMainInstance, ProgramEndWaitMs())) {
+        FindMainProgramWindow(true);
+        break;
+      }
       const bool installed = InstallStaged();
       m_step = kStepFinished;
       m_stepCountdown = kFinishSeconds;

@@ -54,10 +54,17 @@ private:
   bool QuestionOpen() const;
   void SetButtons(const char16_t* exitText, const char16_t* hideText);
   void ShowStatus(const CString& text);
+  // A step's text, unless the update's timeout text stands already.
+  void ShowStepStatus(const CString& text);
   void KeepOnTop();
   // Ends an update attempt: the self-update flag and the answer go back to their start values, so the
   // next attempt neither reuses a stale staging folder nor starts without asking.
   void EndUpdateAttempt();
+  // The time limit ended an accepted update before its install: the main program, stopped for it,
+  // starts again at once instead of after supervision's countdown, and the window hides.
+  void GiveUpUpdate();
+  // Closes the main program when it runs from the staging folder and waits for it to end.
+  void EndStagedProgram();
   void WatchdogTick();
   void CallRebootHot();
   void RunUpdateStep();

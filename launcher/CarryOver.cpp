@@ -12,6 +12,7 @@ namespace {
 
 const int kPoolSize = 2;
 const int kParameterTables = 3;  // t_System0 live, t_System1 saved, t_System2 factory
+const int kNotADatabase = 26;    // SQLITE_NOTADB
 
 // Walks every row of sql on the database at path; 0 when it is not open or the query fails.
 template <typename ReadRow>
@@ -62,6 +63,27 @@ int RowValue(const SysParam& row) {
     case SysParam::kTypeDecimal: return static_cast<int>(row.m_floatValue);
     default: return WToI(row.m_val);
   }
+}
+
+// Why the installed database holds no settings at all: the file is missing or is no database. Empty
+// when it may hold them; a busy or unreadable one is then tried again on the next tick.
+CString InstalledDbUnusable() {
+  if (!PathExists(kInstalledDb)) return u"is missing";
+  CDbAccess db(kInstalledDb, false, kPoolSize);
+  if (!db.IsOpen()) return CString();
+  try {
+    CDbResult probe(&db, u"select * from t_System0 limit 0");
+  } catch (const CppSQLite3Exception& e) {
+    if (e.ErrorCode() == kNotADatabase) return u"is no database";
+  }
+  return CString();
+}
+
+// The software and table version rows of a t_System0, by ID; false when one is missing.
+bool VersionRows(SysParamArray& rows, SysParam*& software, SysParam*& table) {
+  software = FindRow(rows, kSoftwareVersionId);
+  table = FindRow(rows, kTableVersionId);
+  return software && table;
 }
 
 }  // namespace
@@ -122,24 +144,29 @@ int WriteSystemTable(const SysParamArray& rows, int n) {
 }
 
 bool CarryOverSettings(int& expectedSoftware, int& expectedTable) {
-  LangEnableRowArray languages;
-  if (!ReadLangEnable(languages) || !WriteLangEnable(languages)) return false;
-
-  SysParamArray installed;
   SysParamArray fresh;
-  if (!ReadSystemTable(installed, 0, 0, 0) || !ReadNewSystemTable(fresh, 0, 0, 0)) return false;
-  const SysParam* newSoftware = FindRow(fresh, kSoftwareVersionId);
-  const SysParam* newTable = FindRow(fresh, kTableVersionId);
-  SysParam* oldSoftware = FindRow(installed, kSoftwareVersionId);
-  SysParam* oldTable = FindRow(installed, kTableVersionId);
-  if (!newSoftware || !newTable || !oldSoftware || !oldTable) return false;
-  *oldSoftware = *newSoftware;
-  *oldTable = *newTable;
+  SysParam* newSoftware = nullptr;
+  SysParam* newTable = nullptr;
+  if (!ReadNewSystemTable(fresh, 0, 0, 0) || !VersionRows(fresh, newSoftware, newTable)) return false;
+  const CString unusable = InstalledDbUnusable();
+  if (unusable.IsEmpty()) {
+    LangEnableRowArray languages;
+    if (!ReadLangEnable(languages) || !WriteLangEnable(languages)) return false;
+    SysParamArray installed;
+    SysParam* oldSoftware = nullptr;
+    SysParam* oldTable = nullptr;
+    if (!ReadSystemTable(installed, 0, 0, 0) || !VersionRows(installed, oldSoftware, oldTable)) return false;
+    *oldSoftware = *newSoftware;
+    *oldTable = *newTable;
+    for (int n = 0; n < kParameterTables; ++n) {
+      if (!WriteSystemTable(installed, n)) return false;
+    }
+  } else {
+    // Nothing to carry: the update is the repair, and the new database goes in as it came.
+    OutputDebugStringW(CString(u"the installed database ") + unusable +
+                       u": the update installs the new database with its own settings");
+  }
   expectedSoftware = RowValue(*newSoftware);
   expectedTable = RowValue(*newTable);
-
-  for (int n = 0; n < kParameterTables; ++n) {
-    if (!WriteSystemTable(installed, n)) return false;
-  }
   return true;
 }

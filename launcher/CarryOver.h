@@ -20,10 +20,12 @@ int ReadNewSystemTable(SysParamArray& rows, int kind, int n, int type);
 // One "Replace into t_System<n>" per row into the staged database, in one transaction; 1 on commit.
 int WriteSystemTable(const SysParamArray& rows, int n);
 
-// The whole carry-over. The version rows are matched by ID, not by their place in the result. False,
-// with the staged database's tables perhaps partly written and the installation untouched, when a
-// database cannot be opened or read, a version row is missing from either, or a write fails: the
-// update must then not go on to its check.
+// The whole carry-over. The version rows are matched by ID, not by their place in the result. An
+// installed database that is missing or no database has no settings to give: the staged one keeps its
+// own (said in the log) and only its versions are learnt. False, with the staged database's tables
+// perhaps partly written and the installation untouched, when a database cannot be opened or read (a
+// busy one included), a version row is missing from either, or a write fails: the update must then
+// not go on to its check.
 bool CarryOverSettings(int& expectedSoftware, int& expectedTable);
 
 // The ID of the software version row and of the table version row of t_System0.

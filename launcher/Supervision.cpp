@@ -28,6 +28,15 @@ BOOL FindByExitButton(HWND top, LPARAM param) {
   return FALSE;
 }
 
+// The top-level window titled "Quellora", else the first with a descendant titled "EXIT".
+HWND MainProgramWindow() {
+  HWND window = FindWindowW(nullptr, kMainTitle);
+  if (window) return window;
+  Search search;
+  EnumWindows(FindByExitButton, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace
 
 bool StartProgram(const CString& path) {
@@ -42,15 +51,22 @@ bool StartProgram(const CString& path) {
 }
 
 bool FindMainProgramWindow(bool close) {
-  HWND window = FindWindowW(nullptr, kMainTitle);
-  if (!window) {
-    Search search;
-    EnumWindows(FindByExitButton, reinterpret_cast<LPARAM>(&search));
-    window = search.found;
-  }
+  HWND window = MainProgramWindow();
   if (!window) return false;
   if (close) SendMessageW(window, WM_CLOSE, 0, 0);
   return true;
+}
+
+bool MainProgramRunsFrom(const char16_t* program) {
+  DWORD processId = 0;
+  HWND window = MainProgramWindow();
+  if (!window || !GetWindowThreadProcessId(window, &processId)) return false;
+  HANDLE process = OpenProcess(0, FALSE, processId);
+  if (!process) return false;
+  WCHAR path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameW(process, path, MAX_PATH);
+  CloseHandle(process);
+  return length > 0 && WStrICmp(path, program) == 0;
 }
 
 void CloseErrorBoxes() {

@@ -172,6 +172,19 @@ Clock& GetClock() {
 
 void SetClock(Clock* clock) { g_override = clock; }
 
+Deadline::Deadline(DWORD boardMs)
+    : m_boardUntil(GetClock().MonotonicMs() + boardMs),
+      m_realUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(boardMs)) {}
+
+bool Deadline::Passed() const {
+  return GetClock().MonotonicMs() >= m_boardUntil || std::chrono::steady_clock::now() >= m_realUntil;
+}
+
+std::chrono::milliseconds Deadline::Slice(int sliceMs) const {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_realUntil - std::chrono::steady_clock::now());
+  return std::clamp(left, std::chrono::milliseconds(0), std::chrono::milliseconds(sliceMs));
+}
+
 VirtualClock::VirtualClock(uint64_t startMonotonicMs, int64_t startLocalMs, bool sleepAdvances)
     : m_mono(startMonotonicMs), m_localOffset(startLocalMs - static_cast<int64_t>(startMonotonicMs)),
       m_sleepAdvances(sleepAdvances) {}

@@ -6,6 +6,7 @@
 // Tests install a VirtualClock: time moves only when the test advances it or a thread sleeps.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -50,6 +51,22 @@ public:
 // The clock in force; SetClock(nullptr) restores the production clock. Not for use while other threads run.
 Clock& GetClock();
 void SetClock(Clock* clock);
+
+// A time limit for a wait that another thread or program ends (the answer to a send), counted on the
+// clock in force: under PANEL_TIME_SCALE a scaled run waits as long in board time as an unscaled one.
+// It also passes once as much real time has gone by, so a test clock that stands still cannot hold the
+// wait for ever. Any thread.
+class Deadline {
+public:
+  explicit Deadline(DWORD boardMs);
+  bool Passed() const;
+  // How long to block before looking again: the real time left, at most sliceMs.
+  std::chrono::milliseconds Slice(int sliceMs = 5) const;
+
+private:
+  uint64_t m_boardUntil;
+  std::chrono::steady_clock::time_point m_realUntil;
+};
 
 // Test clock. With sleepAdvances (the default) a Sleep moves time forward by its length on whatever
 // thread calls it, which suits single-threaded tests; without it a Sleep blocks until Advance has moved

@@ -80,6 +80,8 @@ public:
     return m_state->reaped ? m_state->exitCode : STILL_ACTIVE;
   }
 
+  pid_t Pid() const { return m_state->pid; }
+
   void Terminate(DWORD code) {
     std::lock_guard<std::mutex> guard(m_state->lock);
     if (m_state->reaped) return;
@@ -90,6 +92,16 @@ public:
 
 private:
   std::shared_ptr<ProcessState> m_state;
+};
+
+// A program of the board that this one did not start, opened by its id to learn its file.
+class OpenedProcess : public panel::KernelObject {
+public:
+  explicit OpenedProcess(pid_t pid) : m_pid(pid) {}
+  pid_t Pid() const { return m_pid; }
+
+private:
+  pid_t m_pid;
 };
 
 std::vector<std::u16string> SplitWords(const char16_t* text) {
@@ -136,10 +148,21 @@ CString& ModuleOverride() {
   return *path;
 }
 
-std::string ExecutablePath() {
+std::string ExecutablePath(const std::string& process = "self") {
   std::vector<char> buffer(4096);
-  ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  ssize_t n = readlink(("/proc/" + process + "/exe").c_str(), buffer.data(), buffer.size() - 1);
   return n > 0 ? std::string(buffer.data(), static_cast<size_t>(n)) : std::string();
+}
+
+// The process a handle of OpenProcess or CreateProcessW stands for; 0 for any other value, -1 for a
+// started one that has ended (its id may already be another program's).
+pid_t ProcessOf(HMODULE module) {
+  HANDLE handle = module;
+  if (auto* opened = panel::HandleAs<OpenedProcess>(handle)) return opened->Pid();
+  if (auto* started = panel::HandleAs<ProcessObject>(handle)) {
+    return started->ExitCode() == STILL_ACTIVE ? started->Pid() : -1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -227,8 +250,18 @@ BOOL TerminateProcess(HANDLE process, UINT exitCode) {
   return TRUE;
 }
 
+HANDLE OpenProcess(DWORD, BOOL, DWORD processId) {
+  const pid_t pid = static_cast<pid_t>(processId);
+  if (pid <= 0 || (kill(pid, 0) != 0 && errno != EPERM)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return panel::RegisterHandle(new OpenedProcess(pid));
+}
+
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
-  if (module) {
+  const pid_t process = module ? ProcessOf(module) : getpid();
+  if (process == 0) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;
   }
@@ -237,11 +270,20 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
     return 0;
   }
   CString path;
-  {
+  if (process == getpid()) {
     std::lock_guard<std::mutex> guard(ModuleLock());
     path = ModuleOverride();
   }
-  if (path.IsEmpty()) path = panel::ModulePathFor(ExecutablePath());
+  if (path.IsEmpty()) {
+    const std::string file = process < 0              ? std::string()
+                             : process == getpid() ? ExecutablePath()
+                                                   : ExecutablePath(std::to_string(process));
+    if (file.empty()) {
+      SetLastError(ERROR_INVALID_HANDLE);  // the program has ended
+      return 0;
+    }
+    path = panel::ModulePathFor(file);
+  }
   WStrCopy(buffer, size, path);
   if (static_cast<DWORD>(path.GetLength()) >= size) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);

@@ -46,10 +46,15 @@ BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 // Kills the process (SIGKILL); TRUE also when it had already ended.
 BOOL TerminateProcess(HANDLE process, UINT exitCode);
 
-// The running program's CE path ("\ResidentFlash\Quellora\Quellora.exe") for module null; copies at most
-// size - 1 characters and terminates. Returns the characters copied, or size with
-// ERROR_INSUFFICIENT_BUFFER when the path was cut; 0 with ERROR_INVALID_PARAMETER for no buffer or size 0,
-// 0 with ERROR_MOD_NOT_FOUND for any module other than the program itself.
+// A handle to a running program of the board by its id (GetWindowThreadProcessId), for its file name:
+// as on CE, the handle may be given to GetModuleFileNameW as the module. Close it with CloseHandle.
+// Null with ERROR_INVALID_PARAMETER when no such process runs.
+HANDLE OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
+// The running program's CE path ("\ResidentFlash\Quellora\Quellora.exe") for module null, or that of the
+// program behind a process handle (OpenProcess, CreateProcessW); copies at most size - 1 characters and
+// terminates. Returns the characters copied, or size with ERROR_INSUFFICIENT_BUFFER when the path was
+// cut; 0 with ERROR_INVALID_PARAMETER for no buffer or size 0, 0 with ERROR_INVALID_HANDLE for a process
+// that has ended, 0 with ERROR_MOD_NOT_FOUND for any other module.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 
 namespace panel {

@@ -94,7 +94,12 @@ bool TakeTimer(MSG* msg, HWND filter, bool remove) {
   msg->lParam = reinterpret_cast<LPARAM>(best->proc);
   msg->time = GetTickCount();
   msg->pt = s.cursor;
-  if (remove) best->due = now + best->elapse;  // one message however late: no catching up
+  if (remove) {
+    // The next tick keeps the timer's own beat, so late ticks do not add up to a slower timer; one
+    // message however late, the beats it missed are dropped: no catching up.
+    best->due += best->elapse;
+    if (best->due <= now) best->due = now + best->elapse - (now - best->due) % best->elapse;
+  }
   return true;
 }
 

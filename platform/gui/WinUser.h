@@ -330,10 +330,14 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
                      int height, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
+// The id of the program that owns the window (also another program's), stored in *processId when
+// given; returns the same id as the thread id (one GUI thread per program), 0 for no window.
+DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
 
 // Messages. SendMessageW calls the window procedure at once on the GUI thread; from another thread or
-// program it waits for the answer at most PANEL_SEND_TIMEOUT_MS (default 5000 ms), dispatching the
-// messages sent to this program's windows meanwhile, and returns 0 with ERROR_TIMEOUT when none came.
+// program it waits for the answer at most PANEL_SEND_TIMEOUT_MS (default 5000 ms; between programs
+// counted on the board's clock), dispatching the messages sent to this program's windows meanwhile,
+// and returns 0 with ERROR_TIMEOUT when none came.
 // Messages whose parameters are pointers are not carried to another program (0, ERROR_NOT_SUPPORTED).
 // HWND_BROADCAST reaches this program's top-level windows only.
 LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -352,7 +356,8 @@ DWORD GetMessageTime();
 DWORD GetMessagePos();
 
 // Timers: a due timer yields one WM_TIMER when the queue is otherwise empty; it is never queued twice
-// and a late timer fires once, not once per missed period. They run inside every modal loop.
+// and a late timer fires once, not once per missed period; the periods stay on the beat of SetTimer,
+// so a late tick does not push the later ones back. They run inside every modal loop.
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 

@@ -503,6 +503,12 @@ BOOL IsWindow(HWND hwnd) {
   return FALSE;
 }
 
+DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId) {
+  const DWORD pid = IsWindow(hwnd) ? static_cast<DWORD>(Key(hwnd) >> 32) : 0;
+  if (processId) *processId = pid;
+  return pid;
+}
+
 HWND GetParent(HWND hwnd) {
   if (Window* w = Find(hwnd)) {
     if (w->parent) return w->parent->handle;

@@ -3,9 +3,9 @@
 // its windows on the Unix socket <pid>.sock beside it. A window handle carries its process id in its
 // upper 32 bits, so FindWindowW, EnumWindows, GetWindow, GetWindowTextW and IsWindow read the other
 // program's tree, and SendMessageW/PostMessageW go through its socket. A send waits at most
-// PANEL_SEND_TIMEOUT_MS (default 5000 ms) and meanwhile handles the messages sent to this program,
-// so two programs sending to each other at once do not lock up. Nothing is published when the
-// board's root does not exist.
+// PANEL_SEND_TIMEOUT_MS (default 5000 ms of the board's clock, so scaled time scales it too) and
+// meanwhile handles the messages sent to this program, so two programs sending to each other at once
+// do not lock up. Nothing is published when the board's root does not exist.
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -238,7 +238,7 @@ private:
         if (State().backend) State().backend->Wake();
         reply = "ok 0\n";
       }
-      ssize_t ignored = write(client, reply.data(), reply.size());
+      ssize_t ignored = send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
       (void)ignored;
       return;
     }
@@ -264,15 +264,19 @@ private:
         }
         s.wake.notify_all();
         if (s.backend) s.backend->Wake();
+        const Deadline deadline(TimeoutMs());
         std::unique_lock<std::mutex> lock(s.lock);
-        if (s.wake.wait_for(lock, std::chrono::milliseconds(TimeoutMs()), [&] { return r->done; })) {
+        while (!r->done && !deadline.Passed()) s.wake.wait_for(lock, deadline.Slice());
+        if (r->done) {
           reply = "ok " + std::to_string(static_cast<long long>(r->result)) + "\n";
         } else {
           reply = "timeout\n";
         }
       }
     }
-    ssize_t ignored = write(client, reply.data(), reply.size());
+    // A sender that gave up has closed its end: the late answer is dropped, not a SIGPIPE that ends
+    // this program.
+    ssize_t ignored = send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
     (void)ignored;
   }
 
@@ -375,16 +379,17 @@ LRESULT RemoteSend(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool p
   std::snprintf(request, sizeof(request), "%s %llx %u %llu %lld\n", post ? "post" : "send",
                 static_cast<unsigned long long>(Key(hwnd)), message, static_cast<unsigned long long>(wParam),
                 static_cast<long long>(lParam));
-  ssize_t sent = write(fd, request, std::strlen(request));
+  ssize_t sent = send(fd, request, std::strlen(request), MSG_NOSIGNAL);  // a program that just ended is no SIGPIPE
   if (sent <= 0) {
     close(fd);
     return 0;
   }
   std::string reply;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs() + 500);
+  // A little longer than the other side's own bound, so that its "timeout" answer gets here first.
+  const Deadline deadline(TimeoutMs() + 500);
   bool gui = OnGuiThread();
   while (reply.find('\n') == std::string::npos) {
-    if (std::chrono::steady_clock::now() >= deadline) break;
+    if (deadline.Passed()) break;
     // While waiting, this program keeps answering what is sent to its own windows.
     if (gui) HandleIncomingSends();
     pollfd p{fd, POLLIN, 0};

@@ -148,6 +148,28 @@ TEST_F(LauncherFixture, ClosesOneErrorBoxOnTicks1_11_21) {
                                                             u"应用程序错误"}));
 }
 
+TEST_F(LauncherFixture, AtItsStart_AMainProgramRunningFromTheStagingFolderIsClosed) {
+  struct Case {
+    const char16_t* runsFrom;  // the file of the program behind the window "Quellora" (this process)
+    bool closed;
+  };
+  const Case cases[] = {{u"\\ResidentFlash\\ABackup\\Quellora.exe", true},
+                        {u"\\ResidentFlash\\Quellora\\Quellora.exe", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(CString(c.runsFrom).ToUtf8());
+    StandInWindows windows;
+    HWND main = windows.Add(u"Quellora");
+    panel::SetModulePath(c.runsFrom);
+    TestLauncherDlg dlg;
+    ASSERT_TRUE(dlg.Create(CLauncherDlg::IDD));
+    panel::SetModulePath(u"");
+    EXPECT_EQ(StandInWindows::Closed().size(), c.closed ? 1u : 0u);
+    EXPECT_EQ(dlg.starts, std::vector<CString>{kInstalled});
+    dlg.DestroyWindow();
+    if (IsWindow(main)) DestroyWindow(main);
+  }
+}
+
 TEST_F(LauncherFixture, EnterAndEscOnlyHide_ExitEndsTheLauncher) {
   panel::ScriptedInput script;
   bool stillRunning = false;

@@ -95,6 +95,38 @@ protected:
     Settings(root / "Storage Card/ABackup/Quellora.db", {"1", "205", "110", "7"});
   }
 
+  // The real program installed and running (started here, before the launcher: its first start fills
+  // the delivered database), and an update on the first medium that brings a copy of the installation
+  // whose database the SQL given changes.
+  void RunInstalledAndOfferItsCopy(const TempRoot& root, const std::string& change) {
+    Prepare(root, false);
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION main{};
+    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\Quellora\\Quellora.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &main));
+    CloseHandle(main.hThread);
+    CloseHandle(main.hProcess);
+    ASSERT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 30000));
+    fs::create_directories(root / "Storage Card/ABackup");
+    for (const auto& entry : fs::directory_iterator(root / "ResidentFlash/Quellora")) {
+      const std::string name = entry.path().filename();
+      // The live database (and the journal it has now and then) is copied below, whole.
+      if (name.rfind("Quellora.db", 0) != 0) fs::copy(entry.path(), root / ("Storage Card/ABackup/" + name), fs::copy_options::recursive);
+    }
+    RawDb(root / "ResidentFlash/Quellora/Quellora.db")
+        .Run("pragma busy_timeout = 10000; vacuum into '" + (root / "Storage Card/ABackup/Quellora.db") + "';");
+    if (!change.empty()) RawDb(root / "Storage Card/ABackup/Quellora.db").Run(change);
+  }
+
+  // The file, inside the root, of the program behind the window "Quellora"; empty when none runs.
+  static std::string MainProgramFile(const TempRoot& root) {
+    HWND main = FindWindowW(nullptr, u"Quellora");
+    if (!main) return "";
+    std::error_code error;
+    const fs::path exe = fs::read_symlink("/proc/" + std::to_string(PidOf(main)) + "/exe", error);
+    return error ? "" : fs::relative(exe, root.Path()).string();
+  }
+
   // The stand-in installed with the settings 1/204/109/5, the update on the first medium, the launcher
   // started and asking.
   void StartWithUpdateOffered(const TempRoot& root) {
@@ -104,6 +136,28 @@ protected:
     StartLauncher();
     ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Do you Update Software?Path:\\Storage Card\\ABackup"; }, 20000))
         << LauncherText();
+  }
+
+  // The stand-in installed and hung (its window up, never answering), an update on the first medium,
+  // the launcher started.
+  void StartWithAHungMainProgram(const TempRoot& root) {
+    Prepare(root, true);
+    panel::WriteTextFile(root / "standin.cfg", "mode hang");
+    OfferUpdate(root);
+    StartLauncher();
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 10000));
+  }
+
+  // Past the stop of the main program and the copy.
+  static bool UpdateWentOnToItsCarryOver() {
+    const std::string text = LauncherText();
+    return text == "Step 3:Modifying configuration, please wait!" || text == "Step 4:Check the program, please wait!";
+  }
+
+  // The update question answered with "Yes" as soon as it shows.
+  static void AcceptWhenAsked() {
+    ASSERT_TRUE(WaitUntil([] { return LauncherText().rfind("Do you Update Software?", 0) == 0; }, 20000)) << LauncherText();
+    PostMessageW(FindWindowW(nullptr, u"Brimcourt"), WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
   }
 
   void StartLauncher() {
@@ -175,6 +229,13 @@ protected:
       const std::string wanted = "\\ResidentFlash\\Quellora\\Quellora.exe" + (setting.empty() ? "" : " " + setting);
       return !starts.empty() && starts.back().find(wanted) != std::string::npos;
     }, 10000);
+  }
+
+  // The program's log in the root.
+  static std::string DebugLines(const TempRoot& root, const std::string& program) {
+    std::string text;
+    panel::ReadTextFile(root / ("run/" + program + ".log"), text);
+    return text;
   }
 
   static std::vector<std::string> Values(const std::string& db, int table) {
@@ -348,21 +409,94 @@ TEST_F(LauncherEndToEnd, LauncherKilledAtEachUpdateStep_LeavesAMainProgramWithTh
   }
 }
 
+TEST_F(LauncherEndToEnd, RealMainProgram_RefusedUpdateShowsItsTimeoutToTheEnd_ThenTheInstalledProgramIsBackAtOnce) {
+  const int kScale = 20;
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  const std::string timeout = "Error!update timeout!please check!";
+  TempRoot root;
+  BoardGuard guard{this};
+  // The new database says software V2.06; the program beside it reports V2.05.
+  ASSERT_NO_FATAL_FAILURE(RunInstalledAndOfferItsCopy(root, "update t_System0 set Val = '206' where ID = 1;"));
+  StartLauncher();
+  ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
+  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Step 5:Removing files, please wait!"; }, 30000)) << LauncherText();
+
+  // 99 s before the 600 s limit the timeout text comes, and stays.
+  ASSERT_TRUE(WaitUntil([&] { return LauncherText() == timeout; }, 700000 / kScale)) << LauncherText();
+  const auto shown = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(40000 / kScale));
+  EXPECT_EQ(LauncherText(), timeout);
+  EXPECT_TRUE(IsWindowVisible(FindWindowW(nullptr, u"Brimcourt")));
+
+  // At the limit the window hides, on the board's clock 100 s after the text came: the launcher's
+  // seconds keep the board's pace. The installed program is started at once, not 90 s later (its own
+  // start-up takes a few board seconds at this speed).
+  ASSERT_TRUE(WaitUntil([] { return !IsWindowVisible(FindWindowW(nullptr, u"Brimcourt")); }, 100000 / kScale));
+  EXPECT_NEAR(std::chrono::duration<double>(std::chrono::steady_clock::now() - shown).count() * kScale, 100, 8);
+  EXPECT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 75000 / kScale));
+  EXPECT_TRUE(fs::exists(root / "ResidentFlash/ABackup/Quellora.exe"));  // what was staged stays
+}
+
+TEST_F(LauncherEndToEnd, RealMainProgram_UpdateOntoARootWithoutItsDatabase_InstallsTheNewOne) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  TempRoot root;
+  BoardGuard guard{this};
+  // A language row of a dealer the delivered file does not have marks the new database.
+  ASSERT_NO_FATAL_FAILURE(RunInstalledAndOfferItsCopy(root, "insert into t_Langenable (ID, E0) values(77, 1);"));
+  fs::remove(root / "ResidentFlash/Quellora/Quellora.db");  // gone while the program runs
+  StartLauncher();
+  ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
+  ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Update Finished!please remove the U Disk!"; }, 60000))
+      << LauncherText();
+  ASSERT_TRUE(fs::exists(root / "ResidentFlash/Quellora/Quellora.db"));
+  EXPECT_EQ(RawDb(root / "ResidentFlash/Quellora/Quellora.db").Rows("select E0 from t_Langenable where ID = 77"),
+            (std::vector<std::vector<std::string>>{{"1"}}));
+  EXPECT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 20000));
+  const auto log = DebugLines(root, "Brimcourt");
+  EXPECT_NE(log.find("the installed database is missing: the update installs the new database with its own settings"),
+            std::string::npos)
+      << log;
+}
+
+TEST_F(LauncherEndToEnd, RealMainProgram_LauncherKilledAtTheCheckWithTheMediumRemoved_TheInstalledProgramRuns) {
+  // Slow enough to catch the staged program between its start and its first report.
+  ScopedEnv scale("PANEL_TIME_SCALE", "4");
+  TempRoot root;
+  BoardGuard guard{this};
+  ASSERT_NO_FATAL_FAILURE(RunInstalledAndOfferItsCopy(root, ""));
+  StartLauncher();
+  ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
+  ASSERT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/ABackup/Quellora.exe"; }, 60000))
+      << LauncherText();
+  KillLauncher();
+  const pid_t staged = PidOf(FindWindowW(nullptr, u"Quellora"));
+  ASSERT_EQ(MainProgramFile(root), "ResidentFlash/ABackup/Quellora.exe") << "the check came first";
+  fs::remove_all(root / "Storage Card");  // the medium is taken out
+
+  StartLauncher();
+  EXPECT_TRUE(WaitUntil([&] { return Ended(staged); }, 20000));
+  EXPECT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 20000))
+      << MainProgramFile(root);
+}
+
+TEST_F(LauncherEndToEnd, HungMainProgram_TheBoundOfEachSendIsBoardTime) {
+  // Five sends of 5 s each to a program that never answers: 1.25 s at this speed, not 25 s.
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  TempRoot root;
+  BoardGuard guard{this};
+  ASSERT_NO_FATAL_FAILURE(StartWithAHungMainProgram(root));
+  ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
+  EXPECT_TRUE(WaitUntil(UpdateWentOnToItsCarryOver, 8000)) << LauncherText();
+}
+
 TEST_F(LauncherEndToEnd, HungMainProgram_CannotFreezeTheLauncher) {
   ScopedEnv scale("PANEL_TIME_SCALE", "10");
   ScopedEnv sendBound("PANEL_SEND_TIMEOUT_MS", "300");
   TempRoot root;
   BoardGuard guard{this};
-  Prepare(root, true);
-  panel::WriteTextFile(root / "standin.cfg", "mode hang");
-  OfferUpdate(root);
-  StartLauncher();
-  ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 10000));
+  ASSERT_NO_FATAL_FAILURE(StartWithAHungMainProgram(root));
   // The hung program ignores the five WM_CLOSE; each send gives up, and the update goes on.
-  EXPECT_TRUE(WaitUntil([] { return LauncherText() == "Step 3:Modifying configuration, please wait!" ||
-                                    LauncherText() == "Step 4:Check the program, please wait!"; },
-                        30000))
-      << LauncherText();
+  EXPECT_TRUE(WaitUntil(UpdateWentOnToItsCarryOver, 30000)) << LauncherText();
 }
 
 }  // namespace

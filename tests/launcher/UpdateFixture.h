@@ -62,6 +62,15 @@ protected:
     m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
     Tick();
   }
+  // A dialog of a test's own (one per case of a table) that has accepted the update and copied it:
+  // on step 5 (carry-over) afterwards.
+  void ReachCarryOver(TestLauncherDlg& dlg) {
+    ASSERT_TRUE(dlg.Create(CLauncherDlg::IDD));
+    Tick();
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
+    Tick(2);
+    ASSERT_EQ(dlg.Step(), CLauncherDlg::kStepConfigure);
+  }
   // Accepted, copied, configured, the staged program started and its expected report handled: on
   // step 9 (install) afterwards.
   void ReachInstall() {

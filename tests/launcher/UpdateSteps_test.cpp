@@ -180,6 +180,44 @@ TEST_F(UpdateSteps, StagedProgramThatNeverMatches_RunsIntoTheTimeLimit) {
   EXPECT_FALSE(m_dlg.SelfUpdate());
 }
 
+TEST_F(UpdateSteps, RefusedAtTheCheck_TheTimeoutTextStands_AndTheInstalledProgramStartsAtTheLimit) {
+  const CString timeout = u"Error!update timeout!please check!";
+  InstalledAndUpdate();
+  AcceptUpdate();
+  Tick(4);
+  ASSERT_EQ(m_dlg.Step(), 8);
+  StandInWindows windows;
+  windows.Add(u"Quellora");
+  Report(204, 0, 109, 0);  // other versions than the new database's 205 and 110
+  Tick();
+  EXPECT_EQ(StandInWindows::Closed(), std::vector<CString>{u"Quellora"});
+  EXPECT_EQ(Text(kText), u"Step 5:Removing files, please wait!");
+  // 595 s of the limit are left.
+  Tick(495);
+  EXPECT_EQ(Text(kText), u"Step 5:Removing files, please wait!");
+  Tick();
+  EXPECT_EQ(Text(kText), timeout);
+  Tick(20);
+  EXPECT_EQ(Text(kText), timeout);
+  // A staged program that is still up and reports again cannot put a step text over it either.
+  windows.Add(u"Quellora");
+  Report(204, 0, 109, 0);
+  Tick();
+  EXPECT_EQ(Text(kText), timeout);
+  EXPECT_TRUE(Visible());
+  EXPECT_EQ(StartsOf(kInstalled), 1);  // at the launcher's start only
+  Tick(78);
+  EXPECT_EQ(m_dlg.Step(), 8);
+  EXPECT_EQ(Text(kText), timeout);
+  Tick();  // the limit: the attempt ends, the stopped program comes back at once
+  EXPECT_EQ(m_dlg.Step(), 100);
+  EXPECT_EQ(StartsOf(kInstalled), 2);
+  EXPECT_FALSE(Visible());
+  EXPECT_EQ(m_dlg.HeartbeatCountdown(), 89);
+  Tick(89);
+  EXPECT_EQ(StartsOf(kInstalled), 2);  // supervision counts from that start
+}
+
 TEST_F(UpdateSteps, Command2WithAStagedFolder_AsksAndInstallsItWithoutCopying) {
   MakeProgramFolder("ResidentFlash/Quellora", "old program", {{0, "1", 0}, {1, "204", 0}, {2, "109", 0}, {3, "5", 0}});
   MakeProgramFolder("ResidentFlash/ABackup", "staged program", {{0, "1", 0}, {1, "205", 0}, {2, "110", 0}, {3, "7", 0}});
@@ -222,8 +260,8 @@ TEST_F(UpdateSteps, CarryOverThatCannotProceed_StopsBeforeTheCheckWithTheInstall
     std::function<void(const std::string& root)> spoil;
   };
   const Case cases[] = {
-      {"installed database unreadable",
-       [](const std::string& root) { panel::WriteTextFile(root + "/ResidentFlash/Quellora/Quellora.db", "not a database"); }},
+      {"installed database without its parameter table",
+       [](const std::string& root) { testing_support::RawDb(root + "/ResidentFlash/Quellora/Quellora.db").Run("drop table t_System0;"); }},
       {"staged database missing a table",
        [](const std::string& root) { testing_support::RawDb(root + "/ResidentFlash/ABackup/Quellora.db").Run("drop table t_System1;"); }},
       {"staged database without its version rows",
@@ -239,11 +277,7 @@ TEST_F(UpdateSteps, CarryOverThatCannotProceed_StopsBeforeTheCheckWithTheInstall
     SCOPED_TRACE(c.name);
     InstalledAndUpdate();
     TestLauncherDlg dlg;
-    ASSERT_TRUE(dlg.Create(CLauncherDlg::IDD));
-    Tick();
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
-    Tick(2);
-    ASSERT_EQ(dlg.Step(), 5);
+    ASSERT_NO_FATAL_FAILURE(ReachCarryOver(dlg));
     c.spoil(m_root.Path());
     const std::string installedDb = [&] {
       std::string text;
@@ -257,6 +291,47 @@ TEST_F(UpdateSteps, CarryOverThatCannotProceed_StopsBeforeTheCheckWithTheInstall
     std::string after;
     panel::ReadTextFile(m_root / "ResidentFlash/Quellora/Quellora.db", after);
     EXPECT_TRUE(after == installedDb);
+    dlg.DestroyWindow();
+    std::filesystem::remove_all(m_root / "ResidentFlash");
+    std::filesystem::remove_all(m_root / "Storage Card");
+  }
+}
+
+TEST_F(UpdateSteps, InstalledDatabaseMissingOrNoDatabase_TheNewOneIsInstalledWithItsOwnSettings) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& root)> spoil;
+  };
+  const Case cases[] = {
+      {"missing", [](const std::string& root) { std::filesystem::remove(root + "/ResidentFlash/Quellora/Quellora.db"); }},
+      {"no database",
+       [](const std::string& root) { panel::WriteTextFile(root + "/ResidentFlash/Quellora/Quellora.db", "not a database"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    InstalledAndUpdate();
+    panel::ClearDebugLog();
+    TestLauncherDlg dlg;
+    ASSERT_NO_FATAL_FAILURE(ReachCarryOver(dlg));
+    c.spoil(m_root.Path());
+    Tick();
+    EXPECT_EQ(dlg.Step(), 6);
+    EXPECT_EQ(dlg.ExpectedSoftware(), 205);
+    EXPECT_EQ(dlg.ExpectedTable(), 110);
+    for (int table = 0; table < 3; ++table) {
+      EXPECT_EQ(Values("ResidentFlash/ABackup", table), (std::vector<std::string>{"1", "205", "110", "7"})) << table;
+    }
+    const std::string said = std::string("the installed database ") + (c.name[0] == 'm' ? "is missing" : "is no database") +
+                             ": the update installs the new database with its own settings";
+    EXPECT_EQ(panel::DebugLog(), std::vector<std::string>{said});
+    Tick(2);
+    StandInWindows windows;
+    windows.Add(u"Quellora");
+    dlg.SendMessage(WM_STATUS_REPORT, StatusReportWParam(205, 0), StatusReportLParam(110, 0));
+    Tick(2);
+    EXPECT_EQ(dlg.Step(), 10);
+    EXPECT_EQ(Program("ResidentFlash/Quellora"), "new program");
+    EXPECT_EQ(Values("ResidentFlash/Quellora", 0), (std::vector<std::string>{"1", "205", "110", "7"}));
     dlg.DestroyWindow();
     std::filesystem::remove_all(m_root / "ResidentFlash");
     std::filesystem::remove_all(m_root / "Storage Card");
@@ -288,7 +363,7 @@ TEST_F(UpdateSteps, FailedMoveOfTheStagedFolder_KeepsTheInstallationAndSaysSo) {
   EXPECT_FALSE(Exists("ResidentFlash/Quellora.old"));
 }
 
-TEST_F(UpdateSteps, InstallWaitsUntilTheCheckedProgramHasEnded) {
+TEST_F(UpdateSteps, InstallWaitsUntilTheCheckedProgramHasEnded_AskingItAgainToClose) {
   InstalledAndUpdate();
   ReachInstall();
   ASSERT_EQ(m_dlg.Step(), 9);
@@ -296,6 +371,11 @@ TEST_F(UpdateSteps, InstallWaitsUntilTheCheckedProgramHasEnded) {
   Tick(3);
   EXPECT_EQ(m_dlg.Step(), 9);
   EXPECT_EQ(Program("ResidentFlash/Quellora"), "old program");
+  // Its window, not to be found at the check, shows now: it is asked again to close.
+  StandInWindows windows;
+  windows.Add(u"Quellora");
+  Tick();
+  EXPECT_EQ(StandInWindows::Closed(), std::vector<CString>{u"Quellora"});
   CloseHandle(stillRunning);
   Tick();
   EXPECT_EQ(m_dlg.Step(), 10);

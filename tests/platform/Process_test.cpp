@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -165,6 +167,43 @@ TEST(Process, ClosedHandles_EndedProgramLeavesNoZombie) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_FALSE(fs::exists(proc));
+}
+
+TEST(Process, OpenedProgram_NamesItsFile_UntilItEnds) {
+  TempRoot root;
+  fs::create_directories(root / "ResidentFlash/ABackup");
+  fs::copy_file("/bin/sleep", root / "ResidentFlash/ABackup/Quellora.exe");
+  PROCESS_INFORMATION info{};
+  WCHAR args[] = u"30";
+  ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\ABackup\\Quellora.exe", args, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             nullptr, &info));
+  HANDLE opened = OpenProcess(0, FALSE, info.dwProcessId);
+  ASSERT_NE(opened, nullptr);
+  WCHAR path[MAX_PATH] = {};
+  EXPECT_EQ(GetModuleFileNameW(opened, path, MAX_PATH), 35u);
+  EXPECT_EQ(CString(path), u"\\ResidentFlash\\ABackup\\Quellora.exe");
+  // The handle CreateProcessW gave names it as well.
+  path[0] = 0;
+  GetModuleFileNameW(info.hProcess, path, MAX_PATH);
+  EXPECT_EQ(CString(path), u"\\ResidentFlash\\ABackup\\Quellora.exe");
+
+  TerminateProcess(info.hProcess, 1);
+  ASSERT_EQ(WaitForSingleObject(info.hProcess, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(GetModuleFileNameW(opened, path, MAX_PATH), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_TRUE(CloseHandle(opened));
+  EXPECT_EQ(OpenProcess(0, FALSE, info.dwProcessId), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+
+  // This program itself, by its own id: the path it reports for itself.
+  panel::SetModulePath(u"\\ResidentFlash\\Quellora\\Quellora.exe");
+  HANDLE self = OpenProcess(0, FALSE, static_cast<DWORD>(getpid()));
+  GetModuleFileNameW(self, path, MAX_PATH);
+  EXPECT_EQ(CString(path), u"\\ResidentFlash\\Quellora\\Quellora.exe");
+  CloseHandle(self);
+  panel::SetModulePath(u"");
 }
 
 TEST(Process, ModulePath_MapsTheExecutableIntoTheRoot) {

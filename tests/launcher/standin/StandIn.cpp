@@ -3,6 +3,7 @@
 // to the window "Brimcourt". What it reports is read from $PANEL_ROOT/standin.cfg at each send, so a
 // test can change it while it runs:
 //   software 205 | test 0 | table 110 | command 0 | mode send | silent | hang
+// (hang: no reports, and the first WM_CLOSE is never answered; nothing else is either from then on)
 // Each start is appended to $PANEL_ROOT/standin.log as "start <pid> <program path> <value of ID 3>",
 // the value read from the t_System0 of the database beside it.
 #include <sqlite3.h>
@@ -51,10 +52,6 @@ std::string SettingOfId3(const std::string& programPath) {
 
 void SendStatus(HWND, UINT, UINT_PTR, DWORD) {
   auto config = Config();
-  if (config["mode"] == "hang") {
-    // Stops answering for good, its window still up.
-    for (;;) std::this_thread::sleep_for(std::chrono::seconds(60));
-  }
   if (config["mode"] != "send") return;
   HWND launcher = FindWindowW(nullptr, u"Brimcourt");
   if (!launcher) return;
@@ -65,6 +62,10 @@ void SendStatus(HWND, UINT, UINT_PTR, DWORD) {
 
 LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
+    if (Config()["mode"] == "hang") {
+      // Stops answering for good, its window still up.
+      for (;;) std::this_thread::sleep_for(std::chrono::seconds(60));
+    }
     DestroyWindow(hwnd);
     PostQuitMessage(0);
     return 0;

@@ -26,7 +26,7 @@ TEST_F(MessageQueue, LateTimer_FiresOnceWithoutCatchingUp) {
   EXPECT_EQ(log.Take().size(), 1u);
   m_clock->Advance(99);
   panel::PumpMessages();
-  EXPECT_TRUE(log.Take().empty());  // the next period counts from the late tick
+  EXPECT_TRUE(log.Take().empty());  // the missed periods are gone: the next is a whole one away
   m_clock->Advance(1);
   panel::PumpMessages();
   EXPECT_EQ(log.Take().size(), 1u);
@@ -35,6 +35,29 @@ TEST_F(MessageQueue, LateTimer_FiresOnceWithoutCatchingUp) {
   panel::PumpMessages();
   EXPECT_TRUE(log.Take().empty());
   EXPECT_FALSE(KillTimer(m_window, 1));
+}
+
+TEST_F(MessageQueue, LateTick_DoesNotPushTheTimersBeatBack) {
+  SetTimer(m_window, 1, 1000, nullptr);
+  MessageLog log({WM_TIMER});
+  m_clock->Advance(1400);  // the first tick comes 400 ms late
+  panel::PumpMessages();
+  EXPECT_EQ(log.Take().size(), 1u);
+  m_clock->Advance(599);
+  panel::PumpMessages();
+  EXPECT_TRUE(log.Take().empty());
+  m_clock->Advance(1);  // 2000: on the beat, not a whole period after the late tick
+  panel::PumpMessages();
+  EXPECT_EQ(log.Take().size(), 1u);
+  m_clock->Advance(2500);  // 4500: the beats of 3000 and 4000 give one tick
+  panel::PumpMessages();
+  EXPECT_EQ(log.Take().size(), 1u);
+  m_clock->Advance(499);
+  panel::PumpMessages();
+  EXPECT_TRUE(log.Take().empty());
+  m_clock->Advance(1);  // 5000
+  panel::PumpMessages();
+  EXPECT_EQ(log.Take().size(), 1u);
 }
 
 TEST_F(MessageQueue, Timers_FireInDueOrderWhileTheLoopWaits) {

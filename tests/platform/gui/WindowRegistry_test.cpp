@@ -17,6 +17,7 @@ namespace {
 const UINT kSum = WM_USER + 1000;      // the peer answers wParam + lParam
 const UINT kAskBack = WM_USER + 1;     // the peer asks the tester, then answers its answer + 1
 const UINT kTesterQuery = WM_USER + 2;  // the tester answers 7
+const UINT kStall = WM_USER + 3;        // the peer answers 1, but only a second later
 
 LRESULT PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
@@ -26,6 +27,9 @@ LRESULT PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
       HWND tester = FindWindowW(nullptr, u"Tester");
       return SendMessageW(tester, kTesterQuery, 0, 0) + 1;
     }
+    case kStall:
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+      return 1;
     case WM_COMMAND:
       if (LOWORD(w) == 1008 && HIWORD(w) == BN_CLICKED) PostQuitMessage(0);  // "EXIT"
       return 0;
@@ -93,6 +97,10 @@ TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
   ASSERT_TRUE(WaitFor([&] { return (peer = FindWindowW(nullptr, u"Peer")) != nullptr; }));
   EXPECT_TRUE(IsWindow(peer));
   EXPECT_TRUE(IsWindowVisible(peer));
+  DWORD owner = 0;
+  EXPECT_EQ(GetWindowThreadProcessId(peer, &owner), static_cast<DWORD>(pid));
+  EXPECT_EQ(owner, static_cast<DWORD>(pid));
+  EXPECT_EQ(GetWindowThreadProcessId(me, nullptr), static_cast<DWORD>(getpid()));
   WCHAR text[32];
   EXPECT_EQ(GetWindowTextW(peer, text, 32), 4);
   EXPECT_EQ(CString(text), u"Peer");
@@ -117,6 +125,21 @@ TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
   EXPECT_EQ(SendMessageW(peer, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"x")), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));  // pointers do not cross programs
 
+  {
+    // The bound of a send is time on this program's clock: when that clock runs ahead (scaled time, or
+    // here a test clock moved on) the send gives up before the other program's late answer.
+    panel::ScopedVirtualClock clock(GetTickCount());
+    std::thread ahead([&clock] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      clock->Advance(6000);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    SetLastError(0);
+    EXPECT_EQ(SendMessageW(peer, kStall, 0, 0), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(800));
+    ahead.join();
+  }
   EXPECT_TRUE(PostMessageW(peer, WM_NULL, 0, 0));
   EXPECT_TRUE(panel::TapInProgram(pid, 20, 20));  // on its "EXIT" button, which ends it
   int status = -1;
