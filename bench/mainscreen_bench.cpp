@@ -4,8 +4,12 @@
 // and the backlight call. The repaint the pass causes is included.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "BenchRoot.h"
 #include "CSystemData.h"
@@ -41,5 +45,48 @@ void BM_MainScreenTimerPass(benchmark::State& state) {
   panel::SetResourceDir("");
 }
 BENCHMARK(BM_MainScreenTimerPass)->Unit(benchmark::kMicrosecond);
+
+// How often the GUI thread wakes while the main screen sits idle on the board's real clock: its own
+// 500 ms timer and nothing else should. Reported: wakeups_per_s, the thread's voluntary context
+// switches (each sleep it wakes from) per second over 3 s of the program's own message loop.
+long VoluntarySwitches() {
+  std::ifstream status("/proc/thread-self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("voluntary_ctxt_switches:", 0) == 0) return std::atol(line.c_str() + 24);
+  }
+  return -1;
+}
+
+void BM_IdleMainScreenWakeups(benchmark::State& state) {
+  bench::BenchRoot root("mainscreen-idle-bench");
+  panel::HeadlessScreen screen;
+  panel::SetResourceDir(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.res");
+  {
+    scenes::DealerLook look(0);
+    scenes::SetOperation(scenes::Operation::kHeating);
+    std::unique_ptr<DlgMain> main = scenes::OpenMainScreen();
+    if (!main) {
+      state.SkipWithError("the main screen's template is not built");
+      return;
+    }
+    const double kSeconds = 3.0;
+    for (auto _ : state) {
+      std::thread quit([&] {
+        std::this_thread::sleep_for(std::chrono::duration<double>(kSeconds));
+        PostQuitMessage(0);  // ends the loop below
+      });
+      const long before = VoluntarySwitches();
+      MSG msg;
+      while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
+      const long woken = VoluntarySwitches() - before;
+      quit.join();
+      state.counters["wakeups_per_s"] = static_cast<double>(woken) / kSeconds;
+    }
+    main->DestroyWindow();
+  }
+  panel::SetResourceDir("");
+}
+BENCHMARK(BM_IdleMainScreenWakeups)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
