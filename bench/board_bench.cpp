@@ -58,9 +58,9 @@ HWND MakePainted(DWORD exStyle, int x, int y, int width, int height, int blue) {
 }
 
 // The second program: runs until the benchmark ends it.
-void BM_BoardPeer(benchmark::State& state) {
+void BM_BoardFrame_SecondProgram(benchmark::State& state) {
   if (!std::getenv(kPeerVariable)) {
-    state.SkipWithError("the second program of BM_BoardFrame (started by it)");
+    state.SkipWithError("runs only as the second program of BM_BoardFrame, which starts it");
     for (auto _ : state) {
     }
     return;
@@ -72,11 +72,11 @@ void BM_BoardPeer(benchmark::State& state) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }
-BENCHMARK(BM_BoardPeer)->Iterations(1);
+BENCHMARK(BM_BoardFrame_SecondProgram)->Iterations(1);
 
 void BoardFrame(benchmark::State& state, const char* display) {
   if (std::getenv(kPeerVariable)) {
-    state.SkipWithError("the peer runs only BM_BoardPeer");
+    state.SkipWithError("the second program runs only BM_BoardFrame_SecondProgram");
     return;
   }
   if (std::string(display) == "sdl" && !std::getenv("DISPLAY")) {
@@ -91,7 +91,7 @@ void BoardFrame(benchmark::State& state, const char* display) {
   HWND question = MakePainted(WS_EX_TOPMOST, 162, 64, 155, 143, 200);
   panel::PumpMessages();
 
-  std::string self = "/proc/self/exe", filter = "--benchmark_filter=BM_BoardPeer";
+  std::string self = "/proc/self/exe", filter = "--benchmark_filter=BM_BoardFrame_SecondProgram";
   char* argv[] = {self.data(), filter.data(), nullptr};
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) env.push_back(*e);

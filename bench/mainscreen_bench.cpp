@@ -1,12 +1,14 @@
 // One pass of the main screen's 500 ms timer with its refresh, as the terminal runs it: the dealer
 // look made as at start-up, a live value that changes every pass (so a label is set and repainted),
 // the fault ticker's copy of the fault table every fourth pass, the look-up of the launcher's window
-// and the backlight call. The repaint the pass causes is included.
+// and the backlight call. The repaint the pass causes is included. And how often the GUI thread wakes
+// while the main screen sits idle.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,36 +21,45 @@
 
 namespace {
 
-void BM_MainScreenTimerPass(benchmark::State& state) {
+// Runs body over the main screen of dealer 0 in heating (a fault in its ticker when asked), made as
+// the start-up makes it, on a board root of its own.
+void OverMainScreen(benchmark::State& state, bool fault, const std::function<void(DlgMain&)>& body) {
   bench::BenchRoot root("mainscreen-bench");
   panel::HeadlessScreen screen;
   panel::SetResourceDir(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.res");
   {
     scenes::DealerLook look(0);
     scenes::SetOperation(scenes::Operation::kHeating);
-    scenes::RaiseFault();
+    if (fault) scenes::RaiseFault();
     std::unique_ptr<DlgMain> main = scenes::OpenMainScreen();
-    if (!main) {
+    if (main) {
+      body(*main);
+      main->DestroyWindow();
+    } else {
       state.SkipWithError("the main screen's template is not built");
-      return;
     }
-    CSystemData& r = *GetSystemData();
-    int pass = 0;
-    for (auto _ : state) {
-      r.m_tankTemp = 48.0f + 0.1f * static_cast<float>(pass++ % 10);
-      main->Tick();
-      panel::PumpMessages();
-    }
-    main->DestroyWindow();
     scenes::ClearFaults();
   }
   panel::SetResourceDir("");
 }
+
+void BM_MainScreenTimerPass(benchmark::State& state) {
+  OverMainScreen(state, true, [&](DlgMain& main) {
+    CSystemData& r = *GetSystemData();
+    int pass = 0;
+    for (auto _ : state) {
+      r.m_tankTemp = 48.0f + 0.1f * static_cast<float>(pass++ % 10);
+      main.Tick();
+      panel::PumpMessages();
+    }
+  });
+}
 BENCHMARK(BM_MainScreenTimerPass)->Unit(benchmark::kMicrosecond);
 
-// How often the GUI thread wakes while the main screen sits idle on the board's real clock: its own
-// 500 ms timer and nothing else should. Reported: wakeups_per_s, the thread's voluntary context
-// switches (each sleep it wakes from) per second over 3 s of the program's own message loop.
+// How often the GUI thread wakes while the main screen sits idle on the board's real clock: for the
+// timers of the main screen and its pages (500 to 1000 ms) and nothing else. Reported: wakeups_per_s,
+// the thread's voluntary context switches (each sleep it wakes from) per second over 3 s of the
+// program's own message loop.
 long VoluntarySwitches() {
   std::ifstream status("/proc/thread-self/status");
   std::string line;
@@ -59,17 +70,7 @@ long VoluntarySwitches() {
 }
 
 void BM_IdleMainScreenWakeups(benchmark::State& state) {
-  bench::BenchRoot root("mainscreen-idle-bench");
-  panel::HeadlessScreen screen;
-  panel::SetResourceDir(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.res");
-  {
-    scenes::DealerLook look(0);
-    scenes::SetOperation(scenes::Operation::kHeating);
-    std::unique_ptr<DlgMain> main = scenes::OpenMainScreen();
-    if (!main) {
-      state.SkipWithError("the main screen's template is not built");
-      return;
-    }
+  OverMainScreen(state, false, [&](DlgMain&) {
     const double kSeconds = 3.0;
     for (auto _ : state) {
       std::thread quit([&] {
@@ -83,9 +84,7 @@ void BM_IdleMainScreenWakeups(benchmark::State& state) {
       quit.join();
       state.counters["wakeups_per_s"] = static_cast<double>(woken) / kSeconds;
     }
-    main->DestroyWindow();
-  }
-  panel::SetResourceDir("");
+  });
 }
 BENCHMARK(BM_IdleMainScreenWakeups)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 

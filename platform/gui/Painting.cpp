@@ -143,7 +143,8 @@ void PresentIfChanged() {
     w.right = t->rect.right;
     w.bottom = t->rect.bottom;
     w.stamp = t->zStamp;
-    w.flags = ((t->style & WS_VISIBLE) ? SharedWindow::kShown : 0u) | ((t->exStyle & WS_EX_TOPMOST) ? SharedWindow::kTopmost : 0u);
+    w.flags = ((t->style & WS_VISIBLE) ? SharedWindow::kShown : 0u) |
+              ((t->exStyle & WS_EX_TOPMOST) ? SharedWindow::kTopmost : 0u);
     places.push_back(w);
   }
   const bool picture = screen.Generation() != s.shownGeneration;

@@ -12,10 +12,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <climits>
-
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +40,7 @@ const int64_t kStampGap = int64_t{1} << 20;
 
 }  // namespace
 
+// One program's part of the board: its picture (as if it were alone on the screen) and its windows.
 struct BoardSlot {
   int32_t pid;  // 0: free
   uint32_t windowCount;
@@ -49,15 +49,16 @@ struct BoardSlot {
   uint32_t pixels[kPixels];
 };
 
+// The shared mapping; everything below the magic under the lock.
 struct BoardLayout {
   uint32_t magic;
   uint32_t size;
   pthread_mutex_t lock;
-  int64_t topStamp;
-  int64_t bottomStamp;
-  int32_t presenter;
+  int64_t topStamp;     // the last stamp a raised window took
+  int64_t bottomStamp;  // the last stamp a window sent to the bottom took
+  int32_t presenter;    // the program showing the board on a device, 0 for none
   uint32_t reserved;
-  uint64_t generation;
+  uint64_t generation;  // every change of a picture or a window place counts
   BoardSlot slots[kSlots];
 };
 
@@ -429,9 +430,13 @@ bool RootExists(const std::string& root) {
 
 bool FollowBoard() {
   std::shared_ptr<BoardMap>& board = Attached();
+  static auto* followed = new std::string();  // the root (and whether it existed) the board is for
+  static bool existed = false;
   const std::string root = PanelRoot();
   const bool exists = RootExists(root);
-  if (board && (exists ? (!board->IsPrivate() && board->Root() == root) : board->IsPrivate())) return false;
+  if (board && root == *followed && exists == existed) return false;
+  *followed = root;
+  existed = exists;
   if (board) Depart(*board);
   std::shared_ptr<BoardMap> next = exists ? BoardMap::Open(root) : nullptr;
   if (!next) {

@@ -391,13 +391,16 @@ TEST_F(LauncherEndToEnd, UpdateQuestion_OnTheBoardOverTheMainScreen_NoTappedTher
   const auto asked = std::chrono::steady_clock::now();
   // On the board's screen within 2 s: the launcher's window on top, its caption bar and face drawn there.
   panel::BoardWindow question;
-  auto at = [](const std::vector<COLORREF>& picture, int x, int y) { return picture[static_cast<size_t>(y) * 480 + x]; };
+  auto at = [](const std::vector<COLORREF>& picture, int x, int y) {
+    return picture[static_cast<size_t>(y) * 480 + x];
+  };
   EXPECT_TRUE(WaitUntil([&] {
     question = onBoard(launcher);
     if (topShown() != launcher) return false;
     const std::vector<COLORREF> now = panel::BoardPicture();
     const RECT& r = question.rect;
-    return at(now, r.right - 4, r.top + 9) == RGB(128, 0, 0) && at(now, r.left + 4, r.top + 22) == GetSysColor(COLOR_BTNFACE);
+    return at(now, r.right - 4, r.top + 9) == RGB(128, 0, 0) &&
+           at(now, r.left + 4, r.top + 22) == GetSysColor(COLOR_BTNFACE);
   }, 2000)) << "the question is not on the board's screen";
   const RECT dialog = question.rect;
   EXPECT_TRUE(question.topmost);

@@ -7,10 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <set>
-#include <thread>
 
 #include "GuiFixture.h"
 #include "PeerProgram.h"
@@ -18,6 +16,7 @@
 namespace {
 
 using guitest::MakePanel;
+using guitest::PumpUntil;
 
 const COLORREF kMine = RGB(0, 0, 200);
 const COLORREF kPeers = RGB(200, 0, 0);
@@ -82,22 +81,11 @@ class BoardScreenTest : public ::testing::Test {
 protected:
   ~BoardScreenTest() override { EndPeer(SIGKILL); }
 
-  template <typename F>
-  static bool WaitFor(F condition) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (std::chrono::steady_clock::now() < deadline) {
-      panel::PumpMessages();
-      if (condition()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return false;
-  }
-
   // Starts the peer and waits for its window on the board.
   HWND StartPeer(const char* display = "headless") {
     m_peer = testing_support::StartPeer("BoardScreen.PeerProgram", std::string("PANEL_BOARD_PEER=") + display);
     HWND peer = nullptr;
-    WaitFor([&] { return (peer = FindWindowW(nullptr, u"BoardPeer")) != nullptr && Shows(100, 50, kPeers); });
+    PumpUntil([&] { return (peer = FindWindowW(nullptr, u"BoardPeer")) != nullptr && Shows(100, 50, kPeers); });
     return peer;
   }
 
@@ -134,38 +122,38 @@ TEST_F(BoardScreenTest, TwoPrograms_OneZOrder_TopmostAboveAndAHiddenWindowUncove
 
   // Raised, mine comes over the other program's window, which shows around it.
   SetWindowPos(mine, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  EXPECT_TRUE(WaitFor([] { return Shows(50, 50, kMine); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(50, 50, kMine); }));
   EXPECT_TRUE(Shows(200, 200, kPeers));
   EXPECT_EQ(panel::BoardWindows().front().hwnd, mine);
   // The other program raises its own: on top again.
   EXPECT_EQ(SendMessageW(peer, kRaise, 0, 0), 1);
-  EXPECT_TRUE(WaitFor([] { return Shows(50, 50, kPeers); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(50, 50, kPeers); }));
 
   // Topmost: above the other program's window whatever it raises.
   SetWindowPos(mine, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  EXPECT_TRUE(WaitFor([] { return Shows(50, 50, kMine); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(50, 50, kMine); }));
   EXPECT_EQ(SendMessageW(peer, kRaise, 0, 0), 1);
   EXPECT_EQ(SendMessageW(peer, kSecond, 0, 0), 1);  // a new window of its: on top of its band only
-  EXPECT_TRUE(WaitFor([] { return Shows(150, 150, kPeersSecond); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(150, 150, kPeersSecond); }));
   EXPECT_TRUE(Shows(50, 50, kMine));
   EXPECT_TRUE(Shows(105, 105, kMine));
 
   // Its first window hidden: what lies below shows at once, the desktop where nothing is.
   EXPECT_EQ(SendMessageW(peer, kShow, SW_HIDE, 0), 1);
-  EXPECT_TRUE(WaitFor([] { return Shows(20, 200, RGB(0, 0, 0)); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(20, 200, RGB(0, 0, 0)); }));
   EXPECT_TRUE(Shows(150, 150, kPeersSecond));
   EXPECT_TRUE(Shows(50, 50, kMine));
   // Shown again, it comes to the top of its band: over its second window, still under mine.
   EXPECT_EQ(SendMessageW(peer, kShow, SW_SHOW, 0), 1);
-  EXPECT_TRUE(WaitFor([] { return Shows(150, 150, kPeers); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(150, 150, kPeers); }));
   EXPECT_TRUE(Shows(50, 50, kMine));
   // Topmost as well and later: the other program's window is over mine now.
   EXPECT_EQ(SendMessageW(peer, kTopmost, 0, 0), 1);
-  EXPECT_TRUE(WaitFor([] { return Shows(50, 50, kPeers); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(50, 50, kPeers); }));
   // Mine hidden and shown again: it comes to the top of the topmost band.
   ShowWindow(mine, SW_HIDE);
   ShowWindow(mine, SW_SHOW);
-  EXPECT_TRUE(WaitFor([] { return Shows(50, 50, kMine); }));
+  EXPECT_TRUE(PumpUntil([] { return Shows(50, 50, kMine); }));
   EXPECT_TRUE(Shows(200, 200, kPeers));
 }
 
@@ -176,18 +164,18 @@ TEST_F(BoardScreenTest, Taps_GoToTheProgramOnTopThere) {
   HWND peer = StartPeer();
   ASSERT_NE(peer, nullptr);
   EXPECT_TRUE(panel::TapOnBoard(50, 50));  // the peer's window covers mine there
-  EXPECT_TRUE(WaitFor([&] { return SendMessageW(peer, kTaps, 0, 0) == 1; }));
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(peer, kTaps, 0, 0) == 1; }));
   EXPECT_EQ(mineTaps, 0);
   SetWindowPos(mine, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ASSERT_TRUE(WaitFor([] { return Shows(50, 50, kMine); }));
+  ASSERT_TRUE(PumpUntil([] { return Shows(50, 50, kMine); }));
   EXPECT_TRUE(panel::TapOnBoard(50, 50));
   EXPECT_TRUE(panel::TapOnBoard(200, 200));
-  EXPECT_TRUE(WaitFor([&] { return mineTaps == 1 && SendMessageW(peer, kTaps, 0, 0) == 2; }));
+  EXPECT_TRUE(PumpUntil([&] { return mineTaps == 1 && SendMessageW(peer, kTaps, 0, 0) == 2; }));
   // A finger pressed on mine and lifted over the other program's window stays with mine.
   panel::InjectDevicePointer(50, 50, true);
   panel::InjectDevicePointer(200, 200, true);
   panel::InjectDevicePointer(200, 200, false);
-  EXPECT_TRUE(WaitFor([&] { return mineTaps == 2; }));
+  EXPECT_TRUE(PumpUntil([&] { return mineTaps == 2; }));
   EXPECT_EQ(SendMessageW(peer, kTaps, 0, 0), 2);
   panel::SetMessageSpy(nullptr);
 }
@@ -202,12 +190,12 @@ TEST_F(BoardScreenTest, AProgramThatEnds_OrCrashes_LeavesTheBoard) {
     if (!crash) {
       PostMessageW(FindWindowW(nullptr, u"BoardPeer"), WM_CLOSE, 0, 0);  // its window goes, its loop ends
       int status = -1;
-      EXPECT_TRUE(WaitFor([&] { return waitpid(peer, &status, WNOHANG) == peer; }));
+      EXPECT_TRUE(PumpUntil([&] { return waitpid(peer, &status, WNOHANG) == peer; }));
       m_peer = 0;
     } else {
       EndPeer(SIGKILL);
     }
-    EXPECT_TRUE(WaitFor([&] { return ProgramsOnBoard() == std::set<int>{getpid()}; }));
+    EXPECT_TRUE(PumpUntil([&] { return ProgramsOnBoard() == std::set<int>{getpid()}; }));
     EXPECT_TRUE(Shows(50, 50, kMine));
     EXPECT_TRUE(Shows(200, 200, RGB(0, 0, 0)));
   }

@@ -3,12 +3,9 @@
 #include <signal.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -96,29 +93,20 @@ TEST(SdlBackend, TwoProgramsOfABoard_OneWindow_TheOtherTakesOverWhenItsShowerCra
   panel::UseDisplay("headless");
   const pid_t peer = testing_support::StartPeer("BoardScreen.PeerProgram", "PANEL_BOARD_PEER=sdl");
   ASSERT_NE(peer, 0);
-  auto waitFor = [](const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (std::chrono::steady_clock::now() < deadline) {
-      panel::PumpMessages();
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-  };
-  ASSERT_TRUE(waitFor([] { return BoardWindowsOnTheDisplay().size() == 1 && FindWindowW(nullptr, u"BoardPeer"); }));
+  ASSERT_TRUE(guitest::PumpUntil([] { return BoardWindowsOnTheDisplay().size() == 1 && FindWindowW(nullptr, u"BoardPeer"); }));
   const std::vector<std::string> first = BoardWindowsOnTheDisplay();
 
   ASSERT_TRUE(panel::UseDisplay("sdl"));  // another program shows the board already
   int taps = 0;
   HWND mine = guitest::MakePanel(kBefore, WS_POPUP | WS_VISIBLE, 10, 10, 100, 100);
   panel::SetMessageSpy([&](HWND h, UINT m, WPARAM, LPARAM) { taps += h == mine && m == WM_LBUTTONUP ? 1 : 0; });
-  EXPECT_TRUE(waitFor([] { return panel::ShownPixel(50, 50) == kBefore; }));
+  EXPECT_TRUE(guitest::PumpUntil([] { return panel::ShownPixel(50, 50) == kBefore; }));
   EXPECT_EQ(BoardWindowsOnTheDisplay(), first);
 
   kill(peer, SIGKILL);
   waitpid(peer, nullptr, 0);
   // Its window went with it; this program's comes up, showing what is left of the board.
-  EXPECT_TRUE(waitFor([&] {
+  EXPECT_TRUE(guitest::PumpUntil([&] {
     std::vector<std::string> now = BoardWindowsOnTheDisplay();
     return now.size() == 1 && now != first && panel::ShownPixel(200, 200) == RGB(0, 0, 0);
   })) << BoardWindowsOnTheDisplay().size();
@@ -126,7 +114,7 @@ TEST(SdlBackend, TwoProgramsOfABoard_OneWindow_TheOtherTakesOverWhenItsShowerCra
   const int scale = 2;
   panel::InjectDevicePointer(50 * scale, 50 * scale, true);
   panel::InjectDevicePointer(50 * scale, 50 * scale, false);
-  EXPECT_TRUE(waitFor([&] { return taps == 1; }));
+  EXPECT_TRUE(guitest::PumpUntil([&] { return taps == 1; }));
   panel::SetMessageSpy(nullptr);
   panel::UseDisplay("headless");
   EXPECT_TRUE(BoardWindowsOnTheDisplay().empty());
