@@ -197,7 +197,12 @@ int NextMessage(MSG* msg, bool wait, bool remove, HWND filter, UINT lo, UINT hi,
         return 1;
       }
     }
-    if (InFilter(WM_TIMER, lo, hi) && TakeTimer(msg, filter, remove)) return 1;
+    if (InFilter(WM_TIMER, lo, hi)) {
+      // The other programs see this program's windows before it acts on a timer of its own: a window
+      // just made is found at once, not only once the program has nothing left to do.
+      PublishTreeIfChanged();
+      if (TakeTimer(msg, filter, remove)) return 1;
+    }
     PublishTreeIfChanged();
     PresentIfChanged();
     if (!wait) return -1;
