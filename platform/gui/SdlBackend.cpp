@@ -210,8 +210,8 @@ private:
     Render();
   }
 
+  // The picture covers the whole window: nothing to clear first.
   void Render() {
-    SDL_RenderClear(m_renderer);
     SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
     SDL_RenderPresent(m_renderer);
   }

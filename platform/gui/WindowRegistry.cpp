@@ -4,8 +4,9 @@
 // upper 32 bits, so FindWindowW, EnumWindows, GetWindow, GetWindowTextW and IsWindow read the other
 // program's tree, and SendMessageW/PostMessageW go through its socket. A send waits at most
 // PANEL_SEND_TIMEOUT_MS (default 5000 ms) and meanwhile handles the messages sent to this program,
-// so two programs sending to each other at once do not lock up. Nothing is published when the
-// board's root does not exist.
+// so two programs sending to each other at once do not lock up. The socket also takes the finger's
+// input the board's screen hands this program (the program on top where it was pressed) and a nudge
+// to look at the board again. Nothing is published when the board's root does not exist.
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
