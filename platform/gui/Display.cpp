@@ -118,7 +118,7 @@ bool SaveBoardPng(const std::string& path) {
 }
 
 bool TapOnBoard(int x, int y) {
-  std::shared_ptr<gui::BoardMap> board = gui::CurrentBoard();
+  std::shared_ptr<gui::BoardScreen> board = gui::CurrentBoard();
   if (!gui::RouteInput(*board, 0, x, y)) return false;
   gui::RouteInput(*board, 2, x, y);
   return true;

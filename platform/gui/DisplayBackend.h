@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "SharedScreen.h"
+#include "BoardScreen.h"
 #include "Surface.h"
 
 namespace panel {
@@ -17,9 +17,9 @@ public:
   virtual std::string Name() const = 0;
   // GUI thread, whenever the program is idle: changed when this program just handed the board a new
   // picture or new window places. A display shows the board (or tells whoever shows it).
-  virtual void Present(const std::shared_ptr<BoardMap>& board, bool changed) = 0;
+  virtual void Present(const std::shared_ptr<BoardScreen>& board, bool changed) = 0;
   // This program took its windows off the board (it ends, or moved to another root).
-  virtual void Left(BoardMap& board) = 0;
+  virtual void Left(BoardScreen& board) = 0;
   // True when input may come without the program asking (a person at the device).
   virtual bool HasDevice() const = 0;
   virtual void InjectDevicePointer(int windowX, int windowY, bool down) = 0;

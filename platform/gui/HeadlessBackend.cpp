@@ -10,11 +10,11 @@ namespace {
 class HeadlessBackend : public DisplayBackend {
 public:
   std::string Name() const override { return "headless"; }
-  void Present(const std::shared_ptr<BoardMap>& board, bool changed) override {
+  void Present(const std::shared_ptr<BoardScreen>& board, bool changed) override {
     // Another program may show the board on a device.
     if (changed) board->TellPresenter();
   }
-  void Left(BoardMap& board) override { board.TellPresenter(); }
+  void Left(BoardScreen& board) override { board.TellPresenter(); }
   bool HasDevice() const override { return false; }
   void InjectDevicePointer(int x, int y, bool down) override {
     const int kind = down && !m_down ? 0 : !down && m_down ? 2 : 1;

@@ -132,7 +132,7 @@ void PresentIfChanged() {
   GuiState& s = State();
   if (!s.backend) return;
   FollowRoot();
-  std::shared_ptr<BoardMap> board = CurrentBoard();
+  std::shared_ptr<BoardScreen> board = CurrentBoard();
   Surface& screen = Screen();
   std::vector<SharedWindow> places;
   for (Window* t : s.topLevel) {

@@ -46,7 +46,7 @@ public:
   }
 
   // Opens the window showing the board; false when SDL cannot.
-  bool Open(const std::shared_ptr<BoardMap>& board, int scale) {
+  bool Open(const std::shared_ptr<BoardScreen>& board, int scale) {
     bool opened = false;
     Call([&] { opened = OpenWindow(board, scale); });
     return opened;
@@ -169,7 +169,7 @@ private:
     for (auto& call : calls) (*call)();
   }
 
-  bool OpenWindow(const std::shared_ptr<BoardMap>& board, int scale) {
+  bool OpenWindow(const std::shared_ptr<BoardScreen>& board, int scale) {
     CloseWindow();
     m_scale = scale;
     m_window = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth * m_scale,
@@ -258,7 +258,7 @@ private:
   SDL_Texture* m_texture = nullptr;
   int m_scale = 2;
   bool m_down = false;
-  std::shared_ptr<BoardMap> m_board;
+  std::shared_ptr<BoardScreen> m_board;
   uint64_t m_shownGeneration = ~0ull;
   Surface m_picture{kWidth, kHeight};
 };
@@ -273,18 +273,18 @@ public:
 
   // Shows the board at once when nobody else does; false when this program would and cannot.
   bool Start() {
-    std::shared_ptr<BoardMap> board = CurrentBoard();
+    std::shared_ptr<BoardScreen> board = CurrentBoard();
     Present(board, true);
     return !m_failed;
   }
 
   std::string Name() const override { return "sdl"; }
 
-  void Present(const std::shared_ptr<BoardMap>& board, bool changed) override {
+  void Present(const std::shared_ptr<BoardScreen>& board, bool changed) override {
     if (m_board && m_board != board) Resign();
     if (!m_board && !m_failed) {
       pid_t presenter = board->Presenter();
-      if (presenter == 0 || !BoardMap::Alive(presenter)) Claim(board);
+      if (presenter == 0 || !BoardScreen::Alive(presenter)) Claim(board);
     }
     if (m_board) {
       if (changed) SdlThread::Get().Frame();
@@ -293,7 +293,7 @@ public:
     }
   }
 
-  void Left(BoardMap& board) override {
+  void Left(BoardScreen& board) override {
     if (m_board.get() != &board) {
       board.TellPresenter();
       return;
@@ -329,7 +329,7 @@ public:
   }
 
 private:
-  void Claim(const std::shared_ptr<BoardMap>& board) {
+  void Claim(const std::shared_ptr<BoardScreen>& board) {
     int fd = board->ClaimDisplay();
     if (fd < 0 && !board->IsPrivate()) return;  // another program is taking it
     if (!SdlThread::Get().Open(board, m_scale)) {
@@ -370,7 +370,7 @@ private:
   int m_scale = 2;
   bool m_failed = false;
   bool m_injectedDown = false;
-  std::shared_ptr<BoardMap> m_board;  // the board this program shows
+  std::shared_ptr<BoardScreen> m_board;  // the board this program shows
   int m_displayFd = -1;
   std::atomic<bool> m_stop{false};
   std::thread m_listener;

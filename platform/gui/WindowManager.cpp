@@ -64,7 +64,7 @@ void FixStamps(GuiState& s) {
 // A stamp above (or below) every window of the board.
 int64_t TakeStamp(bool top) {
   FollowRoot();
-  std::shared_ptr<BoardMap> board = CurrentBoard();
+  std::shared_ptr<BoardScreen> board = CurrentBoard();
   return top ? board->TopStamp() : board->BottomStamp();
 }
 
@@ -239,7 +239,7 @@ bool FollowRoot() {
   if (!FollowBoard()) return false;
   GuiState& s = State();
   // Another board: this program's windows take places on it in their own order, and all is shown anew.
-  std::shared_ptr<BoardMap> board = CurrentBoard();
+  std::shared_ptr<BoardScreen> board = CurrentBoard();
   for (auto it = s.topLevel.rbegin(); it != s.topLevel.rend(); ++it) (*it)->zStamp = board->TopStamp();
   s.shownGeneration = ~0ull;
   s.publishedWindows.clear();

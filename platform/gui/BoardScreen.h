@@ -41,15 +41,15 @@ struct SharedWindow {
 
 struct BoardLayout;
 
-class BoardMap {
+class BoardScreen {
 public:
   // The board of a root (created when it does not exist yet); null when its file cannot be mapped.
-  static std::shared_ptr<BoardMap> Open(const std::string& root);
+  static std::shared_ptr<BoardScreen> Open(const std::string& root);
   // A board in private memory, for a program that runs without a root.
-  static std::shared_ptr<BoardMap> Private();
-  ~BoardMap();
-  BoardMap(const BoardMap&) = delete;
-  BoardMap& operator=(const BoardMap&) = delete;
+  static std::shared_ptr<BoardScreen> Private();
+  ~BoardScreen();
+  BoardScreen(const BoardScreen&) = delete;
+  BoardScreen& operator=(const BoardScreen&) = delete;
 
   const std::string& Root() const { return m_root; }
   bool IsPrivate() const { return m_fd < 0; }
@@ -89,7 +89,7 @@ public:
   static bool Alive(pid_t pid);
 
 private:
-  BoardMap() = default;
+  BoardScreen() = default;
   class Lock;
   struct Placed;
   std::vector<Placed> Ordered();
@@ -103,14 +103,14 @@ private:
 
 // The board of the root in force for this program (attached on first use and again when the root
 // changed); GUI thread.
-std::shared_ptr<BoardMap> CurrentBoard();
+std::shared_ptr<BoardScreen> CurrentBoard();
 // Attaches to the root in force if it changed; true when the board is another one than before.
 bool FollowBoard();
 
 // Input as the panel's finger gives it: a press goes to the program whose window is on top at the
 // point (this program's own queue, or another's through its window socket), moves and the release to
 // the one that got the press. Thread-safe. False when no program took it.
-bool RouteInput(BoardMap& board, int kind, int x, int y);
+bool RouteInput(BoardScreen& board, int kind, int x, int y);
 
 }  // namespace gui
 }  // namespace panel

@@ -1,6 +1,6 @@
 // The board's shared screen: the mapping, the programs' slots, the board's z-order and the composed
 // picture, and the routing of the finger's input to the program on top.
-#include "SharedScreen.h"
+#include "BoardScreen.h"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -106,7 +106,7 @@ socklen_t AbstractAddress(const std::string& name, sockaddr_un& addr) {
 
 }  // namespace
 
-class BoardMap::Lock {
+class BoardScreen::Lock {
 public:
   explicit Lock(BoardLayout* layout) : m_mutex(&layout->lock) {
     // A program that died holding the lock left the board as it was: good enough to go on from.
@@ -120,13 +120,13 @@ private:
   pthread_mutex_t* m_mutex;
 };
 
-struct BoardMap::Placed {
+struct BoardScreen::Placed {
   int slot = 0;
   int index = 0;
   SharedWindow window;
 };
 
-std::shared_ptr<BoardMap> BoardMap::Open(const std::string& root) {
+std::shared_ptr<BoardScreen> BoardScreen::Open(const std::string& root) {
   const std::string dir = root + "/run";
   MakeDirs(dir);
   // Attaching is one at a time, so whoever finds nobody attached can start the board afresh.
@@ -134,7 +134,7 @@ std::shared_ptr<BoardMap> BoardMap::Open(const std::string& root) {
   if (gate < 0) return nullptr;
   while (flock(gate, LOCK_EX) != 0 && errno == EINTR) {
   }
-  std::shared_ptr<BoardMap> board;
+  std::shared_ptr<BoardScreen> board;
   int fd = open((dir + "/screen.board").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd >= 0) {
     bool alone = flock(fd, LOCK_EX | LOCK_NB) == 0;
@@ -148,7 +148,7 @@ std::shared_ptr<BoardMap> BoardMap::Open(const std::string& root) {
       if (alone) InitLayout(layout, true);
       flock(fd, LOCK_SH);  // held while attached: the next one to find it free starts afresh
       if (__atomic_load_n(&layout->magic, __ATOMIC_ACQUIRE) == kMagic && layout->size == sizeof(BoardLayout)) {
-        board.reset(new BoardMap());
+        board.reset(new BoardScreen());
         board->m_root = root;
         board->m_displayName = DisplayName(root);
         board->m_fd = fd;
@@ -165,15 +165,15 @@ std::shared_ptr<BoardMap> BoardMap::Open(const std::string& root) {
   return board;
 }
 
-std::shared_ptr<BoardMap> BoardMap::Private() {
-  std::shared_ptr<BoardMap> board(new BoardMap());
+std::shared_ptr<BoardScreen> BoardScreen::Private() {
+  std::shared_ptr<BoardScreen> board(new BoardScreen());
   board->m_layout = static_cast<BoardLayout*>(::operator new(sizeof(BoardLayout)));
   std::memset(static_cast<void*>(board->m_layout), 0, sizeof(BoardLayout));
   InitLayout(board->m_layout, false);
   return board;
 }
 
-BoardMap::~BoardMap() {
+BoardScreen::~BoardScreen() {
   if (!m_layout) return;
   if (m_fd >= 0) {
     munmap(m_layout, sizeof(BoardLayout));
@@ -184,7 +184,7 @@ BoardMap::~BoardMap() {
   }
 }
 
-bool BoardMap::Alive(pid_t pid) {
+bool BoardScreen::Alive(pid_t pid) {
   if (pid <= 0) return false;
   if (pid == getpid()) return true;
   if (kill(pid, 0) != 0 && errno != EPERM) return false;
@@ -195,7 +195,7 @@ bool BoardMap::Alive(pid_t pid) {
   return close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] != 'Z';
 }
 
-int BoardMap::OwnSlot(bool claim) {
+int BoardScreen::OwnSlot(bool claim) {
   const pid_t self = getpid();
   for (int i = 0; i < kSlots; ++i) {
     if (m_layout->slots[i].pid == self) return i;
@@ -212,17 +212,17 @@ int BoardMap::OwnSlot(bool claim) {
   return -1;
 }
 
-int64_t BoardMap::TopStamp() {
+int64_t BoardScreen::TopStamp() {
   Lock lock(m_layout);
   return m_layout->topStamp += kStampGap;
 }
 
-int64_t BoardMap::BottomStamp() {
+int64_t BoardScreen::BottomStamp() {
   Lock lock(m_layout);
   return m_layout->bottomStamp -= kStampGap;
 }
 
-bool BoardMap::Publish(const Surface& picture, bool pictureChanged, const std::vector<SharedWindow>& windows) {
+bool BoardScreen::Publish(const Surface& picture, bool pictureChanged, const std::vector<SharedWindow>& windows) {
   Lock lock(m_layout);
   const bool had = OwnSlot(false) >= 0;
   // A program with no window takes no room (a test or tool that only looks).
@@ -239,7 +239,7 @@ bool BoardMap::Publish(const Surface& picture, bool pictureChanged, const std::v
   return true;
 }
 
-void BoardMap::Leave() {
+void BoardScreen::Leave() {
   Lock lock(m_layout);
   int index = OwnSlot(false);
   if (index >= 0) {
@@ -250,7 +250,7 @@ void BoardMap::Leave() {
   if (m_layout->presenter == getpid()) m_layout->presenter = 0;
 }
 
-bool BoardMap::Sweep() {
+bool BoardScreen::Sweep() {
   const pid_t self = getpid();
   bool found = false;
   for (int i = 0; i < kSlots && !found; ++i) {
@@ -271,7 +271,7 @@ bool BoardMap::Sweep() {
 
 // Every window of the programs still running, top of the board first: topmost ones above the others,
 // then the one raised last first.
-std::vector<BoardMap::Placed> BoardMap::Ordered() {
+std::vector<BoardScreen::Placed> BoardScreen::Ordered() {
   std::vector<Placed> placed;
   for (int i = 0; i < kSlots; ++i) {
     const BoardSlot& slot = m_layout->slots[i];
@@ -290,7 +290,7 @@ std::vector<BoardMap::Placed> BoardMap::Ordered() {
   return placed;
 }
 
-uint64_t BoardMap::Compose(Surface& out) {
+uint64_t BoardScreen::Compose(Surface& out) {
   Lock lock(m_layout);
   const RECT screen = MakeRect(0, 0, kScreenWidth, kScreenHeight);
   Region bare(screen);
@@ -317,12 +317,12 @@ uint64_t BoardMap::Compose(Surface& out) {
   return m_layout->generation;
 }
 
-uint64_t BoardMap::Generation() {
+uint64_t BoardScreen::Generation() {
   Lock lock(m_layout);
   return m_layout->generation;
 }
 
-std::vector<BoardWindow> BoardMap::Windows() {
+std::vector<BoardWindow> BoardScreen::Windows() {
   Lock lock(m_layout);
   std::vector<BoardWindow> windows;
   for (const Placed& p : Ordered()) {
@@ -337,7 +337,7 @@ std::vector<BoardWindow> BoardMap::Windows() {
   return windows;
 }
 
-pid_t BoardMap::ProgramAt(int x, int y) {
+pid_t BoardScreen::ProgramAt(int x, int y) {
   Lock lock(m_layout);
   for (const Placed& p : Ordered()) {
     const SharedWindow& w = p.window;
@@ -348,7 +348,7 @@ pid_t BoardMap::ProgramAt(int x, int y) {
   return 0;
 }
 
-void BoardMap::Dump() {
+void BoardScreen::Dump() {
   Surface picture(kScreenWidth, kScreenHeight);
   const uint64_t generation = Compose(picture);
   const std::string path = IsPrivate() ? RunPath("screen.png") : m_root + "/run/screen.png";
@@ -363,17 +363,17 @@ void BoardMap::Dump() {
   }
 }
 
-pid_t BoardMap::Presenter() {
+pid_t BoardScreen::Presenter() {
   Lock lock(m_layout);
   return m_layout->presenter;
 }
 
-void BoardMap::SetPresenter(pid_t pid) {
+void BoardScreen::SetPresenter(pid_t pid) {
   Lock lock(m_layout);
   m_layout->presenter = pid;
 }
 
-int BoardMap::ClaimDisplay() {
+int BoardScreen::ClaimDisplay() {
   if (IsPrivate()) return -1;
   int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
@@ -386,7 +386,7 @@ int BoardMap::ClaimDisplay() {
   return fd;
 }
 
-void BoardMap::TellPresenter() {
+void BoardScreen::TellPresenter() {
   if (IsPrivate()) return;
   static int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return;
@@ -400,8 +400,8 @@ void BoardMap::TellPresenter() {
 
 namespace {
 
-std::shared_ptr<BoardMap>& Attached() {
-  static auto* board = new std::shared_ptr<BoardMap>();  // to the end of the process: the exit handler uses it
+std::shared_ptr<BoardScreen>& Attached() {
+  static auto* board = new std::shared_ptr<BoardScreen>();  // to the end of the process: the exit handler uses it
   return *board;
 }
 
@@ -411,14 +411,14 @@ bool Dumping() {
 }
 
 // Takes this program's windows off the board it leaves.
-void Depart(BoardMap& board) {
+void Depart(BoardScreen& board) {
   board.Leave();
   if (State().backend) State().backend->Left(board);
   if (Dumping()) board.Dump();
 }
 
 void LeaveAtExit() {
-  if (std::shared_ptr<BoardMap> board = Attached()) Depart(*board);
+  if (std::shared_ptr<BoardScreen> board = Attached()) Depart(*board);
 }
 
 bool RootExists(const std::string& root) {
@@ -429,7 +429,7 @@ bool RootExists(const std::string& root) {
 }  // namespace
 
 bool FollowBoard() {
-  std::shared_ptr<BoardMap>& board = Attached();
+  std::shared_ptr<BoardScreen>& board = Attached();
   static auto* followed = new std::string();  // the root (and whether it existed) the board is for
   static bool existed = false;
   const std::string root = PanelRoot();
@@ -438,10 +438,10 @@ bool FollowBoard() {
   *followed = root;
   existed = exists;
   if (board) Depart(*board);
-  std::shared_ptr<BoardMap> next = exists ? BoardMap::Open(root) : nullptr;
+  std::shared_ptr<BoardScreen> next = exists ? BoardScreen::Open(root) : nullptr;
   if (!next) {
     if (exists) OutputDebugStringW(FromUtf8("display: cannot share the screen of " + root).c_str());
-    next = BoardMap::Private();
+    next = BoardScreen::Private();
   }
   static bool registered = false;
   if (!registered) {
@@ -452,12 +452,12 @@ bool FollowBoard() {
   return true;
 }
 
-std::shared_ptr<BoardMap> CurrentBoard() {
+std::shared_ptr<BoardScreen> CurrentBoard() {
   if (!Attached()) FollowBoard();
   return Attached();
 }
 
-bool RouteInput(BoardMap& board, int kind, int x, int y) {
+bool RouteInput(BoardScreen& board, int kind, int x, int y) {
   static auto* lock = new std::mutex();  // to the end of the process: the display thread may still route
   static pid_t pressed = 0;
   pid_t target = 0;
