@@ -4,14 +4,16 @@
 // display thread composes the board's picture whenever a program says the board changed, and hands
 // the mouse to the program whose window is on top. The other programs only say so. When the program
 // showing the board ends, the next one to look takes over: on its next idle moment, or at once when
-// the one leaving ended normally and woke it. Drawn with SDL's software renderer, so what the window
-// shows can be read back. Closing the window sends WM_CLOSE to every top-level window of the board.
+// the one leaving ended normally and woke it. Drawn into the window's own surface (no renderer, no
+// OpenGL), so what the window shows can be read back. Closing the window sends WM_CLOSE to every
+// top-level window of the board.
 #include <SDL.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <chrono>
 #include <cstdlib>
 #include <deque>
@@ -66,9 +68,16 @@ public:
     Call([&] {
       if (!m_window || x < 0 || y < 0 || x >= kWidth || y >= kHeight) return;
       Show();
-      SDL_Rect r{x * m_scale + m_scale / 2, y * m_scale + m_scale / 2, 1, 1};
-      uint32_t read = 0;
-      if (SDL_RenderReadPixels(m_renderer, &r, SDL_PIXELFORMAT_RGB888, &read, 4) == 0) pixel = read & 0xFFFFFFu;
+      SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+      const int sx = x * m_scale + m_scale / 2, sy = y * m_scale + m_scale / 2;
+      if (!surface || surface->format->BytesPerPixel != 4 || sx >= surface->w || sy >= surface->h) return;
+      SDL_LockSurface(surface);
+      const uint32_t raw =
+          reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + sy * surface->pitch)[sx];
+      SDL_UnlockSurface(surface);
+      Uint8 r = 0, g = 0, b = 0;
+      SDL_GetRGB(raw, surface->format, &r, &g, &b);
+      pixel = (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | b;
     });
     return pixel;
   }
@@ -133,9 +142,7 @@ private:
 
   void Run(std::promise<void>& started) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     // The window's own framebuffer, no OpenGL: nothing of a GL driver (and its threads) is loaded.
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_WasInit(SDL_INIT_VIDEO) || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
       m_event = SDL_RegisterEvents(1);
@@ -174,11 +181,10 @@ private:
     m_scale = scale;
     m_window = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth * m_scale,
                                 kHeight * m_scale, SDL_WINDOW_SHOWN);
-    m_renderer = m_window ? SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
-    m_texture = m_renderer ? SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                               kWidth, kHeight)
-                           : nullptr;
-    if (!m_texture) {
+    m_source = m_window ? SDL_CreateRGBSurfaceWithFormatFrom(m_picture.Pixels().data(), kWidth, kHeight, 32,
+                                                             kWidth * 4, SDL_PIXELFORMAT_RGB888)
+                        : nullptr;
+    if (!m_source || !SDL_GetWindowSurface(m_window)) {
       CloseWindow();
       return false;
     }
@@ -190,11 +196,9 @@ private:
   }
 
   void CloseWindow() {
-    if (m_texture) SDL_DestroyTexture(m_texture);
-    if (m_renderer) SDL_DestroyRenderer(m_renderer);
+    if (m_source) SDL_FreeSurface(m_source);
     if (m_window) SDL_DestroyWindow(m_window);
-    m_texture = nullptr;
-    m_renderer = nullptr;
+    m_source = nullptr;
     m_window = nullptr;
     m_windowId = 0;
     m_board.reset();
@@ -206,14 +210,39 @@ private:
     if (!m_window || !m_board) return;
     if (m_board->Generation() == m_shownGeneration) return;
     m_shownGeneration = m_board->Compose(m_picture);
-    SDL_UpdateTexture(m_texture, nullptr, m_picture.Pixels().data(), kWidth * 4);
-    Render();
+    Draw();
   }
 
-  // The picture covers the whole window: nothing to clear first.
-  void Render() {
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+  // The picture, scaled, onto the window: by hand where the window keeps the picture's pixel format
+  // (each pixel repeated across, each row repeated down), else by SDL's own scaling blit.
+  void Draw() {
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    if (!surface) return;
+    if (surface->format->format == SDL_PIXELFORMAT_RGB888 && surface->w >= kWidth * m_scale &&
+        surface->h >= kHeight * m_scale) {
+      SDL_LockSurface(surface);
+      auto* base = static_cast<uint8_t*>(surface->pixels);
+      const size_t rowBytes = static_cast<size_t>(kWidth * m_scale) * 4;
+      for (int y = 0; y < kHeight; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(base + static_cast<size_t>(y * m_scale) * surface->pitch);
+        const uint32_t* from = m_picture.Row(y);
+        if (m_scale == 2) {
+          for (int x = 0; x < kWidth; ++x) {
+            const uint64_t twice = (static_cast<uint64_t>(from[x]) << 32) | from[x];
+            std::memcpy(row + 2 * x, &twice, sizeof twice);
+          }
+        } else {
+          for (int x = 0; x < kWidth; ++x) std::fill(row + x * m_scale, row + (x + 1) * m_scale, from[x]);
+        }
+        for (int k = 1; k < m_scale; ++k) {
+          std::memcpy(base + static_cast<size_t>(y * m_scale + k) * surface->pitch, row, rowBytes);
+        }
+      }
+      SDL_UnlockSurface(surface);
+    } else {
+      SDL_BlitScaled(m_source, nullptr, surface, nullptr);
+    }
+    SDL_UpdateWindowSurface(m_window);
   }
 
   void Handle(const SDL_Event& e) {
@@ -234,7 +263,7 @@ private:
         RouteInput(*m_board, 1, e.motion.x / m_scale, e.motion.y / m_scale);
         return;
       case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Render();
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Draw();
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
           for (const BoardWindow& w : m_board->Windows()) PostMessageW(w.hwnd, WM_CLOSE, 0, 0);
         }
@@ -254,8 +283,7 @@ private:
 
   // The thread's own.
   SDL_Window* m_window = nullptr;
-  SDL_Renderer* m_renderer = nullptr;
-  SDL_Texture* m_texture = nullptr;
+  SDL_Surface* m_source = nullptr;  // the picture's pixels, for SDL's blit
   int m_scale = 2;
   bool m_down = false;
   std::shared_ptr<BoardScreen> m_board;
