@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts the terminal on the prepared board root: the launcher, which starts the main program, or the
-# main program alone while the launcher is not built; in an SDL2 window when a display
-# server is reachable, else headless with the screen written to $root/run/screen.png whenever it
-# changes. When the unit simulator is built it serves the unit bus (COM3) on a pseudo-terminal for as
-# long as the terminal runs, and the WiFi module simulator serves the WiFi line (COM1) beside it.
+# main program alone while the launcher is not built. Both programs share the board's one screen: one
+# SDL2 window when a display server is reachable (opened by whichever program shows the board first),
+# else headless with the board's screen written to $root/run/screen.png whenever it changes. When the
+# unit simulator is built it serves the unit bus (COM3) on a pseudo-terminal for as long as the
+# terminal runs, and the WiFi module simulator serves the WiFi line (COM1) beside it.
 set -euo pipefail
 build=${1:?build folder}
 root=${2:?root folder}
@@ -18,7 +19,7 @@ if [ -z "${PANEL_DISPLAY:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPL
 fi
 if [ "${PANEL_DISPLAY:-}" = headless ]; then
   export PANEL_SCREEN_DUMP=1
-  echo "headless: the screen is written to $root/run/screen.png"
+  echo "headless: the board's screen is written to $root/run/screen.png"
 fi
 
 sim="$build/tools/unitsim/unitsim"

@@ -1,7 +1,8 @@
-// The display seam: backend choice, the draw log, screen reads and dumps, and the clean state tests
-// start from.
+// The display seam: backend choice, the draw log, screen reads and dumps of the program and of the
+// board, and the clean state tests start from.
 #include "Display.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 
@@ -109,6 +110,36 @@ std::vector<CString> TextsDrawnOn(HWND window) {
     if (d.window == window || IsChild(window, d.window)) texts.push_back(d.text);
   }
   return texts;
+}
+
+std::vector<BoardWindow> BoardWindows() { return gui::CurrentBoard()->Windows(); }
+
+std::vector<COLORREF> BoardPicture() {
+  gui::Surface picture(kScreenWidth, kScreenHeight);
+  gui::CurrentBoard()->Compose(picture);
+  std::vector<COLORREF> colours(picture.Pixels().size());
+  std::transform(picture.Pixels().begin(), picture.Pixels().end(), colours.begin(), gui::ToColorRef);
+  return colours;
+}
+
+COLORREF BoardPixel(int x, int y) {
+  if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return CLR_INVALID;
+  gui::Surface picture(kScreenWidth, kScreenHeight);
+  gui::CurrentBoard()->Compose(picture);
+  return gui::ToColorRef(picture.Get(x, y));
+}
+
+bool SaveBoardPng(const std::string& path) {
+  gui::Surface picture(kScreenWidth, kScreenHeight);
+  gui::CurrentBoard()->Compose(picture);
+  return gui::SavePng(path, picture);
+}
+
+bool TapOnBoard(int x, int y) {
+  std::shared_ptr<gui::BoardScreen> board = gui::CurrentBoard();
+  if (!gui::RouteInput(*board, 0, x, y)) return false;
+  gui::RouteInput(*board, 2, x, y);
+  return true;
 }
 
 COLORREF ScreenPixel(int x, int y) {

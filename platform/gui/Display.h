@@ -1,11 +1,13 @@
 // The screen the programs draw on and the seams tests and tools use: the display backend in force,
 // taps, the draw log, pixel reads, PNG dumps and the message pump for code that runs no loop.
 //
-// Backends: "headless" keeps the 480 x 272 framebuffer only; "sdl" shows it in an SDL2 window,
-// scaled by PANEL_SDL_SCALE (default 2), the mouse acting as the finger. PANEL_DISPLAY chooses; without
-// it, sdl when a display server is reachable ($DISPLAY or $WAYLAND_DISPLAY), else headless. With
-// PANEL_SCREEN_DUMP=1 the screen is written to $PANEL_ROOT/run/screen.png whenever it changed.
-// GUI thread only, except where a call says otherwise.
+// Each program draws its own windows into a 480 x 272 framebuffer of its own; the programs of one
+// board root share one screen composed from them (the board, below). Backends: "headless" keeps the
+// board's picture only; "sdl" shows it in one SDL2 window for the whole board, scaled by
+// PANEL_SDL_SCALE (default 2), the mouse acting as the finger for the program on top. PANEL_DISPLAY
+// chooses; without it, sdl when a display server is reachable ($DISPLAY or $WAYLAND_DISPLAY), else
+// headless. With PANEL_SCREEN_DUMP=1 the board's screen is written to $PANEL_ROOT/run/screen.png
+// whenever it changed. GUI thread only, except where a call says otherwise.
 #pragma once
 
 #include <functional>
@@ -114,9 +116,28 @@ const DrawnText* FindDrawnText(const char16_t* text);
 // Texts drawn on a window or its descendants since the log was cleared, in order.
 std::vector<CString> TextsDrawnOn(HWND window);
 
-// Pixels of the screen as COLORREF; CLR_INVALID outside it.
+// Pixels of the screen as this program drew it (its own windows) as COLORREF; CLR_INVALID outside it.
 COLORREF ScreenPixel(int x, int y);
 bool SaveScreenPng(const std::string& path);
+
+// The board's screen, shared by every GUI program of the board root (any of them, or a test or tool
+// on the same root, may look): the top-level windows of all programs in one z-order, topmost ones
+// above the others, then the one shown or raised last on top; composed from each program's picture
+// as it last handed it over (when it was idle).
+struct BoardWindow {
+  HWND hwnd = nullptr;
+  int pid = 0;
+  RECT rect{};  // screen coordinates
+  bool shown = false;
+  bool topmost = false;
+};
+std::vector<BoardWindow> BoardWindows();  // top of the board first
+std::vector<COLORREF> BoardPicture();     // 480 x 272, row by row
+COLORREF BoardPixel(int x, int y);        // CLR_INVALID outside the screen
+bool SaveBoardPng(const std::string& path);
+// A tap as the panel's finger gives it: to the program whose window is on top at the point. False
+// when no window is there or its program could not be reached.
+bool TapOnBoard(int x, int y);
 // A bitmap's pixels as a PNG (tools that draw the program's bitmaps, tests); false for a bad handle.
 bool SaveBitmapPng(HBITMAP bitmap, const std::string& path);
 // Screenshot check: compares the screen with a reference PNG. A missing reference fails; a mismatch
@@ -125,8 +146,9 @@ bool SaveBitmapPng(HBITMAP bitmap, const std::string& path);
 bool MatchesScreenshot(const std::string& referencePng, std::string* message);
 
 // Backend test hooks: the pointer as the backend's own device gives it, in window pixels (sdl: of the
-// scaled window), and the colour the backend last showed at a screen pixel (sdl: read back from its
-// window). Headless treats window pixels as screen pixels and shows the framebuffer itself.
+// scaled window), handed to the program on top, and the colour the backend shows at a screen pixel
+// (sdl: read back from its window). Headless treats window pixels as screen pixels and shows the
+// board's picture.
 void InjectDevicePointer(int windowX, int windowY, bool down);
 COLORREF ShownPixel(int x, int y);
 

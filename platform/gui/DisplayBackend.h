@@ -1,10 +1,11 @@
-// What the window manager needs of a display: showing the framebuffer and, for a display with a
-// device of its own, waiting for its input. Internal to the layer.
+// What the window manager needs of a display: showing the board's screen, which every program of the
+// board shares, and the device's input. Internal to the layer.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "BoardScreen.h"
 #include "Surface.h"
 
 namespace panel {
@@ -14,15 +15,13 @@ class DisplayBackend {
 public:
   virtual ~DisplayBackend() = default;
   virtual std::string Name() const = 0;
-  // The screen changed (or was never shown): show it.
-  virtual void Present(const Surface& screen) = 0;
-  // Polls (timeoutMs 0) or waits up to timeoutMs for the device's input, handing it to the input
-  // queue. True when something arrived.
-  virtual bool Wait(int timeoutMs) = 0;
+  // GUI thread, whenever the program is idle: changed when this program just handed the board a new
+  // picture or new window places. A display shows the board (or tells whoever shows it).
+  virtual void Present(const std::shared_ptr<BoardScreen>& board, bool changed) = 0;
+  // This program took its windows off the board (it ends, or moved to another root).
+  virtual void Left(BoardScreen& board) = 0;
   // True when input may come without the program asking (a person at the device).
   virtual bool HasDevice() const = 0;
-  // From any thread: makes a Wait return early.
-  virtual void Wake() {}
   virtual void InjectDevicePointer(int windowX, int windowY, bool down) = 0;
   virtual uint32_t ShownPixel(int x, int y) = 0;  // 0x00RRGGBB, or 0xFFFFFFFF outside
 };

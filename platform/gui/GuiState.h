@@ -68,7 +68,8 @@ struct GuiState {
   std::function<void(HWND, UINT, WPARAM, LPARAM)> spy;
   std::unique_ptr<Surface> screen;
   std::unique_ptr<DisplayBackend> backend;
-  uint64_t shownGeneration = ~0ull;
+  uint64_t shownGeneration = ~0ull;        // the picture last handed to the board
+  std::vector<SharedWindow> publishedWindows;  // the window places last handed to the board
   Region desktopUpdate;  // screen areas no window covers that must be painted black
   bool treeChanged = true;  // the published tree is out of date
 
@@ -82,11 +83,17 @@ struct GuiState {
   int quitCode = 0;
   std::thread::id guiThread;
   bool hasGuiThread = false;
+  int wakeFd = -1;  // an eventfd the GUI thread waits on; set once
 };
 
 GuiState& State();
 void EnsureDisplay();
 bool OnGuiThread();
+// From any thread: something arrived for the GUI thread (a message, input, a send, the quit).
+void WakeGui();
+// Attaches to the board of the root in force when it changed, giving this program's windows their
+// places on it; true when it changed.
+bool FollowRoot();
 
 // Queue services shared by the loop and the painting code.
 void HandleIncomingSends();
@@ -109,6 +116,10 @@ void RemoteEnumWindows(std::vector<HWND>& out);
 bool RemoteWindowInfo(HWND hwnd, std::u16string* text, std::u16string* className, HWND* parent, HWND* owner,
                       bool* visible, std::vector<HWND>* children);
 void StopWindowServer();
+// Through another program's window socket: the finger's input (kind 0 press, 1 move, 2 release), and a
+// nudge that makes its GUI thread look at the board again. False when the program is not there.
+bool SendInput(pid_t pid, int kind, int x, int y);
+bool WakeProgram(pid_t pid);
 
 }  // namespace gui
 }  // namespace panel

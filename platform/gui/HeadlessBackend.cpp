@@ -1,5 +1,6 @@
-// The headless display: the framebuffer is all there is; input comes from the program (tests, the
-// window socket).
+// The headless display: the board's picture is all there is (read back composed, or dumped to
+// run/screen.png); input comes from the program (tests, the window socket) or, as from a device,
+// through the board to the program on top.
 #include "DisplayBackend.h"
 
 namespace panel {
@@ -9,26 +10,25 @@ namespace {
 class HeadlessBackend : public DisplayBackend {
 public:
   std::string Name() const override { return "headless"; }
-  void Present(const Surface& screen) override { m_shown = screen.Pixels(); }
-  bool Wait(int) override { return false; }
+  void Present(const std::shared_ptr<BoardScreen>& board, bool changed) override {
+    // Another program may show the board on a device.
+    if (changed) board->TellPresenter();
+  }
+  void Left(BoardScreen& board) override { board.TellPresenter(); }
   bool HasDevice() const override { return false; }
   void InjectDevicePointer(int x, int y, bool down) override {
-    if (down && !m_down) {
-      QueueInput(0, x, y);
-    } else if (!down && m_down) {
-      QueueInput(2, x, y);
-    } else {
-      QueueInput(1, x, y);
-    }
+    const int kind = down && !m_down ? 0 : !down && m_down ? 2 : 1;
     m_down = down;
+    RouteInput(*CurrentBoard(), kind, x, y);
   }
   uint32_t ShownPixel(int x, int y) override {
-    if (x < 0 || y < 0 || x >= 480 || y >= 272 || m_shown.empty()) return 0xFFFFFFFFu;
-    return m_shown[static_cast<size_t>(y) * 480 + x];
+    if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return 0xFFFFFFFFu;
+    Surface picture(kScreenWidth, kScreenHeight);
+    CurrentBoard()->Compose(picture);
+    return picture.Get(x, y);
   }
 
 private:
-  std::vector<uint32_t> m_shown;
   bool m_down = false;
 };
 

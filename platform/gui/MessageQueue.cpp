@@ -2,7 +2,12 @@
 // the pump tests use. Retrieval order follows the platform: sent messages are handled at once, then
 // posted messages, then input, then paints, then timers, so a timer never queues twice and a late
 // one fires once.
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 
@@ -109,6 +114,41 @@ uint64_t NextTimerDue() {
   return next;
 }
 
+int WakeFd() {
+  GuiState& s = State();
+  std::lock_guard<std::mutex> guard(s.lock);
+  if (s.wakeFd < 0) s.wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  return s.wakeFd;
+}
+
+void DrainWake(int fd) {
+  uint64_t count = 0;
+  ssize_t ignored = read(fd, &count, sizeof count);
+  (void)ignored;
+}
+
+// Sleeps until WakeGui, or until realMs have passed (-1: no limit).
+void WaitForWake(int realMs) {
+  const int fd = WakeFd();
+  pollfd p{fd, POLLIN, 0};
+  while (poll(&p, 1, realMs) < 0 && errno == EINTR) {
+  }
+  DrainWake(fd);
+}
+
+// Sleeps until WakeGui, or until clockMs of the production clock have passed (a sped-up board clock
+// shortens the real wait).
+void WaitForWakeOrClock(DWORD clockMs) {
+  const int fd = WakeFd();
+  GetClock().WaitReadable(fd, clockMs);
+  DrainWake(fd);
+}
+
+bool Pending(GuiState& s) {
+  std::lock_guard<std::mutex> guard(s.lock);
+  return !s.posted.empty() || !s.input.empty() || !s.incoming.empty() || s.quit;
+}
+
 // 1: a message; 0: WM_QUIT; -1: nothing (no wait, or the stop condition came true); -2: nothing can
 // ever come (virtual time with no timer and no hook).
 int NextMessage(MSG* msg, bool wait, bool remove, HWND filter, UINT lo, UINT hi, const std::function<bool()>& stop) {
@@ -117,7 +157,6 @@ int NextMessage(MSG* msg, bool wait, bool remove, HWND filter, UINT lo, UINT hi,
   EnsureDisplay();
   for (;;) {
     HandleIncomingSends();
-    Backend().Wait(0);  // the device's input, if it has one
     if (stop && stop()) return -1;
     {
       std::lock_guard<std::mutex> guard(s.lock);
@@ -163,7 +202,12 @@ int NextMessage(MSG* msg, bool wait, bool remove, HWND filter, UINT lo, UINT hi,
         return 1;
       }
     }
-    if (InFilter(WM_TIMER, lo, hi) && TakeTimer(msg, filter, remove)) return 1;
+    if (InFilter(WM_TIMER, lo, hi)) {
+      // The other programs see this program's windows before it acts on a timer of its own: a window
+      // just made is found at once, not only once the program has nothing left to do.
+      PublishTreeIfChanged();
+      if (TakeTimer(msg, filter, remove)) return 1;
+    }
     PublishTreeIfChanged();
     PresentIfChanged();
     if (!wait) return -1;
@@ -176,34 +220,36 @@ int NextMessage(MSG* msg, bool wait, bool remove, HWND filter, UINT lo, UINT hi,
     uint64_t now = Now();
     uint64_t until = NextTimerDue();
     if (hookWait != INFINITE) until = std::min(until, now + hookWait);
-    {
-      std::lock_guard<std::mutex> guard(s.lock);
-      if (!s.posted.empty() || !s.input.empty() || !s.incoming.empty() || s.quit) continue;
-    }
+    if (Pending(s)) continue;
     if (VirtualClock* vc = Virtual()) {
       if (until != kNever) {
         if (until > now) vc->Advance(until - now);
         continue;
       }
+      // A person at the device may still tap: wait for that in real time.
       if (Backend().HasDevice()) {
-        Backend().Wait(20);
+        WaitForWake(20);
         continue;
       }
       return -2;
     }
-    int ms = until == kNever ? 50 : static_cast<int>(std::min<uint64_t>(until > now ? until - now : 0, 20));
-    if (ms == 0) continue;
-    if (Backend().HasDevice()) {
-      Backend().Wait(ms);
-    } else {
-      std::unique_lock<std::mutex> lock(s.lock);
-      s.wake.wait_for(lock, std::chrono::milliseconds(ms),
-                      [&] { return !s.posted.empty() || !s.input.empty() || !s.incoming.empty() || s.quit; });
+    // Asleep until something arrives or the next timer is due (a day at most, to stay in range).
+    if (until == kNever) {
+      WaitForWake(-1);
+    } else if (until > now) {
+      WaitForWakeOrClock(static_cast<DWORD>(std::min<uint64_t>(until - now, 24ull * 3600 * 1000)));
     }
   }
 }
 
 }  // namespace
+
+void WakeGui() {
+  State().wake.notify_all();
+  const uint64_t one = 1;
+  ssize_t ignored = write(WakeFd(), &one, sizeof one);
+  (void)ignored;
+}
 
 void QueueInput(int kind, int x, int y) {
   GuiState& s = State();
@@ -214,7 +260,7 @@ void QueueInput(int kind, int x, int y) {
     e.pt = POINT{x, y};
     s.input.push_back(e);
   }
-  s.wake.notify_all();
+  WakeGui();
 }
 
 void HandleIncomingSends() {
@@ -331,8 +377,7 @@ LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     std::lock_guard<std::mutex> guard(s.lock);
     s.incoming.push_back(request);
   }
-  s.wake.notify_all();
-  if (s.backend) s.backend->Wake();
+  WakeGui();
   std::unique_lock<std::mutex> lock(s.lock);
   if (!s.wake.wait_for(lock, std::chrono::milliseconds(SendTimeoutMs()), [&] { return request->done; })) {
     SetLastError(ERROR_TIMEOUT);
@@ -367,8 +412,7 @@ BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       s.posted.push_back(m);
     }
   }
-  s.wake.notify_all();
-  if (s.backend) s.backend->Wake();
+  WakeGui();
   return TRUE;
 }
 
@@ -379,7 +423,7 @@ void PostQuitMessage(int exitCode) {
     s.quit = true;
     s.quitCode = exitCode;
   }
-  s.wake.notify_all();
+  WakeGui();
 }
 
 BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {

@@ -126,15 +126,38 @@ void PaintNow(Window* w, bool children) {
   }
 }
 
+// Hands the board what changed of this program's picture and window places, drops programs that
+// ended without leaving, and lets the display show the result.
 void PresentIfChanged() {
   GuiState& s = State();
   if (!s.backend) return;
+  FollowRoot();
+  std::shared_ptr<BoardScreen> board = CurrentBoard();
   Surface& screen = Screen();
-  if (screen.Generation() == s.shownGeneration) return;
-  s.shownGeneration = screen.Generation();
-  s.backend->Present(screen);
+  std::vector<SharedWindow> places;
+  for (Window* t : s.topLevel) {
+    SharedWindow w;
+    w.hwnd = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(t->handle));
+    w.left = t->rect.left;
+    w.top = t->rect.top;
+    w.right = t->rect.right;
+    w.bottom = t->rect.bottom;
+    w.stamp = t->zStamp;
+    w.flags = ((t->style & WS_VISIBLE) ? SharedWindow::kShown : 0u) |
+              ((t->exStyle & WS_EX_TOPMOST) ? SharedWindow::kTopmost : 0u);
+    places.push_back(w);
+  }
+  const bool picture = screen.Generation() != s.shownGeneration;
+  bool changed = picture || places != s.publishedWindows;
+  // Without room on the board (more programs than it holds) it is tried again at the next idle moment.
+  if (changed && board->Publish(screen, picture, places)) {
+    s.shownGeneration = screen.Generation();
+    s.publishedWindows = std::move(places);
+  }
+  changed = board->Sweep() || changed;
+  s.backend->Present(board, changed);
   const char* dump = std::getenv("PANEL_SCREEN_DUMP");
-  if (dump && *dump && *dump != '0') SavePng(RunPath("screen.png"), screen);
+  if (changed && dump && *dump && *dump != '0') board->Dump();
 }
 
 }  // namespace gui

@@ -44,6 +44,7 @@ struct Window {
   Window* owner = nullptr;         // top-level windows only
   std::vector<Window*> children;   // top of the z-order first
   RECT rect{};                     // parent's client coordinates, or screen coordinates at top level
+  int64_t zStamp = 0;              // top level: its place in the board's z-order (higher is above)
   bool hasUpdate = false;
   bool erase = false;
   RECT update{};                   // client coordinates

@@ -46,6 +46,28 @@ bool TransparentToTaps(const Window* w) {
 
 void RemoveFrom(std::vector<Window*>& list, Window* w) { list.erase(std::remove(list.begin(), list.end(), w), list.end()); }
 
+// The stamps order this program's top-level windows among those of every program of the board: within
+// each band (topmost or not) they rise from the bottom of the program's own z-order to its top. A window
+// placed among its own keeps its stamp where that still fits, else it takes the next one up.
+void FixStamps(GuiState& s) {
+  for (bool topmost : {true, false}) {
+    int64_t floor = INT64_MIN;
+    for (auto it = s.topLevel.rbegin(); it != s.topLevel.rend(); ++it) {
+      Window* w = *it;
+      if (((w->exStyle & WS_EX_TOPMOST) != 0) != topmost) continue;
+      if (w->zStamp <= floor) w->zStamp = floor + 1;
+      floor = w->zStamp;
+    }
+  }
+}
+
+// A stamp above (or below) every window of the board.
+int64_t TakeStamp(bool top) {
+  FollowRoot();
+  std::shared_ptr<BoardScreen> board = CurrentBoard();
+  return top ? board->TopStamp() : board->BottomStamp();
+}
+
 void InsertTopLevel(GuiState& s, Window* w, bool top) {
   RemoveFrom(s.topLevel, w);
   bool topmost = (w->exStyle & WS_EX_TOPMOST) != 0;
@@ -56,6 +78,8 @@ void InsertTopLevel(GuiState& s, Window* w, bool top) {
   } else {
     s.topLevel.insert(top ? firstNormal : s.topLevel.end(), w);
   }
+  w->zStamp = TakeStamp(top);
+  FixStamps(s);
 }
 
 // Owned pop-ups stay above their owner (and are topmost with it).
@@ -72,6 +96,16 @@ void RaiseOwned(GuiState& s, Window* owner) {
     s.topLevel.insert(at, o);
     RaiseOwned(s, o);
   }
+  FixStamps(s);
+}
+
+// A window shown or activated comes to the top of its band, its owned pop-ups with it; true when that
+// changed the program's own z-order.
+bool BringToTop(GuiState& s, Window* w) {
+  std::vector<Window*> before = s.topLevel;
+  InsertTopLevel(s, w, true);
+  RaiseOwned(s, w);
+  return before != s.topLevel;
 }
 
 struct Insets {
@@ -199,6 +233,17 @@ void FrameInsetsFor(DWORD style, DWORD exStyle, int& left, int& top, int& right,
   }
   left = right = bottom = b;
   top = b + (((style & WS_CAPTION) == WS_CAPTION) ? kCaptionHeight : 0);
+}
+
+bool FollowRoot() {
+  if (!FollowBoard()) return false;
+  GuiState& s = State();
+  // Another board: this program's windows take places on it in their own order, and all is shown anew.
+  std::shared_ptr<BoardScreen> board = CurrentBoard();
+  for (auto it = s.topLevel.rbegin(); it != s.topLevel.rend(); ++it) (*it)->zStamp = board->TopStamp();
+  s.shownGeneration = ~0ull;
+  s.publishedWindows.clear();
+  return true;
 }
 
 GuiState& State() {
@@ -799,8 +844,11 @@ BOOL ShowWindow(HWND hwnd, int command) {
   GuiState& s = State();
   if (show) {
     w->style |= WS_VISIBLE;
+    if (!w->parent && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) {
+      BringToTop(s, w);
+      s.active = hwnd;
+    }
     if (IsVisible(w)) InvalidateTree(w, nullptr, true, true);
-    if (!w->parent && command != SW_SHOWNA && command != SW_SHOWNOACTIVATE) s.active = hwnd;
   } else {
     bool wasShown = IsVisible(w);
     RECT r = WindowRectOnScreen(w);
@@ -874,6 +922,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
       } else if (after && !after->parent && after != w) {
         RemoveFrom(s.topLevel, w);
         s.topLevel.insert(std::find(s.topLevel.begin(), s.topLevel.end(), after) + 1, w);
+        w->zStamp = after->zStamp - 1;
+        FixStamps(s);
       } else {
         InsertTopLevel(s, w, true);
       }
@@ -894,7 +944,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int heig
     changed = true;
   }
   if (flags & SWP_SHOWWINDOW) {
-    if (!(w->style & WS_VISIBLE)) changed = true;
+    if (!(w->style & WS_VISIBLE)) {
+      changed = true;
+      if (!w->parent && (flags & SWP_NOZORDER) && !(flags & SWP_NOACTIVATE)) BringToTop(s, w);
+    }
     w->style |= WS_VISIBLE;
   }
   if (flags & SWP_HIDEWINDOW) {
@@ -1053,7 +1106,14 @@ HWND SetActiveWindow(HWND hwnd) {
   GuiState& s = State();
   HWND old = GetActiveWindow();
   Window* w = Find(hwnd);
-  if (w) s.active = TopLevelOf(w)->handle;
+  if (w) {
+    Window* top = TopLevelOf(w);
+    s.active = top->handle;
+    if ((top->style & WS_VISIBLE) && BringToTop(s, top)) {
+      InvalidateTree(top, nullptr, true, true);
+      s.treeChanged = true;
+    }
+  }
   return old;
 }
 

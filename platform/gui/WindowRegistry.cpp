@@ -5,7 +5,9 @@
 // program's tree, and SendMessageW/PostMessageW go through its socket. A send waits at most
 // PANEL_SEND_TIMEOUT_MS (default 5000 ms of the board's clock, so scaled time scales it too) and
 // meanwhile handles the messages sent to this program, so two programs sending to each other at once
-// do not lock up. Nothing is published when the board's root does not exist.
+// do not lock up. The socket also takes the finger's input the board's screen hands this program (the
+// program on top where it was pressed) and a nudge to look at the board again. Nothing is published
+// when the board's root does not exist.
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -229,17 +231,21 @@ private:
     std::string verb;
     in >> verb;
     std::string reply = "err\n";
-    if (verb == "tap") {
-      int x = 0, y = 0;
+    if (verb == "tap" || verb == "input") {
+      int kind = 0, x = 0, y = 0;
+      if (verb == "input") in >> kind;
       in >> x >> y;
-      if (in) {
-        QueueInput(0, x, y);
-        QueueInput(2, x, y);
-        if (State().backend) State().backend->Wake();
+      if (in && kind >= 0 && kind <= 2) {
+        QueueInput(kind, x, y);
+        if (verb == "tap") QueueInput(2, x, y);
         reply = "ok 0\n";
       }
-      ssize_t ignored = send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
-      (void)ignored;
+      Reply(client, reply);
+      return;
+    }
+    if (verb == "wake") {
+      WakeGui();
+      Reply(client, "ok 0\n");
       return;
     }
     unsigned long long hwnd = 0, wp = 0;
@@ -262,8 +268,7 @@ private:
           std::lock_guard<std::mutex> guard(s.lock);
           s.incoming.push_back(r);
         }
-        s.wake.notify_all();
-        if (s.backend) s.backend->Wake();
+        WakeGui();
         const Deadline deadline(TimeoutMs());
         std::unique_lock<std::mutex> lock(s.lock);
         while (!r->done && !deadline.Passed()) s.wake.wait_for(lock, deadline.Slice());
@@ -274,8 +279,12 @@ private:
         }
       }
     }
-    // A sender that gave up has closed its end: the late answer is dropped, not a SIGPIPE that ends
-    // this program.
+    Reply(client, reply);
+  }
+
+  // A sender that gave up has closed its end: the late answer is dropped, not a SIGPIPE that ends
+  // this program.
+  static void Reply(int client, const std::string& reply) {
     ssize_t ignored = send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
     (void)ignored;
   }
@@ -342,11 +351,12 @@ void StopWindowServer() {
 
 namespace {
 
-int Connect(pid_t pid) {
+// flags: SOCK_NONBLOCK to give up rather than wait when the program's queue of callers is full.
+int Connect(pid_t pid, int flags = 0) {
   std::string path = WindowsDir() + "/" + std::to_string(pid) + ".sock";
   sockaddr_un addr{};
   if (path.size() >= sizeof(addr.sun_path)) return -1;
-  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
   if (fd < 0) return -1;
   addr.sun_family = AF_UNIX;
   std::strncpy(addr.sun_path, path.c_str(), sizeof(addr.sun_path) - 1);
@@ -449,6 +459,26 @@ bool RemoteWindowInfo(HWND hwnd, std::u16string* text, std::u16string* className
   }
   return true;
 }
+
+namespace {
+
+// A request that needs no answer, written without waiting: a display never waits for a program.
+bool Tell(pid_t pid, const std::string& request) {
+  if (!Alive(pid)) return false;
+  int fd = Connect(pid, SOCK_NONBLOCK);
+  if (fd < 0) return false;
+  bool ok = send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size());
+  close(fd);
+  return ok;
+}
+
+}  // namespace
+
+bool SendInput(pid_t pid, int kind, int x, int y) {
+  return Tell(pid, "input " + std::to_string(kind) + " " + std::to_string(x) + " " + std::to_string(y) + "\n");
+}
+
+bool WakeProgram(pid_t pid) { return Tell(pid, "wake\n"); }
 
 }  // namespace gui
 

@@ -128,7 +128,8 @@ protected:
   }
 
   // The stand-in installed with the settings 1/204/109/5, the update on the first medium, the launcher
-  // started and asking.
+  // started and asking, the installed program up (an answer before its window is there would find
+  // nothing to stop).
   void StartWithUpdateOffered(const TempRoot& root) {
     Prepare(root, true);
     Settings(root / "ResidentFlash/Quellora/Quellora.db", {"1", "204", "109", "5"});
@@ -136,6 +137,7 @@ protected:
     StartLauncher();
     ASSERT_TRUE(WaitUntil([] { return LauncherText() == "Do you Update Software?Path:\\Storage Card\\ABackup"; }, 20000))
         << LauncherText();
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 5000));
   }
 
   // The stand-in installed and hung (its window up, never answering), an update on the first medium,
@@ -487,6 +489,98 @@ TEST_F(LauncherEndToEnd, HungMainProgram_TheBoundOfEachSendIsBoardTime) {
   ASSERT_NO_FATAL_FAILURE(StartWithAHungMainProgram(root));
   ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
   EXPECT_TRUE(WaitUntil(UpdateWentOnToItsCarryOver, 8000)) << LauncherText();
+}
+
+// One board screen for both programs: the launcher's question comes up over the main screen, a tap on
+// the board answers it, and the main screen is whole again once the question is gone.
+TEST_F(LauncherEndToEnd, UpdateQuestion_OnTheBoardOverTheMainScreen_NoTappedThereCancels) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "2");
+  const int kScale = 2;
+  TempRoot root;
+  BoardGuard guard{this};
+  Prepare(root, false);
+  StartLauncher();
+  HWND main = nullptr;
+  HWND launcher = nullptr;
+  auto onBoard = [](HWND window) {
+    for (const panel::BoardWindow& w : panel::BoardWindows()) {
+      if (w.hwnd == window) return w;
+    }
+    return panel::BoardWindow{};
+  };
+  auto topShown = [] {
+    for (const panel::BoardWindow& w : panel::BoardWindows()) {
+      if (w.shown) return w.hwnd;
+    }
+    return static_cast<HWND>(nullptr);
+  };
+  // The main screen alone on the board once the launcher's first second is over, the launcher still
+  // searching for media (in run mode it would show the versions).
+  ASSERT_TRUE(WaitUntil([&] {
+    main = FindWindowW(nullptr, u"Quellora");
+    launcher = FindWindowW(nullptr, u"Brimcourt");
+    return main && launcher && topShown() == main && !onBoard(launcher).shown && LauncherText().rfind("SW:", 0) != 0;
+  }, 30000));
+  const pid_t mainPid = PidOf(main);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // its first frames drawn
+  const std::vector<COLORREF> before = panel::BoardPicture();
+
+  // The medium comes in during the launcher's search: it asks.
+  OfferUpdate(root);
+  ASSERT_TRUE(WaitUntil([] { return LauncherText().rfind("Do you Update Software?", 0) == 0; }, 20000 / kScale))
+      << LauncherText();
+  const auto asked = std::chrono::steady_clock::now();
+  // On the board's screen within 2 s: the launcher's window on top, its caption bar and face drawn there.
+  panel::BoardWindow question;
+  auto at = [](const std::vector<COLORREF>& picture, int x, int y) {
+    return picture[static_cast<size_t>(y) * 480 + x];
+  };
+  EXPECT_TRUE(WaitUntil([&] {
+    question = onBoard(launcher);
+    if (topShown() != launcher) return false;
+    const std::vector<COLORREF> now = panel::BoardPicture();
+    const RECT& r = question.rect;
+    return at(now, r.right - 4, r.top + 9) == RGB(128, 0, 0) &&
+           at(now, r.left + 4, r.top + 22) == GetSysColor(COLOR_BTNFACE);
+  }, 2000)) << "the question is not on the board's screen";
+  const RECT dialog = question.rect;
+  EXPECT_TRUE(question.topmost);
+  EXPECT_EQ(question.rect.right - question.rect.left, 197);  // 130 x 89 dialog units, framed, captioned
+  EXPECT_EQ(question.rect.bottom - question.rect.top, 153);
+  // Not what the main screen showed there.
+  EXPECT_NE(at(before, dialog.right - 4, dialog.top + 9), RGB(128, 0, 0));
+
+  // "No" (button 1000: 8, 66, 86 x 22 dialog units in the client area, below the 18-pixel caption and
+  // the 1-pixel frame), tapped on the board: the launcher gets it, cancels, and goes back to run mode.
+  ASSERT_TRUE(panel::TapOnBoard(dialog.left + 1 + (8 + 43) * 3 / 2, dialog.top + 19 + (66 + 11) * 3 / 2));
+  auto buttons = [&] {
+    std::vector<std::string> texts;
+    for (HWND c = GetWindow(launcher, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      WCHAR text[64] = {};
+      GetWindowTextW(c, text, 64);
+      texts.push_back(ToUtf8(text));
+    }
+    return texts;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return buttons() == std::vector<std::string>{LauncherText(), "Hide", "Exit"}; }, 3000))
+      << LauncherText();
+
+  // Its window hides a few ticks later: the main screen is there again, whole, where the question was.
+  ASSERT_TRUE(WaitUntil([&] { return !onBoard(launcher).shown && topShown() == main; }, 5000 / kScale + 2000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const std::vector<COLORREF> after = panel::BoardPicture();
+  int differing = 0;
+  for (int y = dialog.top; y < dialog.bottom; ++y) {
+    for (int x = dialog.left; x < dialog.right; ++x) differing += at(after, x, y) != at(before, x, y) ? 1 : 0;
+  }
+  EXPECT_EQ(differing, 0) << "pixels of the question's place that are not the main screen's";
+
+  // Past the question's 10 s: no update started, the same main program runs, the launcher supervises.
+  std::this_thread::sleep_for(asked + std::chrono::milliseconds(12000 / kScale) - std::chrono::steady_clock::now());
+  EXPECT_EQ(FindWindowW(nullptr, u"Quellora"), main);
+  EXPECT_FALSE(Ended(mainPid));
+  EXPECT_EQ(LauncherText().rfind("SW:V", 0), 0u) << LauncherText();
+  EXPECT_FALSE(fs::exists(root / "ResidentFlash/ABackup"));
 }
 
 TEST_F(LauncherEndToEnd, HungMainProgram_CannotFreezeTheLauncher) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Clock.h"
@@ -48,6 +50,19 @@ protected:
   panel::HeadlessScreen m_screen;
   std::string m_resources;
 };
+
+// Pumps this program's messages until condition holds, for at most 15 s of real time: for tests in
+// which another program acts.
+template <typename F>
+bool PumpUntil(F condition) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  while (std::chrono::steady_clock::now() < deadline) {
+    panel::PumpMessages();
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
 
 // Records the messages that reach windows, as (window, message) pairs, filtered to those asked for.
 class MessageLog {

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "GuiFixture.h"
@@ -161,6 +163,43 @@ TEST_F(MessageQueue, Broadcast_ReachesEveryTopLevelWindow) {
   std::vector<MessageLog::Seen> seen = log.Take();
   ASSERT_EQ(seen.size(), 2u);
   for (const auto& s : seen) EXPECT_NE(s.hwnd, child);
+}
+
+// On the real clock an idle loop sleeps until its next timer or until something arrives, rather than
+// looking every few milliseconds: over 300 ms with a 100 ms timer the GUI thread wakes for the three
+// ticks and the message another thread posts, and little else.
+TEST(MessageQueueRealTime, IdleLoop_SleepsUntilItsTimerOrAMessage) {
+  testing_support::TempRoot root;
+  panel::HeadlessScreen screen;
+  HWND window = MakePanel(0, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  panel::PumpMessages();
+  auto switches = [] {
+    std::ifstream status("/proc/thread-self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0) return std::atol(line.c_str() + 24);
+    }
+    return -1L;
+  };
+  int ticks = 0;
+  bool posted = false;
+  SetTimer(window, 1, 100, nullptr);
+  panel::SetMessageSpy([&](HWND, UINT m, WPARAM, LPARAM) {
+    ticks += m == WM_TIMER ? 1 : 0;
+    posted = posted || m == WM_USER;
+  });
+  std::thread poster([window] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    PostMessageW(window, WM_USER, 0, 0);
+  });
+  const long before = switches();
+  MSG msg;
+  while (ticks < 3 && GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
+  const long woken = switches() - before;
+  poster.join();
+  panel::SetMessageSpy(nullptr);
+  EXPECT_TRUE(posted);
+  EXPECT_LT(woken, 8) << "a loop that looks every 20 ms wakes about 15 times";
 }
 
 }  // namespace

@@ -3,10 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -73,17 +71,6 @@ protected:
   panel::HeadlessScreen m_screen;
 };
 
-template <typename F>
-bool WaitFor(F condition) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  while (std::chrono::steady_clock::now() < deadline) {
-    panel::PumpMessages();
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
-}
-
 TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
   Register(u"Tester", TesterProc);
   HWND me = CreateWindowExW(0, u"Tester", u"Tester", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -94,7 +81,7 @@ TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
   ASSERT_NE(pid, 0);
 
   HWND peer = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (peer = FindWindowW(nullptr, u"Peer")) != nullptr; }));
+  ASSERT_TRUE(guitest::PumpUntil([&] { return (peer = FindWindowW(nullptr, u"Peer")) != nullptr; }));
   EXPECT_TRUE(IsWindow(peer));
   EXPECT_TRUE(IsWindowVisible(peer));
   DWORD owner = 0;
@@ -143,7 +130,7 @@ TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
   EXPECT_TRUE(PostMessageW(peer, WM_NULL, 0, 0));
   EXPECT_TRUE(panel::TapInProgram(pid, 20, 20));  // on its "EXIT" button, which ends it
   int status = -1;
-  ASSERT_TRUE(WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }));
+  ASSERT_TRUE(guitest::PumpUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }));
   EXPECT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(FindWindowW(nullptr, u"Peer"), nullptr);
