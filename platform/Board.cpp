@@ -27,7 +27,6 @@
 #include "Paths.h"
 #include "SystemInfo.h"
 #include "Thread.h"
-#include "boardside/BoardServices.h"
 
 namespace {
 
@@ -563,34 +562,3 @@ void BoardDebugOutput(LPCWSTR text) {
 }
 
 }  // namespace panel
-
-// The platform as the board libraries see it (boardside/BoardServices.h).
-extern "C" __attribute__((visibility("default"))) const panel::BoardServices* panel_board_services() {
-  static const panel::BoardServices table = {
-      panel::kBoardServicesVersion,
-      &GetLastError,
-      &SetLastError,
-      &panel::BoardDebugOutput,
-      &GetTickCount,
-      &Sleep,
-      &CreateFileW,
-      &DeviceIoControl,
-      &CloseHandle,
-      &WaitForSingleObject,
-      &CreateThread,
-      &SetThreadPriority,
-      &LoadLibraryW,
-      &GetProcAddressW,
-      &FreeLibrary,
-      &GetSystemInfo,
-      &KernelIoControl,
-      &SetCleanRebootFlag,
-      &SetSystemMemoryDivision,
-      &GetSystemMemoryDivision,
-      &GetAdaptersInfo,
-      &panel::ReadReg32,
-      &panel::ReadReg16,
-      &panel::WriteReg32,
-  };
-  return &table;
-}

@@ -24,6 +24,9 @@ Heaters Heating(CSystemData& r) {
   return Heaters{r.m_heatBackupEnabled, r.m_heatBackupPriority, r.m_heatHeaterDemand, r.m_heatHeaterDemand2};
 }
 
+// The heat pump or its heater at the heating side of the layout.
+bool AtHeatingSide(const CSystemData& r) { return r.m_valvePosition == (r.m_userSystemType == 1 ? 1 : 2); }
+
 // The demand word of heater `which`, or null when there is no such heater.
 int32_t* Demand(const Heaters& h, int which) {
   if (which == 1) return h.enabled == 1 && h.priority == 1 ? &h.demand2 : &h.demand1;
@@ -156,4 +159,35 @@ void HeatBackupStep(CSystemData& r, int kind, int target, float control) {
       return;
     default: return;
   }
+}
+
+void HeaterOutput(CSystemData& r, int kind, int on) {
+  int32_t* out = nullptr;
+  bool allowed = on != 0;
+  switch (kind) {
+    case 2:
+      out = &r.m_indoorOut1109;
+      break;
+    case 3:
+      out = &r.m_indoorOut1111;
+      if (r.m_pumpOnPowerCut) allowed = allowed && AtHeatingSide(r);
+      break;
+    case 4:
+      out = &r.m_indoorOut1110;
+      allowed = allowed && r.m_valvePosition == 1;
+      break;
+    case 5:
+      out = &r.m_indoorOut1110;
+      allowed = allowed && AtHeatingSide(r);
+      break;
+    default:
+      return;
+  }
+  if (allowed && (kind == 4 || kind == 5)) {
+    bool tankHeaterRule = r.m_auxOffWithTankHeater && r.m_heatHeaterDemand && r.m_heatHeaterDemand2 && !r.m_hwHeaterDemand;
+    bool ambientRule = r.m_auxOffAboveAmbient && r.m_ambientTemp > static_cast<float>(r.m_auxOffAmbientTemp) &&
+                       r.m_heatHeaterDemand && !r.m_hwHeaterDemand;
+    if (tankHeaterRule || ambientRule) allowed = false;
+  }
+  *out = allowed ? 1 : 0;
 }

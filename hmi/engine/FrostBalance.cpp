@@ -1,11 +1,11 @@
 #include "FrostBalance.h"
 
+#include "BackupHeat.h"
 #include "CSystemData.h"
 #include "CompressorGear.h"
 #include "ControlBits.h"
 #include "CycleSteps.h"
 #include "Hydraulics.h"
-#include "UnitOutputs.h"
 
 namespace {
 

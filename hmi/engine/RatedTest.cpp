@@ -2,7 +2,7 @@
 
 #include "CSystemData.h"
 #include "OutdoorBlock.h"
-#include "UnitOutputs.h"
+#include "OutdoorWritePass.h"
 
 namespace {
 

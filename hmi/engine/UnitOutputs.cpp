@@ -1,5 +1,6 @@
 #include "UnitOutputs.h"
 
+#include "BackupHeat.h"
 #include "CSystemData.h"
 #include "CompressorGear.h"
 #include "ControlBits.h"
@@ -10,6 +11,7 @@
 #include "IndoorBlock.h"
 #include "ModeRules.h"
 #include "OutdoorBlock.h"
+#include "OutdoorWritePass.h"
 
 namespace {
 
@@ -20,10 +22,6 @@ const int32_t kGearCap = 5;
 const uint16_t kPollPauseCycles = 20;
 const uint32_t kDefrostFaultBits = 0x8000u | 0x10000u | 0x800000u;
 
-// The outdoor unit's commit hand-shake (OutdoorBlock::m_eepromHandshake).
-const uint16_t kPassIdle = 0;
-const uint16_t kPassRunning = 1;
-const uint16_t kPassAcknowledged = 2;
 // Page 14's outdoor settings travel in two test cells: the fan limit in 3307, the defrost method in 3276.
 const int kFirstCell = 3000;
 const int kFanLimitCell = 3307;
@@ -34,9 +32,6 @@ void HeatersOff(CSystemData& r) {
   r.m_indoorOut1110 = 0;
   r.m_indoorOut1111 = 0;
 }
-
-// The heat pump or its heater at the heating side of the layout.
-bool AtHeatingSide(const CSystemData& r) { return r.m_valvePosition == (r.m_userSystemType == 1 ? 1 : 2); }
 
 void HotWaterWithCooling(CSystemData& r) {
   r.m_indoorOut1111 = 0;
@@ -206,37 +201,6 @@ void WriteOutdoor(CSystemData& r, OutdoorBlock& b) {
 
 }  // namespace
 
-void HeaterOutput(CSystemData& r, int kind, int on) {
-  int32_t* out = nullptr;
-  bool allowed = on != 0;
-  switch (kind) {
-    case 2:
-      out = &r.m_indoorOut1109;
-      break;
-    case 3:
-      out = &r.m_indoorOut1111;
-      if (r.m_pumpOnPowerCut) allowed = allowed && AtHeatingSide(r);
-      break;
-    case 4:
-      out = &r.m_indoorOut1110;
-      allowed = allowed && r.m_valvePosition == 1;
-      break;
-    case 5:
-      out = &r.m_indoorOut1110;
-      allowed = allowed && AtHeatingSide(r);
-      break;
-    default:
-      return;
-  }
-  if (allowed && (kind == 4 || kind == 5)) {
-    bool tankHeaterRule = r.m_auxOffWithTankHeater && r.m_heatHeaterDemand && r.m_heatHeaterDemand2 && !r.m_hwHeaterDemand;
-    bool ambientRule = r.m_auxOffAboveAmbient && r.m_ambientTemp > static_cast<float>(r.m_auxOffAmbientTemp) &&
-                       r.m_heatHeaterDemand && !r.m_hwHeaterDemand;
-    if (tankHeaterRule || ambientRule) allowed = false;
-  }
-  *out = allowed ? 1 : 0;
-}
-
 void ComposeOutputs(CSystemData& r, const OutdoorBlock* outdoor) {
   ModeSignal(r);
   FlowSupervision(r);
@@ -269,13 +233,4 @@ void WriteUnitOutputs(CSystemData& r, IndoorBlock* indoor, OutdoorBlock* outdoor
   if (indoor && indoor->m_linkState != 0) WriteIndoor(r, *indoor);
   HoldOutdoorSetting(r, outdoor);
   if (outdoor && outdoor->m_linkState != 0) WriteOutdoor(r, *outdoor);
-}
-
-bool OutdoorWritePass(OutdoorBlock& b, bool cellsIn) {
-  if (b.m_eepromHandshake == kPassAcknowledged) {
-    b.m_eepromHandshake = kPassIdle;
-    return cellsIn;
-  }
-  if (cellsIn && b.m_eepromHandshake == kPassIdle) b.m_eepromHandshake = kPassRunning;
-  return false;
 }

@@ -3,7 +3,8 @@
 // a wide two-line button with a caption and, mostly, the current value. The frame owns the page and
 // sub-page state, the title ("text 381:sub-page/count"), the previous and next buttons, the redraw
 // once a second while shown, and the dispatch of row taps. What each page shows and does lives in
-// one draw and one edit operation per page.
+// one draw and one edit operation per page, defined in the page's own file beside its rows (Page14.cpp,
+// Pages1And2.cpp, ...).
 //
 // How a page adds its rows: it describes them in its rows function (ParamRows.h: caption, value or
 // toggle state, enabled state, and the tap's action with its pop-ups reached through ParamPrompts).

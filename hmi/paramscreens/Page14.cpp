@@ -1,10 +1,13 @@
 // Page 14: three-way valve timing, the test run, the backlight, the exit of the program, frost
 // protection, defrost and mode-signal settings, the WiFi module's switches and read-outs, and the
 // rated-condition test with its ten working points.
+// The screen's operations of the page, DlgParam::DrawPage14 and EditPage14, close the file.
 #include <algorithm>
 
 #include "CSystemData.h"
+#include "DlgParam.h"
 #include "ParamRows.h"
+#include "ParamScreenRows.h"
 
 using namespace paramrows;
 
@@ -159,3 +162,8 @@ int Page14Rows(PageContext& c, int subPage, SubPageRows& rows) {
   }
   return count;
 }
+
+// ---- The page on the parameter screen
+
+void DlgParam::DrawPage14() { m_subPageCount = DrawParamRows(*this, 14, m_subPage); }
+void DlgParam::EditPage14(int row) { TapParamRow(*this, 14, m_subPage, row); }

@@ -1,8 +1,11 @@
 // Page 15: running values and versions, read-only; every row is drawn disabled, so a tap only
 // redraws the page.
+// The screen's operation of the page, DlgParam::DrawPage15, closes the file.
 #include "AppHelpers.h"
 #include "CSystemData.h"
+#include "DlgParam.h"
 #include "ParamRows.h"
+#include "ParamScreenRows.h"
 
 using namespace paramrows;
 
@@ -61,3 +64,7 @@ int Page15Rows(PageContext& c, int subPage, SubPageRows& rows) {
   }
   return 5;
 }
+
+// ---- The page on the parameter screen
+
+void DlgParam::DrawPage15() { m_subPageCount = DrawParamRows(*this, 15, m_subPage); }

@@ -2,13 +2,16 @@
 // password, overrides of the units' sensors and inputs, the unit bus's serial link, the outdoor
 // unit's heaters, defrost and fan data, the set-point limits, the working points of the rated test
 // and the gear PID. Its captions are the program's own fixed texts.
+// The screen's operations of the page, DlgParam::DrawPage16 and EditPage16, close the file.
 #include "CSystemData.h"
 #include "DemoMode.h"
 #include "DlgKeypad.h"
 #include "DlgMessage.h"
+#include "DlgParam.h"
 #include "IndoorBlock.h"
 #include "OutdoorBlock.h"
 #include "ParamRows.h"
+#include "ParamScreenRows.h"
 
 using namespace paramrows;
 
@@ -222,3 +225,8 @@ int Page16Rows(PageContext& c, int subPage, SubPageRows& rows) {
   }
   return 15;
 }
+
+// ---- The page on the parameter screen
+
+void DlgParam::DrawPage16() { m_subPageCount = DrawParamRows(*this, 16, m_subPage); }
+void DlgParam::EditPage16(int row) { TapParamRow(*this, 16, m_subPage, row); }

@@ -4,11 +4,14 @@
 // The cells' read and write go through the outdoor block's hand-shake word, which the outdoor
 // unit's driver moves on the bus thread: this page writes 1 (read) and 3 (write) and reads 2 (read
 // done) and 4 (written).
+// The screen's operations of the page, DlgParam::DrawPage8 and EditPage8, close the file.
 #include "CControlEngine.h"
 #include "DlgKeypad.h"
 #include "DlgMessage.h"
+#include "DlgParam.h"
 #include "LangTexts.h"
 #include "OutdoorBlock.h"
+#include "ParamScreenRows.h"
 #include "RowTables.h"
 #include "SoftClock.h"
 
@@ -283,3 +286,8 @@ int Page8Rows(PageContext& c, int subPage, SubPageRows& rows) {
             [&c](const RowSpec& r) { return Page8Tap(c, r); });
   return CellsState(c) != kCellsIdle ? 3 : 2;
 }
+
+// ---- The page on the parameter screen
+
+void DlgParam::DrawPage8() { m_subPageCount = DrawParamRows(*this, 8, m_subPage); }
+void DlgParam::EditPage8(int row) { TapParamRow(*this, 8, m_subPage, row); }

@@ -1,7 +1,10 @@
 // Page 9: the operating functions the installation offers, the automatic-mode source, the ambient
 // temperatures at which heating and cooling may start, and (dealer 9, unlocked) the gear PID.
+// The screen's operations of the page, DlgParam::DrawPage9 and EditPage9, close the file.
 #include "CSystemData.h"
+#include "DlgParam.h"
 #include "ParamRows.h"
+#include "ParamScreenRows.h"
 
 using namespace paramrows;
 
@@ -61,3 +64,8 @@ int Page9Rows(PageContext& c, int subPage, SubPageRows& rows) {
   }
   return count;
 }
+
+// ---- The page on the parameter screen
+
+void DlgParam::DrawPage9() { m_subPageCount = DrawParamRows(*this, 9, m_subPage); }
+void DlgParam::EditPage9(int row) { TapParamRow(*this, 9, m_subPage, row); }

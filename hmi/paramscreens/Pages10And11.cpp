@@ -1,7 +1,10 @@
 // Pages 10 and 11: the backup heat sources with the heating integral and the auxiliary-heater
 // cut-offs; the circulation pumps of systems A and B and the two service runs.
+// The screen's operations of the pages, DlgParam's DrawPageN and EditPageN, close the file.
 #include "CSystemData.h"
+#include "DlgParam.h"
 #include "ParamRows.h"
+#include "ParamScreenRows.h"
 
 using namespace paramrows;
 
@@ -98,3 +101,10 @@ int Page11Rows(PageContext& c, int subPage, SubPageRows& rows) {
   }
   return 4;
 }
+
+// ---- The pages on the parameter screen
+
+void DlgParam::DrawPage10() { m_subPageCount = DrawParamRows(*this, 10, m_subPage); }
+void DlgParam::DrawPage11() { m_subPageCount = DrawParamRows(*this, 11, m_subPage); }
+void DlgParam::EditPage10(int row) { TapParamRow(*this, 10, m_subPage, row); }
+void DlgParam::EditPage11(int row) { TapParamRow(*this, 11, m_subPage, row); }

@@ -1,7 +1,10 @@
 // Pages 12 and 13: the floor first-heat programme and its progress; the power-cut input, the backup
 // heat output, ECO heating and the outdoor unit's power-off function.
+// The screen's operations of the pages, DlgParam's DrawPageN and EditPageN, close the file.
 #include "CSystemData.h"
+#include "DlgParam.h"
 #include "ParamRows.h"
+#include "ParamScreenRows.h"
 
 using namespace paramrows;
 
@@ -72,3 +75,10 @@ int Page13Rows(PageContext& c, int subPage, SubPageRows& rows) {
   }
   return 2;
 }
+
+// ---- The pages on the parameter screen
+
+void DlgParam::DrawPage12() { m_subPageCount = DrawParamRows(*this, 12, m_subPage); }
+void DlgParam::DrawPage13() { m_subPageCount = DrawParamRows(*this, 13, m_subPage); }
+void DlgParam::EditPage12(int row) { TapParamRow(*this, 12, m_subPage, row); }
+void DlgParam::EditPage13(int row) { TapParamRow(*this, 13, m_subPage, row); }

@@ -3,7 +3,10 @@
 // temperatures and heating-curve water temperatures into the new range as soon as its editor
 // closes; the heating curve's ambient points stay in ascending order, as the curve and the band
 // choice read them.
+// The screen's operations of the pages, DlgParam's DrawPageN and EditPageN, close the file.
+#include "DlgParam.h"
 #include "LangTexts.h"
+#include "ParamScreenRows.h"
 #include "RowTables.h"
 
 namespace {
@@ -196,3 +199,10 @@ int Page2Rows(PageContext& c, int subPage, SubPageRows& rows) {
   TableRows(c, dealer9 ? TableOf(kPage2Model9) : TableOf(kPage2), subPage, rows);
   return dealer9 ? 3 : 4;
 }
+
+// ---- The pages on the parameter screen
+
+void DlgParam::DrawPage1() { m_subPageCount = DrawParamRows(*this, 1, m_subPage); }
+void DlgParam::DrawPage2() { m_subPageCount = DrawParamRows(*this, 2, m_subPage); }
+void DlgParam::EditPage1(int row) { TapParamRow(*this, 1, m_subPage, row); }
+void DlgParam::EditPage2(int row) { TapParamRow(*this, 2, m_subPage, row); }

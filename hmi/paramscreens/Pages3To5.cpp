@@ -1,7 +1,10 @@
 // Pages 3, 4 and 5: hot water, the heating/hot-water balance and ECO hot water; heat storage and
 // reheat with their weekly timers; sleep and low noise with their weekly timers. A weekly timer is
 // seven hour masks, Sunday first, edited whole in the weekly schedule pop-up.
+// The screen's operations of the pages, DlgParam's DrawPageN and EditPageN, close the file.
+#include "DlgParam.h"
 #include "LangTexts.h"
+#include "ParamScreenRows.h"
 #include "RowTables.h"
 
 namespace {
@@ -85,3 +88,12 @@ int Page4Rows(PageContext& c, int subPage, SubPageRows& rows) {
 int Page5Rows(PageContext& c, int subPage, SubPageRows& rows) {
   return TimerTableRows(c, c.dealerId == kDealer9 ? TableOf(kPage5Model9) : TableOf(kPage5), subPage, rows);
 }
+
+// ---- The pages on the parameter screen
+
+void DlgParam::DrawPage3() { m_subPageCount = DrawParamRows(*this, 3, m_subPage); }
+void DlgParam::DrawPage4() { m_subPageCount = DrawParamRows(*this, 4, m_subPage); }
+void DlgParam::DrawPage5() { m_subPageCount = DrawParamRows(*this, 5, m_subPage); }
+void DlgParam::EditPage3(int row) { TapParamRow(*this, 3, m_subPage, row); }
+void DlgParam::EditPage4(int row) { TapParamRow(*this, 4, m_subPage, row); }
+void DlgParam::EditPage5(int row) { TapParamRow(*this, 5, m_subPage, row); }

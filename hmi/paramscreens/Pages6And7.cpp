@@ -2,9 +2,12 @@
 // time, temperature, hold time, maximum duration) and the holiday mode (on/off, the lowered
 // temperatures, first and last day). The disinfection start and the holiday dates are packed words
 // of the system record; an edit writes only its own bits of them.
+// The screen's operations of the pages, DlgParam's DrawPageN and EditPageN, close the file.
 #include "DlgKillTime.h"
+#include "DlgParam.h"
 #include "LangTexts.h"
 #include "PackedTimes.h"
+#include "ParamScreenRows.h"
 #include "RowTables.h"
 
 namespace {
@@ -93,3 +96,10 @@ int Page7Rows(PageContext& c, int subPage, SubPageRows& rows) {
             });
   return 1;
 }
+
+// ---- The pages on the parameter screen
+
+void DlgParam::DrawPage6() { m_subPageCount = DrawParamRows(*this, 6, m_subPage); }
+void DlgParam::DrawPage7() { m_subPageCount = DrawParamRows(*this, 7, m_subPage); }
+void DlgParam::EditPage6(int row) { TapParamRow(*this, 6, m_subPage, row); }
+void DlgParam::EditPage7(int row) { TapParamRow(*this, 7, m_subPage, row); }

@@ -228,6 +228,8 @@ DlgBase* DlgMain::HostedPage(Page page) {
   return nullptr;
 }
 
+void DlgMain::OpenParamPage(int page) { m_param.OpenPage(page); }
+
 void DlgMain::CreatePages() {
   // Full-screen pages over the main screen's controls, then the mode strip over its lower part; all
   // hidden until a tap shows them.

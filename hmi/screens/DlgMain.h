@@ -92,6 +92,7 @@ public:
   CButton& ExitButton() { return m_exit; }
 
   DlgBase* HostedPage(Page page) override;
+  void OpenParamPage(int page) override;
 
   // One pass of the 500 ms timer (what WM_TIMER 1 runs).
   void Tick();

@@ -3,7 +3,6 @@
 #include "AppGlobals.h"
 #include "CSystemData.h"
 #include "ControlHelpers.h"
-#include "DlgParam.h"
 #include "LangTexts.h"
 #include "PageHost.h"
 #include "SoftClock.h"
@@ -94,8 +93,7 @@ void DlgMenu::OnItem(int item) {
   if (item < 1 || item > kItems) return;
   // The factory-setting page stays shut below level 2, also when the level fell while it showed.
   if (m_menuPage == 2 && item == kItems && !FactoryItemAllowed()) return;
-  auto* param = dynamic_cast<DlgParam*>(SiblingPage(PageHost::kParam));
-  if (param) param->OpenPage(m_menuPage * kItems - kItems + item);
+  if (PageHost* host = Host()) host->OpenParamPage(m_menuPage * kItems - kItems + item);
   ShowPage(SW_HIDE);
 }
 

@@ -51,5 +51,5 @@ struct BoardServices {
 
 }  // namespace panel
 
-// Defined by the platform (Board.cpp) and exported from every program that links it.
+// Defined by the platform (BoardServices.cpp) and exported from every program that links it.
 extern "C" const panel::BoardServices* panel_board_services();

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "../core/BusDeviceRig.h"
+#include "BusDeviceRig.h"
 #include "CParamDevice.h"
 #include "CSystemData.h"
 #include "OutdoorBlock.h"

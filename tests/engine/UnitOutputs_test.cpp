@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "BackupHeat.h"
 #include "BusDeviceRig.h"
 #include "CParamDevice.h"
 #include "CSystemData.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../core/DbTestFile.h"
+#include "../core/db/DbTestFile.h"
 #include "CDbAccess.h"
 #include "DlgMain.h"
 #include "PageFixture.h"

@@ -1,18 +1,20 @@
 // Base of every device on a serial port of the terminal, and the Modbus RTU master's six transactions
 // (functions 1, 3, 4, 5, 6, 16). A device belongs to one CSerialPort, which polls it on its thread and
-// destroys it; a transaction may also be called from another thread. Each transaction holds the port's bus
-// lock from its request to the end of its waits, so two exchanges on a port never interleave; it never takes
-// the port's device lock (the port holds that around a whole Poll, so the order is device, bus, trace).
+// destroys it, knowing it only as a CPortDevice; a transaction may also be called from another thread. Each
+// transaction holds the port's bus lock from its request to the end of its waits, so two exchanges on a port
+// never interleave; it never takes the port's device lock (the port holds that around a whole Poll, so the
+// order is device, bus, trace).
 // Addresses given to the transactions are wire addresses: register N of a unit travels as N - 1.
 #pragma once
 
 #include <cstdint>
 
+#include "CPortDevice.h"
 #include "Platform.h"
 
 class CSerialPort;
 
-class CModbusDevice {
+class CModbusDevice : public CPortDevice {
 public:
   // Largest counts one request may carry: the protocol's 125 registers per read and 123 per write; coil reads
   // stay at 256 (the protocol would allow 2000).
@@ -31,14 +33,8 @@ public:
   };
 
   CModbusDevice(int type, CSerialPort* port, int slaveAddress);
-  virtual ~CModbusDevice();
-  CModbusDevice(const CModbusDevice&) = delete;
-  CModbusDevice& operator=(const CModbusDevice&) = delete;
+  ~CModbusDevice() override;
 
-  // One poll of the device, on the port's thread under its device lock. The base has nothing to poll.
-  virtual void Poll();
-  // The device's data block, or none.
-  virtual void* GetData();
   virtual int Reserved();
 
   // Transactions. Results: the count (reads), 1 (functions 5 and 6) or the quantity echoed (function 16) on
@@ -55,13 +51,7 @@ public:
   int WriteReg(WORD address, WORD value, int waitBefore, int waitAfter);
   int WriteRegs(WORD start, const uint16_t* values, int count, int waitBefore, int waitAfter);
 
-  int Type() const { return m_type; }
   CSerialPort* Port() const { return m_port; }
-  int SlaveAddress() const { return m_slaveAddress; }
-  // Polls so far; seeded with the slave address so that devices take their slow steps on different passes.
-  int TickCount() const { return m_tickCount; }
-  void SetTickCount(int count) { m_tickCount = count; }
-  void CountTick() { ++m_tickCount; }
   const Statistics& Stats() const { return m_stats; }
 
 protected:
@@ -70,11 +60,8 @@ protected:
   // write, or 1 when nothing had to be written.
   int WriteRegIfChanged(WORD address, WORD wanted, WORD& shadow, bool send = true);
 
-  int m_type;
   CSerialPort* m_port;  // not owned
-  int m_slaveAddress;
   Statistics m_stats;
-  int m_tickCount = 0;
 
 private:
   int ReadRegs(BYTE function, WORD start, int count, uint16_t* out, int waitBefore, int waitAfter);

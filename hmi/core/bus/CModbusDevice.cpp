@@ -38,13 +38,9 @@ bool CrcMatches(const BYTE* frame, int length) {
 }  // namespace
 
 CModbusDevice::CModbusDevice(int type, CSerialPort* port, int slaveAddress)
-    : m_type(type), m_port(port), m_slaveAddress(slaveAddress) {}
+    : CPortDevice(type, slaveAddress), m_port(port) {}
 
 CModbusDevice::~CModbusDevice() = default;
-
-void CModbusDevice::Poll() {}
-
-void* CModbusDevice::GetData() { return nullptr; }
 
 int CModbusDevice::Reserved() { return 0; }
 

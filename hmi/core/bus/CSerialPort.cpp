@@ -3,8 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "CModbusDevice.h"
-
 namespace {
 
 const DWORD kQueueSize = 8096;
@@ -201,15 +199,15 @@ int CSerialPort::AddTrace(const BYTE* bytes, int count, int direction) {
   return 1;
 }
 
-void CSerialPort::AddDevice(CModbusDevice* device) {
+void CSerialPort::AddDevice(CPortDevice* device) {
   if (!device) return;
   CriticalSectionLock devices(m_deviceLock);
   m_devices.push_back(device);
 }
 
-CModbusDevice* CSerialPort::FindDevice(int slaveAddress) {
+CPortDevice* CSerialPort::FindDevice(int slaveAddress) {
   CriticalSectionLock devices(m_deviceLock);
-  for (CModbusDevice* d : m_devices) {
+  for (CPortDevice* d : m_devices) {
     if (d->SlaveAddress() == slaveAddress) return d;
   }
   return nullptr;
@@ -229,7 +227,7 @@ void CSerialPort::OnTick() {
   for (size_t i = 0; i < static_cast<size_t>(DeviceCount()); ++i) {
     Sleep(kDeviceGapMs);
     CriticalSectionLock devices(m_deviceLock);
-    CModbusDevice* device = i < m_devices.size() ? m_devices[i] : nullptr;
+    CPortDevice* device = i < m_devices.size() ? m_devices[i] : nullptr;
     if (device) {
       device->Poll();
       device->CountTick();
@@ -251,7 +249,7 @@ int CSerialPort::WriteOut(const BYTE* buffer, DWORD* length, DWORD purgeOnFailur
 
 void CSerialPort::DestroyDevices() {
   CriticalSectionLock devices(m_deviceLock);
-  for (CModbusDevice* d : m_devices) delete d;
+  for (CPortDevice* d : m_devices) delete d;
   m_devices.clear();
 }
 

@@ -12,10 +12,9 @@
 #include <deque>
 #include <vector>
 
+#include "CPortDevice.h"
 #include "CWorkThread.h"
 #include "Platform.h"
-
-class CModbusDevice;
 
 class CSerialPort : public CWorkThread {
 public:
@@ -61,9 +60,9 @@ public:
   int AddTrace(const BYTE* bytes, int count, int direction);
 
   // Appends a device (the port owns it from here; polled from the thread's next pass on).
-  void AddDevice(CModbusDevice* device);
+  void AddDevice(CPortDevice* device);
   // The first device with that slave address, or none.
-  CModbusDevice* FindDevice(int slaveAddress);
+  CPortDevice* FindDevice(int slaveAddress);
   int DeviceCount();
 
   BYTE PortNumber() const { return m_portNumber; }
@@ -101,7 +100,7 @@ private:
   DWORD m_lastWriteLength = 0;      // the request that may still be on its way out
   CRITICAL_SECTION m_busLock;
   CRITICAL_SECTION m_deviceLock;
-  std::vector<CModbusDevice*> m_devices;  // owned, in order of addition
+  std::vector<CPortDevice*> m_devices;  // owned, in order of addition
   CRITICAL_SECTION m_traceLock;
   std::deque<CString> m_trace;      // at most kTraceLines
 };

@@ -71,13 +71,13 @@ CModbusDevice* CCommManager::CreateDevice(int type, int slaveAddress, CSerialPor
 
 void* CCommManager::GetDeviceData(int port, int slaveAddress) {
   CSerialPort* p = FindPort(port);
-  CModbusDevice* device = p ? p->FindDevice(slaveAddress) : nullptr;
+  CPortDevice* device = p ? p->FindDevice(slaveAddress) : nullptr;
   return device ? device->GetData() : nullptr;
 }
 
 void* CCommManager::GetDeviceData(int port, int slaveAddress, int type) {
   CSerialPort* p = FindPort(port);
-  CModbusDevice* device = p ? p->FindDevice(slaveAddress) : nullptr;
+  CPortDevice* device = p ? p->FindDevice(slaveAddress) : nullptr;
   return device && device->Type() == type ? device->GetData() : nullptr;
 }
 
