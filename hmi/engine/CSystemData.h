@@ -423,7 +423,7 @@ struct CSystemData {
   int32_t m_p05Seconds;                     // seconds P05 has been active
   int32_t m_testWriteCount;                 // test-mode writes to the outdoor unit still to do
   int32_t m_outdoorSettingHold;             // set to 180 when an outdoor setting was changed; runs down
-  int32_t m_outdoorSettingRefused;          // 1: the hold ran out before the unit stored the setting
+  int32_t m_outdoorSettingRefused;          // 1: the hold ran out before the unit stored the setting; 2: told
 
   // ---- 7. Engine bookkeeping and shared states. ----
   int32_t m_hwBoost;                        // hot-water boost from the mode strip

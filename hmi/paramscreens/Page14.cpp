@@ -49,7 +49,8 @@ ParamRow HeldChangeRow(PageContext& c, int captionId, const CString& value, int3
   return ValueRow(Text(captionId), value, Unlocked(c.d), [&c, captionId, &field, edit] {
     int32_t copy = field;
     edit(&copy);
-    if (copy == field) return;
+    // The same value again is sent again when the unit refused the last one.
+    if (copy == field && c.d.m_outdoorSettingRefused == 0) return;
     c.d.m_outdoorSettingHold = kOutdoorSettingHold;
     c.d.m_outdoorSettingRefused = 0;  // the new hold carries both cells again
     g_heldCaption = captionId;
@@ -69,9 +70,9 @@ ParamRow WifiSwitchRow(PageContext& c, int captionId, int32_t& field, int enable
 }  // namespace
 
 int TellOutdoorSettingRefused(PageContext& c) {
-  if (c.d.m_outdoorSettingRefused == 0) return 0;
-  // Cleared first: the message box's own loop runs this timer again.
-  c.d.m_outdoorSettingRefused = 0;
+  if (c.d.m_outdoorSettingRefused != 1) return 0;
+  // Marked told first: the message box's own loop runs this timer again.
+  c.d.m_outdoorSettingRefused = 2;
   c.ui.Message(Text(g_heldCaption), Text(kRefusedText), 0);
   return 1;
 }

@@ -225,7 +225,8 @@ TEST(Page14, OutdoorSettings_AChangeHoldsTheUnitAndTellsOnce) {
 }
 
 // The engine's refusal (the hold ran out before the unit stored the cells) is told once, titled with the
-// setting last sent; a new change starts a new hold and drops a refusal not told yet.
+// setting last sent; a new change starts a new hold and drops a refusal not told yet, and the refused
+// value picked again is sent again.
 TEST(Page14, RefusedOutdoorSetting_ToldOnceWithTheSettingsCaption) {
   PageRig rig(0);
   rig.d.m_unlockLevel = 1;
@@ -239,9 +240,21 @@ TEST(Page14, RefusedOutdoorSetting_ToldOnceWithTheSettingsCaption) {
   EXPECT_EQ(rig.ui.calls[0].kind, "message");
   EXPECT_EQ(rig.ui.calls[0].title, "t316");
   EXPECT_EQ(rig.ui.calls[0].message, "t130");
-  EXPECT_EQ(rig.d.m_outdoorSettingRefused, 0);
+  EXPECT_EQ(rig.d.m_outdoorSettingRefused, 2);
   EXPECT_EQ(TellOutdoorSettingRefused(rig.context), 0);
   EXPECT_EQ(rig.ui.calls.size(), 1u);
+
+  rig.d.m_outdoorSettingHold = 0;
+  rig.ui.Ok(2);
+  rig.Tap(14, 3, 5);  // defrost method 2 again, after the refusal
+  EXPECT_EQ(rig.d.m_outdoorSettingHold, 180);
+  EXPECT_EQ(rig.d.m_outdoorSettingRefused, 0);
+  ASSERT_EQ(rig.ui.calls.size(), 3u);
+  EXPECT_EQ(rig.ui.calls[2].message, "t380");
+  rig.d.m_outdoorSettingHold = 0;
+  rig.ui.Ok(2);
+  rig.Tap(14, 3, 5);  // and once the unit may have it, the same value is no change
+  EXPECT_EQ(rig.d.m_outdoorSettingHold, 0);
 
   rig.d.m_outdoorSettingRefused = 1;
   rig.d.m_fanMaxSpeedPercent = 100;

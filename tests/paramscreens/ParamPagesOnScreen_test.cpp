@@ -190,7 +190,7 @@ TEST_F(ParamPagesOnScreen, OutdoorSettingTheUnitRefused_ToldOnceEvenWithTheScree
   EXPECT_TRUE(notice.Done());
   EXPECT_EQ(U8(title), U8(LangText(379)));
   EXPECT_EQ(U8(told), U8(LangText(130)));
-  EXPECT_EQ(GetSystemData()->m_outdoorSettingRefused, 0);
+  EXPECT_EQ(GetSystemData()->m_outdoorSettingRefused, 2);
 }
 
 TEST_F(ParamPagesOnScreen, FactorySetting_RequestedAfterOkAndTheNoticeClosesByItself) {
