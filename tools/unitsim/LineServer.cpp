@@ -1,6 +1,7 @@
 #include "LineServer.h"
 
 #include <chrono>
+#include <iterator>
 
 namespace unitsim {
 namespace {
@@ -62,6 +63,7 @@ void LineServer::Serve(uint64_t expectedTotal, int timeoutMs) {
     m_stream.Feed(bytes.data(), bytes.size());
     if (m_pty.BytesRead() >= expectedTotal || NowMs() >= deadline) break;
   }
+  DeliverDue(true);
   Answer(true);
   m_stream.Clear();
 }
@@ -69,15 +71,18 @@ void LineServer::Serve(uint64_t expectedTotal, int timeoutMs) {
 void LineServer::Run() {
   int64_t lastByte = NowMs();
   int64_t lastAdvance = NowMs();
+  int nextDue = -1;
   while (m_running) {
-    std::vector<uint8_t> bytes = m_pty.Read(1, 20);
+    std::vector<uint8_t> bytes = m_pty.Read(1, nextDue >= 0 && nextDue < 20 ? nextDue : 20);
     int64_t now = NowMs();
     if (!bytes.empty()) {
       m_stream.Feed(bytes.data(), bytes.size());
       lastByte = now;
     }
     std::lock_guard<std::mutex> guard(m_lock);
+    DeliverDue(false);
     Answer(false);
+    nextDue = DeliverDue(false);
     if (m_stream.Pending() && now - lastByte > kStaleMs) m_stream.Clear();
     if (now - lastAdvance >= kAdvanceMs) {
       m_sim.Advance(static_cast<double>(now - lastAdvance) / 1000.0);
@@ -92,8 +97,31 @@ void LineServer::Answer(bool waitDelivered) {
     ++m_requests;
     std::vector<uint8_t> reply = m_sim.Answer(frame.data(), frame.size());
     if (reply.empty()) continue;
-    if (m_pty.Write(reply, waitDelivered)) ++m_replies;
+    int late = m_sim.LateMs(frame[0]);
+    if (late > 0) {
+      Held held{Now() + static_cast<uint64_t>(late), std::move(reply)};
+      auto at = m_late.end();
+      while (at != m_late.begin() && std::prev(at)->dueMs > held.dueMs) --at;
+      m_late.insert(at, std::move(held));
+      continue;
+    }
+    Send(reply, waitDelivered);
   }
 }
+
+int LineServer::DeliverDue(bool waitDelivered) {
+  uint64_t now = Now();
+  while (!m_late.empty() && m_late.front().dueMs <= now) {
+    Send(m_late.front().reply, waitDelivered);
+    m_late.pop_front();
+  }
+  return m_late.empty() ? -1 : static_cast<int>(m_late.front().dueMs - now);
+}
+
+void LineServer::Send(const std::vector<uint8_t>& reply, bool waitDelivered) {
+  if (m_pty.Write(reply, waitDelivered)) ++m_replies;
+}
+
+uint64_t LineServer::Now() const { return m_now ? m_now() : static_cast<uint64_t>(NowMs()); }
 
 }  // namespace unitsim

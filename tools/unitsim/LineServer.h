@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -40,22 +42,38 @@ public:
   void Stop();
   // Held while the simulation is read or changed from another thread during Start..Stop.
   std::mutex& Lock() { return m_lock; }
+  // The clock that times a late board's replies, in milliseconds: real time unless told (a stepped test
+  // gives its virtual clock, so a late reply lands at a virtual time). Set before serving.
+  void SetClock(std::function<uint64_t()> nowMs) { m_now = std::move(nowMs); }
+  // The time the next reply held back is due, or 0 when none is (stepped, or under Lock()).
+  uint64_t NextDueMs() const { return m_late.empty() ? 0 : m_late.front().dueMs; }
 
   // Stepped: waits (at most timeoutMs, real time) until the master side has taken expectedTotal bytes in all,
   // answers every complete request, and returns once the replies wait on the slave side. Left-over bytes that
-  // form no frame are dropped: the terminal writes whole frames.
+  // form no frame are dropped: the terminal writes whole frames. A late board's replies wait until a call
+  // at or after their time; they go out ahead of the replies to what came since, as they left first.
   void Serve(uint64_t expectedTotal, int timeoutMs = 1000);
 
   uint64_t Requests() const { return m_requests; }
   uint64_t Replies() const { return m_replies; }
 
 private:
+  struct Held {
+    uint64_t dueMs;
+    std::vector<uint8_t> reply;
+  };
   void Run();
   void Answer(bool waitDelivered);
+  // Writes the held replies that are due; the milliseconds until the next one, or -1 when none waits.
+  int DeliverDue(bool waitDelivered);
+  void Send(const std::vector<uint8_t>& reply, bool waitDelivered);
+  uint64_t Now() const;
 
   PtyPair& m_pty;
   UnitSimulator& m_sim;
   RtuStream m_stream;
+  std::function<uint64_t()> m_now;
+  std::deque<Held> m_late;  // in the order they fall due
   std::mutex m_lock;
   std::thread m_thread;
   std::atomic<bool> m_running{false};

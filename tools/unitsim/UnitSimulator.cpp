@@ -49,6 +49,12 @@ RtuSlave* UnitSimulator::Find(int address) {
   return nullptr;
 }
 
+int UnitSimulator::LateMs(int address) const {
+  if (address == m_indoor.Address()) return m_indoorLateMs;
+  if (address == m_outdoor.Address()) return m_outdoorLateMs;
+  return 0;
+}
+
 std::vector<uint8_t> UnitSimulator::Answer(const uint8_t* frame, size_t length) {
   if (length < 4) return {};
   RtuSlave* slave = Find(frame[0]);
@@ -79,6 +85,18 @@ std::string UnitSimulator::Command(const std::string& line) {
     }
     int reg = std::atoi(what.c_str());
     if (!m_indoor.FailSensor(reg, verb == "fail")) return "error: sensors are registers 1200-1211 and 1222-1224";
+    return Status();
+  }
+  if (verb == "late") {
+    char* end = nullptr;
+    std::string ms;
+    in >> ms;
+    long late = std::strtol(ms.c_str(), &end, 10);
+    if ((what != "indoor" && what != "outdoor" && what != "all") || ms.empty() || *end || late < 0 || late > 60000) {
+      return "error: late indoor|outdoor|all MS (0..60000)";
+    }
+    if (what != "outdoor") SetIndoorLateMs(static_cast<int>(late));
+    if (what != "indoor") SetOutdoorLateMs(static_cast<int>(late));
     return Status();
   }
   if (verb == "garbage") {
@@ -121,7 +139,7 @@ std::string UnitSimulator::Status() const {
   std::ostringstream out;
   out << "indoor " << m_indoor.Address() << (m_indoorDropped ? " dropped" : " answering") << ", outdoor "
       << m_outdoor.Address() << (m_outdoorDropped ? " dropped" : " answering") << ", garbage " << m_garbage
-      << "%, fault bits 1226=0x" << std::hex << m_indoor.Reg(1226) << " 1227=0x" << m_indoor.Reg(1227) << std::dec
+      << "%, late " << m_indoorLateMs << "/" << m_outdoorLateMs << " ms, fault bits 1226=0x" << std::hex << m_indoor.Reg(1226) << " 1227=0x" << m_indoor.Reg(1227) << std::dec
       << ", commits " << m_outdoor.Commits() << " (stored cells 3307=" << m_outdoor.StoredCell(3307)
       << " 3276=" << m_outdoor.StoredCell(3276) << "), flow switch " << (m_indoor.FlowSwitchBroken() ? "broken" : "ok")
       << ", coil ice " << static_cast<int>(m_outdoor.Icing().Ice() * 100.0) << "%"

@@ -26,6 +26,12 @@ public:
   // A dropped board answers nothing.
   void DropIndoor(bool dropped) { m_indoorDropped = dropped; }
   void DropOutdoor(bool dropped) { m_outdoorDropped = dropped; }
+  // A board that answers late: its replies leave that many milliseconds after its request came (0: at once),
+  // as on a loaded or noisy line. The line server holds them back.
+  void SetIndoorLateMs(int ms) { m_indoorLateMs = ms < 0 ? 0 : ms; }
+  void SetOutdoorLateMs(int ms) { m_outdoorLateMs = ms < 0 ? 0 : ms; }
+  // How late the slave at that address answers.
+  int LateMs(int address) const;
   // Percentage of replies replaced by random bytes of the same length.
   void SetGarbagePercent(int percent) { m_garbage = percent < 0 ? 0 : percent > 100 ? 100 : percent; }
   // On: the indoor temperatures and the ambient come from the thermal model, which follows what the
@@ -53,6 +59,8 @@ private:
   bool m_indoorDropped = false;
   bool m_outdoorDropped = false;
   int m_garbage = 0;
+  int m_indoorLateMs = 0;
+  int m_outdoorLateMs = 0;
   ThermalModel m_model;
   bool m_thermal = false;
   double m_timeScale = 1.0;

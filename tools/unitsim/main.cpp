@@ -47,6 +47,7 @@ void Usage(std::ostream& out) {
          "                          garbage PERCENT              set REG VALUE\n"
          "                          ambient DEGREES              status\n"
          "                          flow broken|ok               quit\n"
+         "                          late indoor|outdoor|all MS   answer MS milliseconds late (0: at once)\n"
          "                        e.g.  echo 'drop outdoor' > PATH\n"
          "  --help                this text\n";
 }

@@ -35,6 +35,19 @@ bool CrcMatches(const BYTE* frame, int length) {
   return frame[length - 2] == (crc & 0xFF) && frame[length - 1] == (crc >> 8);
 }
 
+// A reply answers this request only when it comes from the slave asked, for the function asked, with the
+// byte count of a read or the register address of a write asked for: the other unit's late reply of the same
+// length, with its good CRC, must never be taken for this one's data.
+bool AnswersRequest(const BYTE* request, const BYTE* reply, int replyLength) {
+  if (reply[0] != request[0] || reply[1] != request[1]) return false;
+  switch (request[1]) {
+    case kReadCoils:
+    case kReadHolding:
+    case kReadInput: return reply[2] == replyLength - 5;
+    default: return reply[2] == request[2] && reply[3] == request[3];
+  }
+}
+
 }  // namespace
 
 CModbusDevice::CModbusDevice(int type, CSerialPort* port, int slaveAddress)
@@ -149,7 +162,11 @@ int CModbusDevice::Exchange(BYTE* request, int requestLength, BYTE* reply, int r
   m_port->AddTrace(reply, static_cast<int>(got), kTraceReply);
   if (waitAfter > 0) Sleep(static_cast<DWORD>(waitAfter));
 
-  if (static_cast<int>(got) == replyLength) return CrcMatches(reply, replyLength) ? 1 : -4;
+  if (static_cast<int>(got) == replyLength) {
+    if (!CrcMatches(reply, replyLength)) return -4;
+    // Another exchange's reply: what is left of it and of this one's own reply is purged by the next write.
+    return AnswersRequest(request, reply, replyLength) ? 1 : -3;
+  }
   if (got == kExceptionLength && CrcMatches(reply, kExceptionLength) && reply[0] == m_slaveAddress &&
       reply[1] == (kExceptionFlag | function)) {
     if (reply[2] == 2) return -5;

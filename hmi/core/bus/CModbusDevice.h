@@ -42,8 +42,10 @@ public:
   // with nothing sent; -1 when the request could not be written (-2 for function 16); -3 no complete reply, an
   // exception other than 2 and 3, or a 5-byte reply that is no exception of this device and function; -4 a
   // complete reply with a wrong CRC (the output is left untouched); -5 exception 2 (illegal data address);
-  // -6 exception 3 (illegal data value). A complete reply with a good CRC is taken without checking its address
-  // or function byte. Waits are milliseconds slept after the request and after the reply.
+  // -6 exception 3 (illegal data value). A complete reply with a good CRC counts only when it comes from this
+  // slave for this function, with the byte count asked for (reads) or the register address written (writes);
+  // any other is another exchange's late reply: -3, nothing taken. Waits are milliseconds slept after the
+  // request and after the reply.
   int ReadCoils(WORD start, int count, int16_t* out, int waitBefore, int waitAfter);
   int ReadHoldingRegs(WORD start, int count, uint16_t* out, int waitBefore, int waitAfter);
   int ReadInputRegs(WORD start, int count, uint16_t* out, int waitBefore, int waitAfter);
@@ -67,7 +69,8 @@ private:
   int ReadRegs(BYTE function, WORD start, int count, uint16_t* out, int waitBefore, int waitAfter);
   int WriteSingle(BYTE function, WORD address, WORD value, int waitBefore, int waitAfter);
   // Sends the request (CRC appended into its last two bytes) and reads the reply of replyLength bytes, with
-  // the bus lock already held: 1 for a complete reply with a good CRC, else the negative result.
+  // the bus lock already held: 1 for a complete reply with a good CRC that answers this request, else the
+  // negative result.
   int Exchange(BYTE* request, int requestLength, BYTE* reply, int replyLength, int waitBefore, int waitAfter,
                int writeFailure);
 };

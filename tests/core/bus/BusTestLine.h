@@ -89,7 +89,7 @@ struct BusLine {
   uint64_t Written() const { return WrittenTo(port) - baseline; }
 };
 
-// The unit simulator served inside the terminal's sleeps.
+// The unit simulator served inside the terminal's sleeps; a late board's replies land at virtual times.
 struct SimulatedBus : BusLine {
   SteppedClock clock;
   ScopedClock installed{&clock};
@@ -97,6 +97,7 @@ struct SimulatedBus : BusLine {
   unitsim::LineServer server{pty, sim};
 
   SimulatedBus() {
+    server.SetClock([this] { return clock.MonotonicMs(); });  // a late board answers on the virtual clock
     clock.SetHook([this] { server.Serve(Written()); });
   }
   ~SimulatedBus() { clock.SetHook(nullptr); }

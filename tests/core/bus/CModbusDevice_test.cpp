@@ -1,6 +1,7 @@
 // The Modbus RTU master's six transactions against libmodbus as the slave on the far side of a
 // pseudo-terminal (real frames, real CRCs, its exceptions and its silence), and against a scripted line for
-// what libmodbus never sends: a wrong CRC, a reply from another slave, a truncated or a late reply.
+// what libmodbus never sends: a wrong CRC, a reply from another slave or for another request, a truncated or
+// a late reply.
 // Frames in the scripted tests carry CRCs from the unit simulator's bit-by-bit CRC (independent of the
 // terminal's table); e.g. 0B 03 04 AF 00 14 -> CRC low byte first.
 #include "CModbusDevice.h"
@@ -277,6 +278,20 @@ std::vector<uint8_t> Reply20(uint8_t address) {
   return WithCrc(r);
 }
 
+// The same 45 bytes as a function-4 reply, and with a byte count field that is not the 40 asked for.
+std::vector<uint8_t> Reply04(uint8_t address) {
+  std::vector<uint8_t> r = Reply20(address);
+  r.resize(43);
+  r[1] = 0x04;
+  return r;
+}
+std::vector<uint8_t> ByteCount(uint8_t count) {
+  std::vector<uint8_t> r = Reply20(11);
+  r.resize(43);
+  r[2] = count;
+  return r;
+}
+
 TEST(CModbusDevice, ScriptedReplies_GiveTheirResultsAndLeaveTheOutputAloneOnFailure) {
   std::vector<uint8_t> badCrc = Reply20(11);
   badCrc[44] ^= 0x01;
@@ -289,7 +304,9 @@ TEST(CModbusDevice, ScriptedReplies_GiveTheirResultsAndLeaveTheOutputAloneOnFail
   };
   const Case cases[] = {
       {"good reply", Reply20(11), 20},
-      {"full-length reply from another slave is taken", Reply20(12), 20},
+      {"full-length reply from another slave: another exchange's", Reply20(12), -3},
+      {"full-length reply of another function", WithCrc(Reply04(11)), -3},
+      {"full-length reply with another byte count", WithCrc(ByteCount(38)), -3},
       {"wrong CRC", badCrc, -4},
       {"truncated", truncated, -3},
       {"exception 2", WithCrc({0x0B, 0x83, 0x02}), -5},
@@ -323,6 +340,44 @@ TEST(CModbusDevice, ScriptedReplies_GiveTheirResultsAndLeaveTheOutputAloneOnFail
     }
     ASSERT_EQ(bus.requests.size(), 1u);
     EXPECT_EQ(bus.requests[0], WithCrc({0x0B, 0x03, 0x04, 0xAF, 0x00, 0x14}));
+  }
+}
+
+// A write counts as done only on the echo of this slave, this function and this register.
+TEST(CModbusDevice, WriteEchoes_CountOnlyForTheRegisterWritten) {
+  // Function 6 to slave 11, register 1204 (wire 0x04B3) = 457 (0x01C9); function 16 at 1101 (wire 0x044C).
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> reply;
+    int result;
+  };
+  const Case singles[] = {
+      {"its echo", WithCrc({0x0B, 0x06, 0x04, 0xB3, 0x01, 0xC9}), 1},
+      {"the echo of another register", WithCrc({0x0B, 0x06, 0x04, 0xB4, 0x01, 0xC9}), -3},
+      {"the echo of another slave", WithCrc({0x02, 0x06, 0x04, 0xB3, 0x01, 0xC9}), -3},
+      {"a read reply of eight bytes", WithCrc({0x0B, 0x03, 0x02, 0x00, 0x07, 0x00}), -3},
+  };
+  for (const Case& c : singles) {
+    SCOPED_TRACE(c.name);
+    ScriptedBus bus;
+    OpenPort open;
+    CModbusDevice device(101, &open.port, 11);
+    bus.Reply(c.reply, 5);
+    EXPECT_EQ(device.WriteReg(0x04B3, 457, 0, 0), c.result);
+    EXPECT_EQ(device.Stats().goodWrites, c.result == 1 ? 1 : 0);
+  }
+  const Case multiples[] = {
+      {"its echo", WithCrc({0x0B, 0x10, 0x04, 0x4C, 0x00, 0x02}), 2},
+      {"the echo of another start", WithCrc({0x0B, 0x10, 0x04, 0x4D, 0x00, 0x02}), -3},
+  };
+  for (const Case& c : multiples) {
+    SCOPED_TRACE(c.name);
+    ScriptedBus bus;
+    OpenPort open;
+    CModbusDevice device(101, &open.port, 11);
+    bus.Reply(c.reply, 5);
+    const uint16_t values[2] = {1, 2};
+    EXPECT_EQ(device.WriteRegs(0x044C, values, 2, 0, 0), c.result);
   }
 }
 
