@@ -59,7 +59,8 @@ public:
   // The server's writes of unit 1, each within its accepted range (bounds that are settings read as tested).
   int ApplyRemoteSettings();
   // Upload block 1 (status) and block 2 (settings) of unit 1, at each tenth second; a send is asked for when
-  // a word changed, or once a minute (block 1 at second 0, block 2 at second 30).
+  // a word changed, or once a minute (block 1 at second 0, block 2 at second 30). Block 1 is first filled
+  // once both units have been heard (UnitsHeard); until then the link is told of no unit to upload.
   int ReportStatus();
   int ReportState();
   // Columns 1 to 27 of a log row from the record.
@@ -88,6 +89,8 @@ public:
 
 private:
   void RunRecordJob();
+
+  bool m_statusFilled = false;  // upload block 1 has been filled from the units' values
 
   CRITICAL_SECTION m_faultLock;
 };

@@ -6,6 +6,7 @@
 #include "CycleSteps.h"
 #include "ExpansionValve.h"
 #include "FrostBalance.h"
+#include "InputMapping.h"
 #include "LangTexts.h"
 #include "MinuteLog.h"
 #include "ModeRules.h"
@@ -176,6 +177,10 @@ void CControlEngine::OnTick() {
   ReadInputs();
   WifiExchange();
   if ((r.m_statusBits & kLinkFaultBits) && r.m_uptimeSeconds < kStartupHoldSeconds) return;
+  // Before a unit's first reply the record holds zeros in its place (an empty tank, 0 degrees outside):
+  // every request, heater, valve, mode word and gear stays at its start value until both have answered,
+  // or the silent one's link fault stands and the fault rules take over.
+  if (!UnitsHeard(r)) return;
 
   r.m_autoIdle = 0;
   UpdateStandbyState(r);

@@ -207,6 +207,12 @@ void UpdateLinkFaults(CSystemData& r) {
   SetBit(r.m_faultWord2, 18, r.m_linkQuality2 < kLinkFaultPercent);
 }
 
+bool UnitsHeard(const CSystemData& r) {
+  const bool indoor = (r.m_unitsAnswered & kIndoorAnswered) || Has(r.m_statusBits, 17);
+  const bool outdoor = (r.m_unitsAnswered & kOutdoorAnswered) || Has(r.m_statusBits, 18);
+  return indoor && outdoor;
+}
+
 void UpdateGearPidBlock(CSystemData& r) {
   if (Has(r.m_faultWord1, 3)) {
     ++r.m_gearPidBlock;

@@ -30,6 +30,9 @@ void MapOutdoorUnit(CSystemData& record, OutdoorBlock& block, bool demo);
 void UpdateLinkStatistics(int32_t (&history)[kLinkWindow], int32_t& quality, bool answered);
 // The link fault bits (17 indoor, 18 outdoor) of the second fault word from the percentages.
 void UpdateLinkFaults(CSystemData& record);
+// True once each unit has answered since start or stands in its link fault (status bit 17 or 18). Until
+// then the record holds zeros where the silent unit's values belong, which nothing may be decided on.
+bool UnitsHeard(const CSystemData& record);
 // The gear PID's hold count while the outdoor unit reports bit 3 of the first fault word.
 void UpdateGearPidBlock(CSystemData& record);
 

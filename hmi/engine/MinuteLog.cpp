@@ -9,7 +9,6 @@ namespace {
 
 const int64_t kDaySeconds = 86400;
 const uint32_t kIndoorLinkFault = 1u << 17;
-const uint32_t kBothUnits = kIndoorAnswered | kOutdoorAnswered;
 
 template <int N>
 void ShiftIn(float (&window)[N], float value) {
@@ -25,7 +24,8 @@ float Sum(const float (&window)[N], int count = N) {
 }
 
 // Once a minute the last 60 minute samples of the ambient give its hourly mean; at the end of each
-// hour that mean joins the last 24, which give the 4-hour and the day means.
+// hour that mean joins the last 24, which give the 4-hour and the day means. Only from the outdoor
+// unit's first reply on: before it the ambient is no measured value.
 void AdvanceAmbientAverages(CSystemData& r, int64_t rowTime) {
   if (r.m_averagesReady != 1) return;
   ShiftIn(r.m_ambientMinuteWindow, r.m_ambientTemp);
@@ -50,21 +50,19 @@ int WriteMinuteLog(CSystemData& r, int64_t& nextLogTime, int64_t now) {
   // per second would only hold back the rows of the present.
   if (now - nextLogTime > kLogKeepDays * kDaySeconds) nextLogTime = MinuteStart(now);
   if (!(nextLogTime < now)) return 0;
-  // Until both units have answered the record holds zeros no sensor gave: the row waits for them
-  // within its minute and is left out when the minute passes without them.
-  bool measured = (r.m_unitsAnswered & kBothUnits) == kBothUnits;
-  if (!measured && !(nextLogTime + 60 < now)) return 0;
-  if (measured) {
-    RealRecord row;
-    row.m_time = nextLogTime;
-    if (!(r.m_statusBits & kIndoorLinkFault)) MakeSnapshot(r, row);
-    // A busy or locked database keeps the row due: it is tried again next second, not lost.
-    if (!InsertRealData(row)) return 1;
-    DeleteRealData(1, nextLogTime, kLogKeepDays);
-  }
+  // Right after a start the units answer within seconds: the row waits for them within its minute, so
+  // that it does not hold the record's zeros for values they are about to send. A unit still silent
+  // when the minute is over, and not yet in its link fault, has zeros in its columns.
+  if (!UnitsHeard(r) && !(nextLogTime + 60 < now)) return 0;
+  RealRecord row;
+  row.m_time = nextLogTime;
+  if (!(r.m_statusBits & kIndoorLinkFault)) MakeSnapshot(r, row);
+  // A busy or locked database keeps the row due: it is tried again next second, not lost.
+  if (!InsertRealData(row)) return 1;
+  DeleteRealData(1, nextLogTime, kLogKeepDays);
   AdvanceAmbientAverages(r, nextLogTime);
   nextLogTime += 60;
-  return measured ? 1 : 0;
+  return 1;
 }
 
 int64_t FirstLogTime(int64_t now) {

@@ -13,10 +13,11 @@ constexpr int kLogKeepDays = 7;
 // older than seven days before it are deleted, the minute and hourly ambient windows advance, and
 // nextLogTime moves on by 60 s. A backlog is caught up one row per call; a gap longer than the
 // seven days kept is skipped, the log resuming at the current minute. A row that could not be
-// inserted stays due and is tried again at the next call. Before both units have answered since
-// start (CSystemData::m_unitsAnswered) a due row waits; once the next one is due too it is left
-// out, the ambient windows advancing all the same. Returns 1 when a row was due and the units had
-// answered, else 0.
+// inserted stays due and is tried again at the next call. Until each unit has answered since start
+// or stands in its link fault (UnitsHeard) a due row waits within its minute; when the minute is over
+// it is written, the silent unit's columns holding the record's zeros. The ambient windows advance
+// only once the outdoor unit's first reply has filled them. Returns 1 when a row was written or
+// tried, 0 when none was due or it waits.
 int WriteMinuteLog(CSystemData& record, int64_t& nextLogTime, int64_t now);
 
 // The time of the first row after start: the current minute, or the next one when the log already

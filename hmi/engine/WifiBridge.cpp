@@ -8,6 +8,7 @@
 
 #include "CControlEngine.h"
 #include "CWifiDevice.h"
+#include "InputMapping.h"
 #include "RecordTable.h"
 #include "SoftClock.h"
 #include "WifiBlock.h"
@@ -367,7 +368,9 @@ int CControlEngine::WifiExchange() {
   const uint16_t flags = b->m_linkFlags.load();
   d.m_wifiOnline = (flags & kWifiOnline) ? 1 : 0;
   d.m_wifiServerSeen = (flags & kWifiLinkSeen) ? 1 : 0;
-  b->m_unitCount = 1;
+  // No unit for the link to upload until block 1 holds what the units sent: its periodic upload and the
+  // server's asking would otherwise carry the empty table.
+  b->m_unitCount = m_statusFilled ? 1 : 0;
 
   if (d.m_wifiStartCountdown != 0) {
     b->m_enabled = 1;
@@ -421,8 +424,8 @@ int CControlEngine::ApplyRemoteSettings() {
 
 int CControlEngine::ReportStatus() {
   WifiBlock* b = m_wifiBlock;
-  if (!b || g_clock.wSecond % 10 != 0) return 0;
   const CSystemData& d = m_systemData;
+  if (!b || g_clock.wSecond % 10 != 0 || !UnitsHeard(d)) return 0;
   int32_t* w = b->m_statusTable[0];
   int n = 0;
   if (w[0] != static_cast<int32_t>(d.m_statusBitsB)) w[0] = static_cast<int32_t>(d.m_statusBitsB), ++n;
@@ -465,6 +468,7 @@ int CControlEngine::ReportStatus() {
   UpdateInt(w[43], d.m_heatAuxHeaterRunTime, n);
   UpdateInt(w[44], d.m_hotWaterAuxHeaterRunTime, n);
 
+  m_statusFilled = true;
   if (n == 0 && g_clock.wSecond % 60 != 0) return 0;
   b->m_reportPending[0] = kStatusWords;  // after the block: the link sends what stands now
   return 0;

@@ -127,17 +127,16 @@ TEST_F(CControlEngineCycleTest, LinkFaultInFirstMinute_HoldsControlUntilSecond60
   r.m_runMode = 3;
   r.m_systemSwitch = 1;
   Seconds(9);
-  EXPECT_EQ(r.m_demandFlags & 1, 1) << "the control runs while the fault is still being debounced";
+  EXPECT_EQ(r.m_demandFlags, 0) << "held: the indoor unit has not answered, its fault is being debounced";
   EXPECT_EQ(r.m_standbyState, 0);
-  r.m_demandFlags = 0;
   Seconds(1);  // tenth second: S04 active
   ASSERT_TRUE(r.m_statusBits & kIndoorLinkFault);
   EXPECT_EQ(r.m_demandFlags, 0) << "held: no control in this second";
-  r.m_runMode = 0;  // a setting changed during the hold is not saved while it lasts
+  r.m_runMode = 0;  // settings changed during the hold are not saved while it lasts
   Seconds(49);
   EXPECT_EQ(r.m_uptimeSeconds, 59);
   EXPECT_EQ(r.m_standbyState, 0);
-  EXPECT_EQ(raw.Value("select Val from t_System0 where ID = 3"), "3") << "the change waits for the hold to end";
+  EXPECT_EQ(raw.Value("select Val from t_System0 where ID = 3"), "4") << "changes wait for the hold to end";
   Seconds(1);
   EXPECT_EQ(r.m_uptimeSeconds, 60);
   EXPECT_EQ(r.m_standbyState, 1) << "the full cycle runs, stopped by the link fault";

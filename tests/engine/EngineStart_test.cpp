@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -23,6 +24,8 @@
 #include "CWifiDevice.h"
 #include "CloudServer.h"
 #include "DeliveredDb.h"
+#include "IndoorBlock.h"
+#include "InputMapping.h"
 #include "LineServer.h"
 #include "OutdoorBlock.h"
 #include "PtyPair.h"
@@ -33,6 +36,7 @@
 
 namespace {
 
+using Request = unitsim::RtuSlave::Request;
 using enginetest::DeliveredDb;
 using enginetest::RawDb;
 
@@ -43,6 +47,22 @@ const char16_t kWifiName[] = u"COM1";
 const int64_t kStartMs = 1772452800000LL + 15000;  // 2026-03-02 12:00:15
 const uint32_t kHeatingDemand = 1u << 1;
 const uint32_t kCoolingDemand = 1u << 2;
+
+// The values a board was sent for register n (function 6), in order.
+std::vector<int> WritesTo(const unitsim::RtuSlave& board, int n) {
+  std::vector<int> values;
+  for (const Request& q : board.Requests()) {
+    if (q.function == 6 && q.address == n - 1) values.push_back(q.values[0]);
+  }
+  return values;
+}
+
+// Every single write a board was sent.
+size_t Writes(const unitsim::RtuSlave& board) {
+  size_t n = 0;
+  for (const Request& q : board.Requests()) n += q.function == 6;
+  return n;
+}
 
 // Virtual time that the test's own thread moves by sleeping, serving the peers as each sleep begins and
 // ends; the engine's other threads (the watchdog, the ports' until they are stopped) sleep until it has.
@@ -97,6 +117,7 @@ protected:
     ASSERT_TRUE(unitsim::WritePortMap(root, "COM" + std::to_string(kWifiPort), wifiPty.SlavePath()));
     sim.Indoor().SetTemperature(1201, 47.0);  // tank
     sim.Indoor().SetTemperature(1202, 24.0);  // the heating water, TH
+    busServer.SetClock([this] { return clock.MonotonicMs(); });  // a late board answers on the virtual clock
   }
   void TearDown() override {
     clock.serve = nullptr;
@@ -168,6 +189,7 @@ protected:
   }
 
   CSystemData& r() { return engine->m_systemData; }
+  bool BothAnswered() { return r().m_unitsAnswered == (kIndoorAnswered | kOutdoorAnswered); }
 
   DeliveredDb db;
   RawDb raw{db.Path()};
@@ -237,8 +259,10 @@ TEST_F(EngineStartTest, ColdStart_TargetControlTemperatureAndLogRightFromTheFirs
   }
 }
 
-// Automatic mode by the outdoor air at +30 degrees: cooling is chosen from the outdoor unit's first reply
-// on, and the unit runs in cooling within minutes of the start.
+// Automatic mode by the outdoor air at +30 degrees, the outdoor board answering ten seconds after the
+// indoor one: cooling is chosen from the outdoor unit's first reply on, never heating on the record's 0
+// degrees before it (which a bus poll landing between the engine's inputs and its outputs would send
+// to the unit for one bus period), and the unit runs in cooling within minutes of the start.
 TEST_F(EngineStartTest, HotStartInAutoMode_ChoosesCoolingNotHeating) {
   Set(3, 4);  // automatic
   Set(5, 0);  // no hot water, so the cooling alone drives the unit
@@ -247,18 +271,95 @@ TEST_F(EngineStartTest, HotStartInAutoMode_ChoosesCoolingNotHeating) {
   Set(175, 0);  // the three-way valve switches at once
   sim.Outdoor().SetAmbient(30.0);
   sim.Indoor().SetTemperature(1202, 30.0);
+  sim.DropOutdoor(true);
   Start();
-  Tally cooling;
+  Tally cooling, heating;
   RunCycles(180, [&] {
     const CSystemData& d = r();
+    if (d.m_uptimeSeconds == 10) sim.DropOutdoor(false);
+    heating.Check(!(d.m_demandFlags & kHeatingDemand) && d.m_activeMode != 1, d,
+                  "heating at " + std::to_string(d.m_ambientTemp) + " degrees");
     if (d.m_outdoorVersion == 0) return;
     const uint32_t demand = d.m_demandFlags & (kHeatingDemand | kCoolingDemand);
     cooling.Check(demand == kCoolingDemand, d, "demand bits " + std::to_string(demand));
   });
+  EXPECT_EQ(heating.failed, 0) << heating.first;
   EXPECT_EQ(cooling.failed, 0) << cooling.first;
-  EXPECT_GE(cooling.checked, 175);
+  EXPECT_GE(cooling.checked, 165);
   EXPECT_EQ(sim.Outdoor().Reg(4000), 1) << "the outdoor unit's mode word: cooling";
   EXPECT_GT(sim.Outdoor().Reg(2000), 0) << "the compressor runs";
+  EXPECT_EQ(WritesTo(sim.Outdoor(), 4000), std::vector<int>{1}) << "the mode word went out once, as cooling";
+}
+
+// A start with the tank above its restart point (set point 50, restart difference 5): from the record's
+// zeros of the first seconds the tank would read empty, and a hot-water request would be latched that
+// the full tank never ends, bringing the tank heater in ten minutes later. Nothing is decided, written or
+// latched before both units have answered; then the control runs on what they sent.
+TEST_F(EngineStartTest, ColdStartWithAFullTank_NothingDecidedBeforeBothUnitsAnswered) {
+  sim.Indoor().SetTemperature(1201, 49.6);
+  Start();
+  Tally quiet, hotWater;
+  int heldCycles = 0;
+  RunCycles(12 * 60, [&] {
+    const CSystemData& d = r();
+    if (!BothAnswered()) {
+      ++heldCycles;
+      quiet.Check(Writes(sim.Indoor()) == 0 && Writes(sim.Outdoor()) == 0, d, "a unit written to");
+      quiet.Check(d.m_demandFlags == 0 && d.m_activeMode == 0 && d.m_valveTarget == 0, d, "the control ran");
+    }
+    hotWater.Check(d.m_hwRequest == 0 && d.m_hwHeaterDemand == 0 && d.m_hwHeaterDemand2 == 0, d,
+                   "hot water requested with the tank at " + std::to_string(d.m_tankTemp));
+  });
+  EXPECT_GE(heldCycles, 3) << "the first bus pass comes 2 s after the start";
+  EXPECT_EQ(quiet.failed, 0) << quiet.first;
+  EXPECT_EQ(hotWater.failed, 0) << hotWater.first;
+  for (int heater : {1109, 1110, 1111}) {
+    const std::vector<int> sent = WritesTo(sim.Indoor(), heater);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 1), 0) << "heater " << heater;
+  }
+  EXPECT_GT(sim.Outdoor().Reg(2000), 0) << "heating runs, on the water's 24 degrees";
+  EXPECT_EQ(WritesTo(sim.Outdoor(), 4000), std::vector<int>{2});
+}
+
+// The outdoor unit off the bus from the start (switched off, unplugged or at a wrong address): the minute
+// log keeps a row every minute, with the indoor unit's values as measured and the outdoor columns empty,
+// and the ambient averages stay unfilled.
+TEST_F(EngineStartTest, OutdoorSilentFromTheStart_MinuteRowsWithTheIndoorValues) {
+  sim.DropOutdoor(true);
+  Start();
+  RunCycles(4 * 60 + 30);  // to 12:04:45
+  EXPECT_TRUE(r().m_statusBits & (1u << 18)) << "its link fault";
+  EXPECT_EQ(r().m_averagesReady, 0);
+  auto rows = raw.Rows("select TM, TankTemp, HeatCoolTemp, AmbientTemp, CompressorHz from t_RealHP order by TM");
+  const int64_t firstMinute = kStartMs / 1000 - 15;
+  ASSERT_EQ(rows.size(), 5u) << "12:00 to 12:04";
+  for (size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(rows[i], (std::vector<std::string>{std::to_string(firstMinute + 60 * static_cast<int64_t>(i)), "47.0",
+                                                 "24.0", "0.0", "0"}));
+  }
+}
+
+// The indoor board answers only 30 seconds after the start: no status block goes to the server before
+// it has, so the first one, and every one after, carries the tank's 47 degrees, not the record's 0.
+TEST_F(EngineStartTest, IndoorUnitLate_FirstStatusUploadCarriesItsValues) {
+  Set(206, 1);  // the WiFi module is there
+  wifiPasses = true;
+  sim.DropIndoor(true);
+  Start();
+  RunCycles(90, [&] {
+    if (r().m_uptimeSeconds == 30) sim.DropIndoor(false);
+  });
+  int statusBlocks = 0;
+  for (const wifisim::Upload& u : server.Uploads()) {
+    if (u.kind != 1) continue;
+    ++statusBlocks;
+    ASSERT_GE(u.words.size(), 9u);
+    float tank;
+    std::memcpy(&tank, &u.words[8], sizeof(tank));
+    EXPECT_EQ(tank, 47.0f) << "status block " << statusBlocks;
+  }
+  EXPECT_GE(statusBlocks, 2);
 }
 
 // The server writes a heating set point in the 20 ms in which the link waits before an upload: the write

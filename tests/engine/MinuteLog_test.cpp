@@ -89,28 +89,27 @@ TEST_F(MinuteLogTest, IndoorLinkFault_RowHoldsTimeAndZeros) {
   EXPECT_EQ(rows[0][2], "0");
 }
 
-// Until both units have answered, the record holds nothing measured: the minute's row waits for them
-// and is left out once its minute is over, while the ambient averages move on.
-TEST_F(MinuteLogTest, BeforeBothUnitsAnswered_RowWaitsWithinItsMinuteThenIsLeftOut) {
-  r.m_unitsAnswered = kOutdoorAnswered;
-  r.m_averagesReady = 1;
-  for (float& v : r.m_ambientMinuteWindow) v = 10.0f;
-  r.m_ambientTemp = 16.0f;
+// The outdoor unit silent since the start: the row waits within its minute for it, then holds the indoor
+// values and the outdoor unit's zeros; the ambient averages, never filled, do not move. Once the outdoor
+// link fault stands, rows no longer wait.
+TEST_F(MinuteLogTest, UnitSilentSinceStart_RowWaitsWithinItsMinuteThenHoldsItsZeros) {
+  r.m_unitsAnswered = kIndoorAnswered;
+  r.m_tankTemp = 47.5f;
   int64_t next = kNoon;
   EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 37), 0);
   EXPECT_EQ(next, kNoon) << "waits within its minute";
   EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 60), 0);
-  EXPECT_EQ(next, kNoon);
-  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 61), 0);
-  EXPECT_EQ(next, kNoon + 60) << "the next row is due: this one is left out";
-  EXPECT_FLOAT_EQ(r.m_ambientTempA, (59 * 10.0f + 16.0f) * 0.016666668f);
-  EXPECT_EQ(raw.Count("t_RealHP"), 0);
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 61), 1);
+  EXPECT_EQ(next, kNoon + 60);
+  EXPECT_EQ(raw.Rows("select TM, TankTemp, AmbientTemp from t_RealHP"),
+            (std::vector<std::vector<std::string>>{{std::to_string(kNoon), "47.5", "0.0"}}));
+  EXPECT_EQ(r.m_averagesReady, 0);
+  EXPECT_FLOAT_EQ(r.m_ambientTempA, 0.0f);
 
-  r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
-  r.m_roomTemp = 21.5f;
-  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 62), 1);
-  EXPECT_EQ(Times(), std::to_string(kNoon + 60) + " ");
-  EXPECT_EQ(raw.Value("select RoomTemp from t_RealHP"), "21.5");
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 62), 0) << "the next row waits within its minute too";
+  r.m_statusBits = 1u << 18;  // the outdoor link fault
+  EXPECT_EQ(WriteMinuteLog(r, next, kNoon + 63), 1);
+  EXPECT_EQ(Times(), std::to_string(kNoon) + " " + std::to_string(kNoon + 60) + " ");
 }
 
 TEST_F(MinuteLogTest, RowAtMinute59_AdvancesHourlyAverages) {

@@ -9,6 +9,7 @@
 
 #include "CControlEngine.h"
 #include "CWifiDevice.h"
+#include "InputMapping.h"
 #include "RecordTable.h"
 #include "SoftClock.h"
 
@@ -25,6 +26,7 @@ protected:
   WifiBridgeTest() {
     engine->m_wifiBlock = &block;
     g_clock.wSecond = 7;
+    d.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
   }
   // One engine second at the given second of the minute.
   void Second(int second) {
@@ -51,7 +53,7 @@ TEST_F(WifiBridgeTest, StartWindow_RequestsTheSetupAndCopiesTheFinalAnswers) {
   EXPECT_EQ(block.m_enabled, 1);  // enabled in the window even without the parameter
   EXPECT_EQ(block.m_requestCode, 1);
   EXPECT_EQ(block.m_linkFlags & kWifiConfigPending, kWifiConfigPending);
-  EXPECT_EQ(block.m_unitCount, 1);
+  EXPECT_EQ(block.m_unitCount, 0) << "block 1 not filled yet: nothing for the link to upload";
   EXPECT_EQ(d.m_wifiSsid[0], 0);
   EXPECT_EQ(d.m_wifiStartCountdown, 179);
 
@@ -81,6 +83,27 @@ TEST_F(WifiBridgeTest, StartWindow_RequestsTheSetupAndCopiesTheFinalAnswers) {
   Second(10);
   EXPECT_EQ(block.m_enabled, 0);  // the parameter alone from here
   EXPECT_EQ(block.m_mirrorPending[0], 136);
+  Second(11);
+  EXPECT_EQ(block.m_unitCount, 1) << "block 1 filled at second 10";
+}
+
+// Block 1 carries the units' values: it is first filled, and the link first told of the unit, once
+// both units have answered, or the silent one stands in its link fault.
+TEST_F(WifiBridgeTest, ReportStatus_WaitsUntilBothUnitsHaveBeenHeard) {
+  d.m_unitsAnswered = kIndoorAnswered;
+  d.m_tankTemp = 47.5f;
+  Second(10);
+  Second(11);
+  EXPECT_EQ(block.m_reportPending[0], 0);
+  EXPECT_EQ(block.m_statusTable[0][8], 0) << "the tank's word still empty";
+  EXPECT_EQ(block.m_unitCount, 0);
+  d.m_statusBits = 1u << 18;  // the outdoor link fault
+  Second(20);
+  EXPECT_EQ(AsFloat(block.m_statusTable[0][8]), 47.5f);
+  EXPECT_EQ(block.m_reportPending[0], 45);
+  EXPECT_EQ(block.m_unitCount, 0);
+  Second(21);
+  EXPECT_EQ(block.m_unitCount, 1);
 }
 
 TEST_F(WifiBridgeTest, StartWindow_RunsOutAfter180SecondsWithASilentModule) {
