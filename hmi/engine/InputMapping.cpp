@@ -129,8 +129,10 @@ void FillAverages(CSystemData& r) {
 
 void MapIndoorUnit(CSystemData& r, IndoorBlock& b, bool demo) {
   if (demo) b.m_linkState = 1;
+  const uint32_t replies = RepliesSoFar(b.m_fresh);
   int32_t link = b.m_linkState;
   if (link) {
+    TookReply(b.m_fresh, replies);
     MapIndoorWaterTemps(r, b);
     r.m_coilTemp = IndoorTemp(b, 1205);
     r.m_mix1Temp = IndoorTemp(b, 1208);
@@ -156,8 +158,10 @@ void MapIndoorUnit(CSystemData& r, IndoorBlock& b, bool demo) {
 
 void MapOutdoorUnit(CSystemData& r, OutdoorBlock& b, bool demo) {
   if (demo) b.m_linkState = 1;
+  const uint32_t replies = RepliesSoFar(b.m_fresh);
   int32_t link = b.m_linkState;
   if (link) {
+    TookReply(b.m_fresh, replies);
     r.m_outdoorVersion = b.m_version;
     if (r.m_testModeState == 0) {
       r.m_outdoorEevControl = b.m_paramBlock[kCellEevControl];

@@ -19,6 +19,8 @@ constexpr uint32_t kOutdoorAnswered = 1u << 1;
 // Below this percentage of answers in the window the unit's link fault is raised.
 constexpr int32_t kLinkFaultPercent = 30;
 
+// Each unit's mapping notes which of its driver's replies it took (FreshReplies), so that the outputs
+// computed from it may be written after a gap.
 // Maps the indoor unit (demo: its link counts as answered), then moves its link statistics. The control
 // temperature's 60-second window is filled from the first sample, and refilled from each until the
 // outdoor unit's first reply has filled the averages.

@@ -230,7 +230,13 @@ void ComposeOutputs(CSystemData& r, const OutdoorBlock* outdoor) {
 }
 
 void WriteUnitOutputs(CSystemData& r, IndoorBlock* indoor, OutdoorBlock* outdoor) {
-  if (indoor && indoor->m_linkState != 0) WriteIndoor(r, *indoor);
+  if (indoor && indoor->m_linkState != 0) {
+    WriteIndoor(r, *indoor);
+    OutputsWritten(indoor->m_fresh);
+  }
   HoldOutdoorSetting(r, outdoor);
-  if (outdoor && outdoor->m_linkState != 0) WriteOutdoor(r, *outdoor);
+  if (outdoor && outdoor->m_linkState != 0) {
+    WriteOutdoor(r, *outdoor);
+    OutputsWritten(outdoor->m_fresh);
+  }
 }

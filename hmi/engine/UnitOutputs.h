@@ -9,7 +9,8 @@ struct IndoorBlock;
 struct OutdoorBlock;
 
 void ComposeOutputs(CSystemData& record, const OutdoorBlock* outdoor = nullptr);
-// Each unit only while its block exists and its link is up. A changed outdoor setting's hold
+// Each unit only while its block exists and its link is up; the outputs are then marked as computed from
+// the reply the inputs took, which lets the driver write again after a gap. A changed outdoor setting's hold
 // (CSystemData::m_outdoorSettingHold) runs down whatever the link: while it runs the test-mode writes
 // carry the setting's cells to the unit, and it ends early once the unit has stored them; when it runs
 // out first, CSystemData::m_outdoorSettingRefused is set for the screens to tell the person.

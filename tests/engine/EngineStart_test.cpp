@@ -340,6 +340,102 @@ TEST_F(EngineStartTest, OutdoorSilentFromTheStart_MinuteRowsWithTheIndoorValues)
   }
 }
 
+// A loaded line: now one board, now the other answers late, so that its reply, good CRC and all, comes into
+// the read window of the next exchange, which may be the other unit's block of the same 65 bytes. Every
+// reading keeps the value its own unit sent (the simulator's values stand still here).
+TEST_F(EngineStartTest, LateRepliesOnTheLine_EveryReadingStaysItsUnitsOwn) {
+  Start();
+  RunCycles(30);
+  struct Phase {
+    int indoorMs;
+    int outdoorMs;
+  };
+  // Past the master's wait of about 0.4 s, and a little late within it; then the other way round.
+  const Phase phases[] = {{150, 1650}, {1650, 150}, {0, 0}, {150, 1900}, {1900, 150}, {300, 300}};
+  Tally plausible;
+  int phase = 0;
+  int32_t lowest1 = 100, lowest2 = 100;
+  RunCycles(12 * 60, [&] {
+    const CSystemData& d = r();
+    lowest1 = std::min(lowest1, d.m_linkQuality1);
+    lowest2 = std::min(lowest2, d.m_linkQuality2);
+    if (d.m_uptimeSeconds % 120 == 0) {
+      const Phase& p = phases[phase++ % 6];
+      sim.SetIndoorLateMs(p.indoorMs);
+      sim.SetOutdoorLateMs(p.outdoorMs);
+    }
+    auto near = [](float value, float want) { return value > want - 1.0f && value < want + 1.0f; };
+    plausible.Check(near(d.m_tankTemp, 47.0f) && near(d.m_heatCoolTemp, 24.0f) && near(d.m_outletTemp, 35.0f) &&
+                        near(d.m_inletTemp, 30.0f) && near(d.m_roomTemp, 21.5f) && near(d.m_coilTemp, 6.0f) &&
+                        near(d.m_ambientTemp, 7.0f) && near(d.m_ambientTempA, 7.0f),
+                    d,
+                    "tank " + std::to_string(d.m_tankTemp) + ", TH " + std::to_string(d.m_heatCoolTemp) + ", outlet " +
+                        std::to_string(d.m_outletTemp) + ", ambient " + std::to_string(d.m_ambientTemp));
+  });
+  EXPECT_EQ(plausible.failed, 0) << plausible.first << " (" << plausible.failed << " seconds)";
+  // Each unit's late replies were refused, and counted as failed exchanges.
+  EXPECT_LT(lowest1, 100);
+  EXPECT_LT(lowest2, 100);
+}
+
+// Ten minutes without the outdoor unit while its compressor ran; the unit restarts meanwhile, its command
+// words back at 0. When it answers again nothing the terminal wanted before the outage may reach it (the
+// old gear, then the fresh 0, then a new gear would start the compressor twice within a minute): the
+// first write follows the engine's first second on the unit's fresh reply. The unit comes back on a poll
+// that also re-reads its command words, as every fifth poll does.
+TEST_F(EngineStartTest, OutdoorOutageWhileRunning_NothingFromBeforeItIsWrittenBack) {
+  Set(3, 1);    // heating only
+  Set(30, 0);   // no weather curve: the set point 35
+  Set(175, 0);  // the three-way valve switches at once
+  for (int reg : {1202, 1203, 1204}) sim.Indoor().SetTemperature(reg, 20.0);
+  Start();
+  RunCycles(120);
+  const std::vector<int> gears = WritesTo(sim.Outdoor(), 2000);
+  ASSERT_FALSE(gears.empty());
+  ASSERT_GT(gears.back(), 0) << "the compressor runs";
+
+  sim.DropOutdoor(true);
+  sim.Outdoor().SetReg(2000, 0);
+  sim.Outdoor().SetReg(4000, 0);
+  RunCycles(10 * 60);
+  ASSERT_TRUE(r().m_statusBits & (1u << 18)) << "the outage is seen";
+  const CPortDevice* device = busPort->FindDevice(2);
+  ASSERT_NE(device, nullptr);
+  size_t sentBefore = 0, sentAtFresh = 0;
+  bool back = false, fresh = false;
+  std::vector<int> commanded;
+  RunCycles(3 * 60, [&] {
+    const CSystemData& d = r();
+    if (!back && device->TickCount() % 5 == 0) {  // the next outdoor poll re-reads 2000-2019
+      sim.DropOutdoor(false);
+      back = true;
+      sentBefore = sim.Outdoor().Requests().size();
+      return;
+    }
+    if (back && !fresh && d.m_linkHistory2[kLinkWindow - 1] == 1) {
+      fresh = true;
+      sentAtFresh = sim.Outdoor().Requests().size();
+    }
+    if (fresh) commanded.push_back(d.m_outdoorCmd2000);
+  });
+  ASSERT_TRUE(fresh);
+  const std::vector<Request>& sent = sim.Outdoor().Requests();
+  std::string early;
+  for (size_t i = sentBefore; i < sentAtFresh; ++i) {
+    if (sent[i].function == 6) early += std::to_string(sent[i].address + 1) + "=" + std::to_string(sent[i].values[0]) + " ";
+  }
+  EXPECT_EQ(early, "") << "written before the engine had seen the unit's fresh reply";
+  int starts = 0, gear = 0;
+  for (size_t i = sentAtFresh; i < sent.size(); ++i) {
+    if (sent[i].function != 6 || sent[i].address != 1999) continue;
+    const int value = sent[i].values[0];
+    EXPECT_NE(std::find(commanded.begin(), commanded.end(), value), commanded.end()) << "gear " << value;
+    starts += gear == 0 && value > 0;
+    gear = value;
+  }
+  EXPECT_LE(starts, 1);
+}
+
 // The indoor board answers only 30 seconds after the start: no status block goes to the server before
 // it has, so the first one, and every one after, carries the tank's 47 degrees, not the record's 0.
 TEST_F(EngineStartTest, IndoorUnitLate_FirstStatusUploadCarriesItsValues) {

@@ -70,17 +70,26 @@ void CParamDevice::Poll() {
     b.m_ready = 1;
     // The link counts good only with the running values read: the engine takes the first good poll's
     // block as the unit's first reply, and the zero-filled block would start its averages at 0 degrees.
-    b.m_linkState = ReadBlock2100() ? 1 : 0;
+    if (ReadBlock2100()) {
+      b.m_linkState = 1;
+      m_gate.Fresh(b.m_fresh);
+    } else {
+      b.m_linkState = 0;
+      m_gate.Lost(b.m_fresh);
+    }
   } else if (ReadBlock2100()) {
     b.m_linkState = 1;
-    if (m_tickCount % kSlowEvery == 0) {
+    // Back after a gap the board may have restarted: the shadows are taken from it again.
+    const bool returning = m_gate.Fresh(b.m_fresh);
+    if (m_tickCount % kSlowEvery == 0 || returning) {
       ReadBlock4000(false);
       ReadBlock2000(false);
     }
   } else {
     b.m_linkState = 0;
+    m_gate.Lost(b.m_fresh);
   }
-  WriteBack();
+  if (m_gate.Open(b.m_fresh)) WriteBack();
 }
 
 bool CParamDevice::Demo() const { return DemoMode != 0; }

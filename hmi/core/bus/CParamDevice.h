@@ -19,7 +19,9 @@ public:
 
   // Until the start-up reads (commands, commit block, every cell) have succeeded each poll tries them
   // again, followed by the running values; after that the running values each poll. The link state is
-  // 1 only when this poll read the running values (or while paused), then the write-back runs.
+  // 1 only when this poll read the running values (or while paused), then the write-back runs; after a
+  // poll that could not read them it waits for the engine's outputs of a fresh reply (FreshReplies), and
+  // the first reply after such a gap re-reads the command and commit blocks the write-back compares with.
   void Poll() override;
   // The OutdoorBlock.
   void* GetData() override { return &m_block; }
@@ -40,5 +42,6 @@ private:
   bool Demo() const;
 
   OutdoorBlock m_block{};
+  FreshReplyGate m_gate;
   uint32_t m_random = 0x2545F491u;
 };

@@ -88,6 +88,7 @@ void CUnitDevice::RegularPoll() {
   }
   if (ReadHoldingRegs(Wire(kSensors.first), kSensors.count, b.m_raw1200, kReadWait, kReadWait) < 1) {
     b.m_linkState = 0;
+    m_gate.Lost(b.m_fresh);
   } else {
     Convert();
     if (ReadHoldingRegs(Wire(kReadBack.first), kReadBack.count, b.m_raw1300, kReadWait, kReadWait) >= 1) {
@@ -98,11 +99,13 @@ void CUnitDevice::RegularPoll() {
     } else {
       b.m_linkState = 1;
     }
-    if (m_tickCount % kReReadEvery == 0) {
+    // Back after a gap the board may have restarted: the shadows are taken from it again.
+    const bool returning = m_gate.Fresh(b.m_fresh);
+    if (m_tickCount % kReReadEvery == 0 || returning) {
       ReadHoldingRegs(Wire(kOutputs.first), kOutputs.count, b.m_raw1100, kReadWait, kReadWait);
     }
   }
-  WriteBack();
+  if (m_gate.Open(b.m_fresh)) WriteBack();
 }
 
 void CUnitDevice::Convert() {

@@ -1,7 +1,8 @@
 // Driver of the indoor unit's board (bus device type 101, slave address 11..19). Each bus period the port
 // calls Poll on its thread: until the board is ready a start-up sequence reads the outputs and configuration
 // and sends the initial write; then the regular poll reads sensors and read-backs into the IndoorBlock,
-// converts them, and writes the engine's wanted outputs where they differ from what the board holds.
+// converts them, and writes the engine's wanted outputs where they differ from what the board holds. After a
+// poll that read nothing it writes nothing until the engine's outputs come from a fresh reply (FreshReplies).
 // In demo mode (DemoMode) nothing goes on the bus but the initial write, and fixed values are filled.
 // Transactions take the port's bus lock; the block is shared with the engine without a lock.
 #pragma once
@@ -27,4 +28,5 @@ private:
   void WriteBack();
 
   IndoorBlock m_block{};
+  FreshReplyGate m_gate;
 };

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "FreshReplies.h"
+
 struct IndoorBlock {
   int32_t m_linkState;        // last poll: 0 no good read, 1 block 1200 read, 3 blocks 1200 and 1300 read
   int32_t m_ready;            // 1 once the start-up reads and the initial write are done
@@ -53,4 +55,5 @@ struct IndoorBlock {
   uint16_t m_val1800;
   uint16_t m_val1801;
   uint16_t m_val1900[5];      // 1900-1904
+  FreshReplies m_fresh;       // after a poll that read nothing, no write until outputs of a fresh reply
 };

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "FreshReplies.h"
+
 struct OutdoorBlock {
   int32_t m_linkState;          // 1 when the last poll read the running values (and while paused), else 0
   int32_t m_ready;              // 1 once the start-up reads are done
@@ -65,4 +67,5 @@ struct OutdoorBlock {
   uint16_t m_word2126;
   uint16_t m_word2127;
   uint16_t m_word2128;
+  FreshReplies m_fresh;         // after a poll that read nothing, no write until outputs of a fresh reply
 };

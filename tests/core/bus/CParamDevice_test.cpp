@@ -129,6 +129,46 @@ TEST(CParamDevice, Temperatures_AreWrittenOnlyOnEveryFifthPoll) {
   EXPECT_TRUE(rig.Writes().empty());
 }
 
+// Back after a gap (the board restarted: gear and mode word 0), the poll re-reads the command and commit
+// blocks and writes nothing until the engine's outputs come from the fresh reply.
+TEST(CParamDevice, AfterAPollThatReadNothing_WritesWaitForOutputsOfAFreshReply) {
+  OutdoorRig rig;
+  OutdoorBlock& b = rig.block;
+  auto engineSecond = [&](uint16_t gear) {
+    TookReply(b.m_fresh, RepliesSoFar(b.m_fresh));
+    b.m_set2000 = gear;
+    b.m_set4000 = 2;
+    OutputsWritten(b.m_fresh);
+  };
+  rig.Pass();  // start-up at tick 2
+  engineSecond(8);
+  rig.Take();
+  rig.Pass();  // tick 3
+  ASSERT_EQ(Written(rig.Writes()), (std::vector<std::pair<int, int>>{{4000, 2}, {2000, 8}}));
+
+  rig.bus.sim.DropOutdoor(true);
+  rig.Pass();
+  ASSERT_EQ(b.m_linkState, 0);
+  engineSecond(8);  // from the values before the gap
+  rig.unit.SetReg(2000, 0);
+  rig.unit.SetReg(4000, 0);
+  rig.bus.sim.DropOutdoor(false);
+  rig.Pass();  // tick 5
+  EXPECT_EQ(b.m_linkState, 1);
+  std::vector<Request> r = rig.Take();
+  ASSERT_EQ(r.size(), 3u) << "no write";
+  EXPECT_TRUE(Same(r[1], 3, 3999, 5));
+  EXPECT_TRUE(Same(r[2], 3, 1999, 20));
+  rig.Pass();  // tick 6: the shadows were read again on the return, not only on every fifth poll
+  EXPECT_TRUE(rig.Writes().empty());
+  EXPECT_EQ(b.m_raw2000[0], 0);
+
+  engineSecond(0);  // the engine on the fresh reply: the compressor waits out its restart interval
+  rig.Pass();
+  EXPECT_EQ(Written(rig.Writes()), (std::vector<std::pair<int, int>>{{4000, 2}}));
+  EXPECT_EQ(rig.unit.Reg(2000), 0) << "the old gear 8 never went out";
+}
+
 TEST(CParamDevice, CellLoad_CopiesTheCellsOnceTheyAllArrived) {
   OutdoorRig rig;
   rig.Pass();

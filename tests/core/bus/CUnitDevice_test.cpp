@@ -230,6 +230,55 @@ TEST(CUnitDevice, LinkLoss_ReportsLinkZeroAndKeepsTheLastValues) {
   EXPECT_EQ(rig.block.m_linkState, 0);
 }
 
+// After a poll that read nothing the board may have restarted, its outputs off: nothing the block wanted
+// before is sent until the engine has answered a fresh reply with its outputs. The reply after the gap
+// re-reads the outputs, so the shadows hold what the board has.
+TEST(CUnitDevice, AfterAPollThatReadNothing_WritesWaitForOutputsOfAFreshReply) {
+  IndoorRig rig;
+  IndoorBlock& b = rig.block;
+  auto engineSecond = [&](uint16_t heater) {  // the engine's inputs take the block, its outputs follow
+    TookReply(b.m_fresh, RepliesSoFar(b.m_fresh));
+    b.m_set1110 = heater;
+    OutputsWritten(b.m_fresh);
+  };
+  rig.Pass();
+  rig.Pass();
+  engineSecond(1);
+  rig.Take();
+  rig.Pass();  // tick 13
+  ASSERT_EQ(rig.Writes().size(), 1u);
+  ASSERT_EQ(rig.unit.Reg(1110), 1);
+
+  rig.bus.sim.DropIndoor(true);
+  rig.Pass();
+  ASSERT_EQ(b.m_linkState, 0);
+  engineSecond(1);  // outputs of the values from before the gap: they open nothing
+  rig.unit.SetReg(1110, 0);  // the board restarted meanwhile
+  rig.bus.sim.DropIndoor(false);
+  rig.Pass();  // tick 15
+  EXPECT_EQ(b.m_linkState, 3);
+  std::vector<Request> r = rig.Take();
+  ASSERT_EQ(r.size(), 3u) << "no write";
+  EXPECT_TRUE(Same(r[2], 3, 1099, 20)) << "the outputs read again";
+  rig.Pass();  // tick 16: still no outputs of the fresh reply
+  EXPECT_TRUE(rig.Writes().empty());
+
+  // Writes to the heater's register 1110 (the re-read also brings back 1105, which the block wants at 0).
+  auto heaterWrites = [&] {
+    std::vector<int> values;
+    for (const Request& q : rig.Writes()) {
+      if (Same(q, 6, 1109, 1)) values.push_back(q.values[0]);
+    }
+    return values;
+  };
+  engineSecond(0);  // the engine's first second on the fresh reply wants the heater off
+  rig.Pass();
+  EXPECT_TRUE(heaterWrites().empty()) << "the board has it off already";
+  engineSecond(1);
+  rig.Pass();
+  EXPECT_EQ(heaterWrites(), std::vector<int>{1});
+}
+
 TEST(CUnitDevice, DemoMode_FillsFixedValuesAndSendsOnlyTheInitialWrite) {
   DemoOn demo;
   IndoorRig rig;
