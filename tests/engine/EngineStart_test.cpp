@@ -190,6 +190,19 @@ protected:
 
   CSystemData& r() { return engine->m_systemData; }
   bool BothAnswered() { return r().m_unitsAnswered == (kIndoorAnswered | kOutdoorAnswered); }
+  // The minute log holds one row for each minute from the start's on (12:00, 12:01, ...), each with
+  // these values in these columns.
+  void ExpectMinuteRows(const std::string& columns, size_t count, const std::vector<std::string>& values) {
+    auto rows = raw.Rows("select TM, " + columns + " from t_RealHP order by TM");
+    const int64_t firstMinute = kStartMs / 1000 - 15;
+    ASSERT_EQ(rows.size(), count);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      SCOPED_TRACE(i);
+      std::vector<std::string> want = {std::to_string(firstMinute + 60 * static_cast<int64_t>(i))};
+      want.insert(want.end(), values.begin(), values.end());
+      EXPECT_EQ(rows[i], want);
+    }
+  }
 
   DeliveredDb db;
   RawDb raw{db.Path()};
@@ -249,14 +262,7 @@ TEST_F(EngineStartTest, ColdStart_TargetControlTemperatureAndLogRightFromTheFirs
   EXPECT_FLOAT_EQ(r().m_ambientTempA, -15.0f);
   EXPECT_FLOAT_EQ(r().m_ambientTempC, -15.0f);
 
-  auto rows = raw.Rows("select TM, TankTemp, HeatCoolTemp, AmbientTemp from t_RealHP order by TM");
-  const int64_t firstMinute = kStartMs / 1000 - 15;
-  ASSERT_EQ(rows.size(), 3u) << "12:00, 12:01 and 12:02";
-  for (size_t i = 0; i < rows.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(rows[i], (std::vector<std::string>{std::to_string(firstMinute + 60 * static_cast<int64_t>(i)), "47.0",
-                                                 "24.0", "-15.0"}));
-  }
+  ExpectMinuteRows("TankTemp, HeatCoolTemp, AmbientTemp", 3, {"47.0", "24.0", "-15.0"});  // 12:00 to 12:02
 }
 
 // Automatic mode by the outdoor air at +30 degrees, the outdoor board answering ten seconds after the
@@ -330,14 +336,7 @@ TEST_F(EngineStartTest, OutdoorSilentFromTheStart_MinuteRowsWithTheIndoorValues)
   RunCycles(4 * 60 + 30);  // to 12:04:45
   EXPECT_TRUE(r().m_statusBits & (1u << 18)) << "its link fault";
   EXPECT_EQ(r().m_averagesReady, 0);
-  auto rows = raw.Rows("select TM, TankTemp, HeatCoolTemp, AmbientTemp, CompressorHz from t_RealHP order by TM");
-  const int64_t firstMinute = kStartMs / 1000 - 15;
-  ASSERT_EQ(rows.size(), 5u) << "12:00 to 12:04";
-  for (size_t i = 0; i < rows.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(rows[i], (std::vector<std::string>{std::to_string(firstMinute + 60 * static_cast<int64_t>(i)), "47.0",
-                                                 "24.0", "0.0", "0"}));
-  }
+  ExpectMinuteRows("TankTemp, HeatCoolTemp, AmbientTemp, CompressorHz", 5, {"47.0", "24.0", "0.0", "0"});
 }
 
 // A loaded line: now one board, now the other answers late, so that its reply, good CRC and all, comes into

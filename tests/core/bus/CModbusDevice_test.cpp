@@ -345,39 +345,31 @@ TEST(CModbusDevice, ScriptedReplies_GiveTheirResultsAndLeaveTheOutputAloneOnFail
 
 // A write counts as done only on the echo of this slave, this function and this register.
 TEST(CModbusDevice, WriteEchoes_CountOnlyForTheRegisterWritten) {
-  // Function 6 to slave 11, register 1204 (wire 0x04B3) = 457 (0x01C9); function 16 at 1101 (wire 0x044C).
+  // Function 6 to slave 11, register 1204 (wire 0x04B3) = 457 (0x01C9); function 16 of two registers at
+  // 1101 (wire 0x044C).
   struct Case {
     const char* name;
+    bool multiple;
     std::vector<uint8_t> reply;
     int result;
   };
-  const Case singles[] = {
-      {"its echo", WithCrc({0x0B, 0x06, 0x04, 0xB3, 0x01, 0xC9}), 1},
-      {"the echo of another register", WithCrc({0x0B, 0x06, 0x04, 0xB4, 0x01, 0xC9}), -3},
-      {"the echo of another slave", WithCrc({0x02, 0x06, 0x04, 0xB3, 0x01, 0xC9}), -3},
-      {"a read reply of eight bytes", WithCrc({0x0B, 0x03, 0x02, 0x00, 0x07, 0x00}), -3},
+  const Case cases[] = {
+      {"its echo", false, WithCrc({0x0B, 0x06, 0x04, 0xB3, 0x01, 0xC9}), 1},
+      {"the echo of another register", false, WithCrc({0x0B, 0x06, 0x04, 0xB4, 0x01, 0xC9}), -3},
+      {"the echo of another slave", false, WithCrc({0x02, 0x06, 0x04, 0xB3, 0x01, 0xC9}), -3},
+      {"a read reply of eight bytes", false, WithCrc({0x0B, 0x03, 0x02, 0x00, 0x07, 0x00}), -3},
+      {"function 16: its echo", true, WithCrc({0x0B, 0x10, 0x04, 0x4C, 0x00, 0x02}), 2},
+      {"function 16: the echo of another start", true, WithCrc({0x0B, 0x10, 0x04, 0x4D, 0x00, 0x02}), -3},
   };
-  for (const Case& c : singles) {
-    SCOPED_TRACE(c.name);
-    ScriptedBus bus;
-    OpenPort open;
-    CModbusDevice device(101, &open.port, 11);
-    bus.Reply(c.reply, 5);
-    EXPECT_EQ(device.WriteReg(0x04B3, 457, 0, 0), c.result);
-    EXPECT_EQ(device.Stats().goodWrites, c.result == 1 ? 1 : 0);
-  }
-  const Case multiples[] = {
-      {"its echo", WithCrc({0x0B, 0x10, 0x04, 0x4C, 0x00, 0x02}), 2},
-      {"the echo of another start", WithCrc({0x0B, 0x10, 0x04, 0x4D, 0x00, 0x02}), -3},
-  };
-  for (const Case& c : multiples) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScriptedBus bus;
     OpenPort open;
     CModbusDevice device(101, &open.port, 11);
     bus.Reply(c.reply, 5);
     const uint16_t values[2] = {1, 2};
-    EXPECT_EQ(device.WriteRegs(0x044C, values, 2, 0, 0), c.result);
+    EXPECT_EQ(c.multiple ? device.WriteRegs(0x044C, values, 2, 0, 0) : device.WriteReg(0x04B3, 457, 0, 0), c.result);
+    EXPECT_EQ(device.Stats().goodWrites, c.result > 0 ? 1 : 0);
   }
 }
 
