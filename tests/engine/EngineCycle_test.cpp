@@ -240,14 +240,10 @@ TEST_F(CControlEngineCycleTest, HeatingRequest_DrivesTheUnitsUntilSwitchedOff) {
 }
 
 // A floor programme that cannot run (heating switched off, the power-cut signal, the control and
-// inlet sensors failed) leaves no request behind: no regulator would end it, and the compressor would
-// heat on against a control temperature that nobody updates. The holiday window is kept up to date
-// meanwhile, for the programme's own heating regulator.
+// inlet sensors failed) or that a unit-stopping fault stops (the indoor unit's link lost) leaves no
+// request behind: no regulator would end it, and the compressor would heat on against a control
+// temperature that nobody updates. Once the cause has gone it heats again at its stage.
 TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStanding) {
-  auto packed = [](int day, int hour) { return 2026u | 3u << 12 | uint32_t(day) << 16 | uint32_t(hour) << 21; };
-  r.m_holidayEnabled = 1;
-  r.m_holidayStart = packed(1, 0);
-  r.m_holidayEnd = packed(3, 0);
   r.m_runMode = 1;
   r.m_threeWaySwitchTime = 0;
   r.m_floorHeatEnabled = 1;
@@ -255,7 +251,7 @@ TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStand
   r.m_powerCutEnabled = 1;
   r.m_powerCutSignalType = 0;  // normally closed: an open contact is the power cut
   indoor->m_in1212 = 1;
-  // Below the holiday's target (30 less 20, raised to the minimum 20) by more than the hysteresis.
+  // Below the stage's 30 degrees by more than the hysteresis.
   for (int i = 0; i < 12; ++i) indoor->m_temp1200[i] = 15.0f;
   indoor->m_in1213 = 1;
   outdoor->m_ambientTemp = 7.0f;
@@ -267,7 +263,6 @@ TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStand
   auto stopped = [&] { return r.m_heatRequest == 0 && r.m_heatHpRequest == 0 && outdoor->m_set2000 == 0; };
 
   ASSERT_TRUE(heating());
-  EXPECT_EQ(r.m_holidayActive, 1);
   r.m_heatingEnabled = 0;
   Seconds(1);
   EXPECT_TRUE(stopped()) << "heating switched off";
@@ -284,10 +279,69 @@ TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStand
   Seconds(12);
   ASSERT_EQ(r.m_statusBits & 0x28u, 0x28u);
   EXPECT_TRUE(stopped()) << "both water sensors failed";
-  EXPECT_EQ(r.m_holidayActive, 1);
-  r.m_holidayEnd = packed(2, 12);  // ended at noon, half a minute ago
+  indoor->m_faultBits1226 = 0;
+  ASSERT_TRUE(heating());
+
+  indoor->m_linkState = 0;  // the indoor unit stops answering
+  for (int i = 0; i < 300 && !(r.m_statusBits & kIndoorLinkFault); ++i) Seconds(1);
+  ASSERT_TRUE(r.m_statusBits & kIndoorLinkFault);
+  EXPECT_EQ(r.m_standbyState, 1);
+  EXPECT_TRUE(stopped()) << "indoor link lost";
+  Seconds(60);
+  EXPECT_TRUE(stopped()) << "for as long as the fault lasts";
+  indoor->m_linkState = 3;
+  ASSERT_TRUE(heating()) << "the link back";
+  EXPECT_EQ(r.m_floorHeatStage, 2);
+}
+
+// The floor programme's stage temperatures are its own: neither a holiday that was running when the
+// programme was switched on nor one that begins during it lowers them (over a holiday of days the
+// screed would leave its band and the programme stop with its fault). Normal heating takes the
+// holiday's lower target.
+TEST_F(CControlEngineCycleTest, FloorProgramme_NoHolidayLowersItsStageTemperature) {
+  auto packed = [](int day, int hour, int minute) {
+    return 2026u | 3u << 12 | uint32_t(day) << 16 | uint32_t(hour) << 21 | uint32_t(minute) << 26;
+  };
+  r.m_runMode = 1;
+  r.m_curveEnabled = 0;
+  r.m_heatSetTemp = 35;
+  r.m_threeWaySwitchTime = 0;
+  r.m_holidayEnabled = 1;
+  r.m_holidayHeatTemp = 10;
+  r.m_holidayStart = packed(1, 0, 0);
+  r.m_holidayEnd = packed(9, 0, 0);
+  // 26 degrees: below 30 less the hysteresis of 2, above the holiday's 20 plus the stop offset of 1.
+  for (int i = 0; i < 12; ++i) indoor->m_temp1200[i] = 26.0f;
+  indoor->m_in1213 = 1;
+  outdoor->m_ambientTemp = 7.0f;
+  auto heatsAtThirty = [&](const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_FLOAT_EQ(r.m_heatTarget, 30.0f);
+    EXPECT_EQ(r.m_heatRequest, 1);
+    EXPECT_EQ(r.m_holidayActive, 0) << "no holiday acts on the programme";
+    EXPECT_EQ(r.m_floorHeatEnabled, 1);
+  };
+
+  Seconds(2);
+  ASSERT_EQ(r.m_holidayActive, 1);
+  EXPECT_FLOAT_EQ(r.m_heatTarget, 25.0f) << "normal heating: 35 less the holiday's 10";
+  r.m_floorHeatEnabled = 1;
+  r.m_floorHeatStage = 2;  // 72 hours at 30 degrees
+  Seconds(2);
+  heatsAtThirty("holiday running when the programme was switched on");
+
+  r.m_holidayStart = packed(2, 12, 3);  // 12:03, some two minutes ahead
+  Seconds(60);
+  heatsAtThirty("before the holiday");
+  Seconds(120);
+  ASSERT_GE(g_now, kStartMs / 1000 - 30 + 180);
+  heatsAtThirty("holiday begun during the programme");
+  EXPECT_EQ(r.m_floorHeatStage, 2);
+
+  r.m_floorHeatEnabled = 0;
   Seconds(1);
-  EXPECT_EQ(r.m_holidayActive, 0);
+  EXPECT_EQ(r.m_holidayActive, 1) << "the holiday acts again once the programme is off";
+  EXPECT_FLOAT_EQ(r.m_heatTarget, 25.0f);
 }
 
 TEST_F(CControlEngineCycleTest, ClockJump_LogCatchesUpOneRowPerSecond) {
