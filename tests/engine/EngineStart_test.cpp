@@ -282,4 +282,49 @@ TEST_F(EngineStartTest, ServerWriteJustBeforeAnUpload_IsApplied) {
   EXPECT_EQ(raw.Value("select Val from t_System0 where ID = 44"), "38");
 }
 
+// A rated test started while the unit heats the tank measures at the heating side: at its run step the
+// unit first rests (compressor and pump off) so that the three-way valve can travel, and the working
+// point is held once the valve is there, with its run time counted from then.
+TEST_F(EngineStartTest, RatedTestStartedDuringHotWater_HoldsItsPointAtTheHeatingSide) {
+  Set(3, 3);    // hot water only
+  Set(175, 1);  // the three-way valve takes a minute to switch
+  sim.Indoor().SetTemperature(1201, 40.0);  // the tank wants heat
+  Start();
+  RunCycles(1);
+  for (int s = 0; s < 600 && !(r().m_valvePosition == 1 && sim.Outdoor().Reg(2000) > 0); ++s) RunCycles(1);
+  ASSERT_EQ(r().m_valvePosition, 1) << "the valve serves the tank";
+  ASSERT_GT(sim.Outdoor().Reg(2000), 0) << "the compressor runs";
+
+  // Page 14's switch: a test of working point A.
+  r().m_ratedCondition = 0;
+  r().m_ratedTestStep = 0;
+  r().m_ratedTestState = 0;
+  r().m_ratedTestSwitch = 1;
+  for (int s = 0; s < 300 && r().m_ratedTestStep != 3; ++s) RunCycles(1);
+  ASSERT_EQ(r().m_ratedTestStep, 3) << "cells written, settled";
+
+  Tally rest;
+  int travelled = 0;
+  RunCycles(200, [&] {
+    const CSystemData& d = r();
+    if (d.m_valvePosition == 2) return;
+    ++travelled;
+    rest.Check(d.m_outdoorCmd2000 == 0 && d.m_indoorOut1100 == 0, d, "compressor or pump on before the valve got there");
+  });
+  EXPECT_EQ(rest.failed, 0) << rest.first;
+  ASSERT_EQ(r().m_valvePosition, 2) << "at the heating side";
+  EXPECT_GE(travelled, 60) << "the valve took its switching time";
+  EXPECT_LE(travelled, 140) << "the compressor's run-down and the switching time";
+  EXPECT_EQ(r().m_ratedTestCounter, 0) << "the run counts from the valve's arrival";
+
+  Tally held;
+  RunCycles(60, [&] {
+    const CSystemData& d = r();
+    held.Check(d.m_valvePosition == 2 && d.m_outdoorCmd2000 == 4 && d.m_indoorOut1100 == 1, d, "point not held");
+  });
+  EXPECT_EQ(held.failed, 0) << held.first;
+  EXPECT_EQ(sim.Outdoor().Reg(2000), 4);
+  EXPECT_EQ(sim.Indoor().Reg(1113), 0) << "the valve's coil of the hot-water side is off";
+}
+
 }  // namespace
