@@ -10,6 +10,7 @@
 #include "CWifiDevice.h"
 #include "RecordTable.h"
 #include "SoftClock.h"
+#include "UnitOutputs.h"
 #include "WifiBlock.h"
 
 namespace {
@@ -369,9 +370,12 @@ int CControlEngine::WifiExchange() {
   d.m_wifiServerSeen = (flags & kWifiLinkSeen) ? 1 : 0;
   b->m_unitCount = 1;
 
-  if (d.m_wifiStartCountdown != 0) {
+  // Page 14 opens the window anew from its own thread: this second works on the value read here,
+  // and counts on from it only if nobody set it meanwhile.
+  int32_t window = d.m_wifiStartCountdown.load();
+  if (window != 0) {
     b->m_enabled = 1;
-    if (d.m_wifiStartCountdown == kWifiStartWindow) {
+    if (window == kWifiStartWindow) {
       CWifiDevice::RequestConfig(*b, CWifiDevice::kFullSetup, nullptr, 0);
     }
     std::memset(d.m_wifiSsid, 0, sizeof(d.m_wifiSsid));
@@ -385,8 +389,8 @@ int CControlEngine::WifiExchange() {
     CopyText(d.m_serverAddress, a.serverAddress);
     d.m_serverPort = b->m_serverPort;
     std::memcpy(d.m_wifiMac, b->m_mac, sizeof(d.m_wifiMac));
-    --d.m_wifiStartCountdown;
-    if (!(b->m_linkFlags.load() & kWifiConfigPending)) d.m_wifiStartCountdown = 0;
+    const int32_t next = (b->m_linkFlags.load() & kWifiConfigPending) ? window - 1 : 0;
+    d.m_wifiStartCountdown.compare_exchange_strong(window, next);
     return 0;
   }
 
@@ -410,12 +414,21 @@ int CControlEngine::ApplyRemoteSettings() {
   int32_t* fields[kMirrorWords];
   MirrorFields(d, fields);
   int32_t* remote = b->m_remoteTable[0];
+  int outdoorSetting = 0;
   for (const Accepted& e : kAccepted) {
     const int32_t v = remote[e.index];
     if (v == kWifiNothingReceived) continue;
-    if (v >= e.low.Value(d) && v <= e.high.Value(d)) *fields[e.index] = v;
     remote[e.index] = kWifiNothingReceived;
+    if (v < e.low.Value(d) || v > e.high.Value(d)) continue;
+    int32_t& field = *fields[e.index];
+    // The outdoor unit's own settings reach it as page 14's do: a new value (or one the unit refused
+    // last time) starts the hold that carries the cells to the unit.
+    const bool outdoor = e.index == kFanLimitSetting || e.index == kDefrostMethodSetting;
+    if (outdoor && (v != field || d.m_outdoorSettingRefused.load() != 0)) outdoorSetting = e.index;
+    field = v;
   }
+  // One hold for both cells, started after the values are in the record.
+  if (outdoorSetting) HoldOutdoorSettingChange(d, outdoorSetting);
   return 0;
 }
 

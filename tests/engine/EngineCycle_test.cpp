@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -8,10 +9,13 @@
 #include "CCommManager.h"
 #include "CControlEngine.h"
 #include "CSerialPort.h"
+#include "CountdownRace.h"
 #include "DeliveredDb.h"
 #include "IndoorBlock.h"
+#include "ModeRules.h"
 #include "OutdoorBlock.h"
 #include "SoftClock.h"
+#include "UnitOutputs.h"
 
 namespace {
 
@@ -406,6 +410,33 @@ TEST_F(CControlEngineCycleTest, ScreensRebuildingAndClearing_RaceWithFaultStepSa
   stop = true;
   screens.join();
   SUCCEED();
+}
+
+// The countdowns that a screen sets and the engine counts down (page 14's outdoor-setting hold and
+// test run, the WiFi start window), on two threads: no set is lost to the engine's count, neither in
+// the engine's step alone, many rounds fast, nor in its whole second.
+TEST_F(CControlEngineCycleTest, CountdownsSetByAScreen_NoSetIsLostToTheEnginesCount) {
+  ASSERT_NE(engine->m_wifiBlock, nullptr);
+  struct Case {
+    const char* name;
+    std::atomic<int32_t>* word;
+    int32_t start;
+    std::function<void()> step;
+  };
+  const Case cases[] = {
+      {"outdoor-setting hold", &r.m_outdoorSettingHold, 180, [&] { WriteUnitOutputs(r, nullptr, nullptr); }},
+      {"test run", &r.m_testRunCountdown, 600, [&] {
+         if (r.m_testRunCountdown != 0) TestRunStep(r);
+       }},
+      {"WiFi start window", &r.m_wifiStartCountdown, 180, [&] { engine->WifiExchange(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(enginetest::LostSets(*c.word, c.start, 50000, c.step), 0) << "the step alone";
+    EXPECT_EQ(enginetest::LostSets(*c.word, c.start, 100, [&] { Seconds(1); }), 0) << "the whole second";
+    c.word->store(0);
+    Seconds(1);
+  }
 }
 
 TEST_F(CControlEngineCycleTest, EngineThread_RunsCyclesUntilDisabled) {

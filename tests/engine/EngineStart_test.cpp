@@ -327,4 +327,39 @@ TEST_F(EngineStartTest, RatedTestStartedDuringHotWater_HoldsItsPointAtTheHeating
   EXPECT_EQ(sim.Indoor().Reg(1113), 0) << "the valve's coil of the hot-water side is off";
 }
 
+// The server's writes of the outdoor unit's own settings (index 117 fan limit, 122 defrost method)
+// reach the unit's cells as page 14's do: one hold, one commit, the hold ended by the unit's
+// acknowledgement; a value the unit does not store is reported refused, under the setting written.
+TEST_F(EngineStartTest, ServerWritesOutdoorSettings_TheUnitStoresThemOrTheyAreRefused) {
+  Set(206, 1);
+  Set(207, 1);
+  wifiPasses = true;
+  Start();
+  RunCycles(5);
+  ASSERT_EQ(r().m_wifiStartCountdown, 0) << "the module's set-up is done";
+  ASSERT_NE(sim.Outdoor().StoredCell(3307), 68);
+  const int commits = sim.Outdoor().Commits();
+
+  wifiLine.ToPanel(wifisim::CloudServer::WriteValues(1, {{117, 95.0f}, {122, 2.0f}}));
+  RunCycles(1);
+  EXPECT_EQ(r().m_fanMaxSpeedPercent, 95);
+  EXPECT_EQ(r().m_defrostMethod, 2);
+  EXPECT_GT(r().m_outdoorSettingHold, 170);
+  for (int s = 0; s < 60 && r().m_outdoorSettingHold > 0; ++s) RunCycles(1);
+  EXPECT_EQ(r().m_outdoorSettingHold, 0) << "ended by the unit's acknowledgement";
+  EXPECT_EQ(r().m_outdoorSettingRefused, 0);
+  EXPECT_EQ(sim.Outdoor().StoredCell(3307), 68);
+  EXPECT_EQ(sim.Outdoor().StoredCell(3276), 2);
+  EXPECT_EQ(sim.Outdoor().Commits(), commits + 1) << "both cells in one commit";
+
+  sim.Outdoor().RefuseCommits(100000);
+  wifiLine.ToPanel(wifisim::CloudServer::WriteValues(1, {{117, 100.0f}}));
+  RunCycles(185);
+  EXPECT_EQ(r().m_fanMaxSpeedPercent, 100);
+  EXPECT_EQ(r().m_outdoorSettingHold, 0);
+  EXPECT_EQ(r().m_outdoorSettingRefused, 1) << "left for the screens to tell";
+  EXPECT_EQ(r().m_outdoorSettingIndex, 117);
+  EXPECT_EQ(sim.Outdoor().StoredCell(3307), 68) << "the unit kept what it had";
+}
+
 }  // namespace
