@@ -398,10 +398,8 @@ int CControlEngine::WifiExchange() {
     RunRecordJob();
     return 0;
   }
-  if (b->m_remoteReceived.load() == 1) {
-    ApplyRemoteSettings();
-    b->m_remoteReceived = 0;
-  }
+  // The mark is taken before the values: one the link sets during the pass brings another pass.
+  if (b->m_remoteReceived.exchange(0) == 1) ApplyRemoteSettings();
   if (b->m_reportPending[0].load() == 0) ReportStatus();
   if (b->m_mirrorPending[0].load() == 0) ReportState();
   return 0;
@@ -413,12 +411,13 @@ int CControlEngine::ApplyRemoteSettings() {
   if (!b || d.m_wifiControlEnabled == 0) return 0;
   int32_t* fields[kMirrorWords];
   MirrorFields(d, fields);
-  int32_t* remote = b->m_remoteTable[0];
+  std::atomic<int32_t>* remote = b->m_remoteTable[0];
   int outdoorSetting = 0;
   for (const Accepted& e : kAccepted) {
-    const int32_t v = remote[e.index];
+    // Taken and cleared in one step: a value the link stores meanwhile is taken now or waits, marked,
+    // for the next pass; none is lost and none applied twice.
+    const int32_t v = remote[e.index].exchange(kWifiNothingReceived);
     if (v == kWifiNothingReceived) continue;
-    remote[e.index] = kWifiNothingReceived;
     if (v < e.low.Value(d) || v > e.high.Value(d)) continue;
     int32_t& field = *fields[e.index];
     // The outdoor unit's own settings reach it as page 14's do: a new value (or one the unit refused

@@ -14,8 +14,10 @@
 #include "IndoorBlock.h"
 #include "ModeRules.h"
 #include "OutdoorBlock.h"
+#include "RemoteWrites.h"
 #include "SoftClock.h"
 #include "UnitOutputs.h"
+#include "WifiBlock.h"
 
 namespace {
 
@@ -410,6 +412,35 @@ TEST_F(CControlEngineCycleTest, ScreensRebuildingAndClearing_RaceWithFaultStepSa
   stop = true;
   screens.join();
   SUCCEED();
+}
+
+// The server's writes, stored by the link on its own thread while the engine's whole second runs on
+// another: after the link's last store of a round and one more second, every index holds the last
+// value written to it and nothing waits in the table.
+TEST_F(CControlEngineCycleTest, ServerWritesDuringTheSecond_AreAllApplied) {
+  WifiBlock* wifi = engine->m_wifiBlock;
+  ASSERT_NE(wifi, nullptr);
+  r.m_wifiControlEnabled = 1;
+  ASSERT_EQ(r.m_wifiStartCountdown, 0);
+  const int kRounds = 200;
+  std::atomic<int> go{-1}, written{-1};
+  std::thread link([&] {
+    for (int round = 0; round < kRounds; ++round) {
+      while (go.load() < round) std::this_thread::yield();
+      enginetest::LinkStoresRound(*wifi, round);
+      written = round;
+    }
+  });
+  int lost = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    go = round;
+    Seconds(1);  // the link stores meanwhile
+    while (written.load() < round) std::this_thread::yield();
+    Seconds(1);
+    lost += enginetest::LostValues(r, *wifi, round);
+  }
+  link.join();
+  EXPECT_EQ(lost, 0) << "values lost or left behind in " << kRounds << " rounds";
 }
 
 // The countdowns that a screen sets and the engine counts down (page 14's outdoor-setting hold and

@@ -3,14 +3,18 @@
 // blocks and the record-table job.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CControlEngine.h"
 #include "CWifiDevice.h"
 #include "RecordTable.h"
+#include "RemoteWrites.h"
 #include "SoftClock.h"
 
 namespace {
@@ -171,6 +175,44 @@ TEST_F(WifiBridgeTest, OutdoorSettings_ANewValueStartsTheHoldThatCarriesItToTheU
     EXPECT_EQ(d.m_outdoorSettingIndex, c.index);
     EXPECT_EQ(d.m_outdoorSettingRefused, c.hold == 180 ? 0 : c.refusedBefore);
   }
+}
+
+// The link stores the server's values on its own thread while the engine applies them on another.
+// Round after round the link stores writes back to back (every index twice), as quickly as frames
+// follow each other; once it is done the engine's next second must hold the last value of every index:
+// a value lost between the engine's read and its clearing, or left behind in the table with its mark
+// taken, counts as lost.
+TEST_F(WifiBridgeTest, ServerWritesFromTheLinksThread_NoneIsLostOrLeftBehind) {
+  d.m_wifiControlEnabled = 1;
+  const int kRounds = 3000;
+  std::atomic<int> written{-1};  // the last round the link has finished storing
+  std::atomic<int> checked{-1};  // the last round the engine has checked
+  std::atomic<bool> stop{false};
+  int lost = 0;  // the engine thread's own
+  std::thread engineThread([&] {
+    int seen = -1;
+    while (!stop.load()) {
+      engine->WifiExchange();
+      const int round = written.load();
+      if (round == seen) continue;
+      engine->WifiExchange();  // the second after the last store
+      lost += enginetest::LostValues(d, block, round);
+      seen = round;
+      checked = round;
+    }
+  });
+  bool stalled = false;
+  for (int round = 0; round < kRounds && !stalled; ++round) {
+    enginetest::LinkStoresRound(block, round);
+    written = round;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (checked.load() != round && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    stalled = checked.load() != round;
+  }
+  stop = true;
+  engineThread.join();
+  ASSERT_FALSE(stalled) << "the engine thread stood still";
+  EXPECT_EQ(lost, 0) << "values lost or left behind in " << kRounds << " rounds";
 }
 
 TEST_F(WifiBridgeTest, ReportStatus_FillsBlockOneAndAsksForItOnChangeOrOnceAMinute) {
