@@ -4,16 +4,23 @@
 // object, reached through GetSystemData from static construction on.
 // No lock guards it: every field that two threads share is a naturally aligned 32-bit or 16-bit word,
 // so a reader sees the old or the new value of one field, never a torn one; no multi-field
-// consistency is promised. Every field is zero at construction; the engine's start-up and the
+// consistency is promised. The few words that a screen sets and the engine counts down (or the other
+// way round) are atomics of the same size and place, so that neither side's change is lost to the
+// other's read-modify-write. Every field is zero at construction; the engine's start-up and the
 // parameter table give the non-zero values.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 class CControlEngine;
 
 struct CSystemData {
   CSystemData();
+  // A copy takes the bytes, the shared words' values with them; a record is copied only where no
+  // other thread works on it.
+  CSystemData(const CSystemData& other);
+  CSystemData& operator=(const CSystemData& other);
 
   // ---- 1. Parameter-bound settings, in parameter-ID order with the fixed placements below. ----
   // The comment starts with the parameter ID; ParamTable binds the rows to these fields.
@@ -422,8 +429,9 @@ struct CSystemData {
   int32_t m_gearPidBlock;                   // counts seconds of fault-word-1 bit 3, capped on release
   int32_t m_p05Seconds;                     // seconds P05 has been active
   int32_t m_testWriteCount;                 // test-mode writes to the outdoor unit still to do
-  int32_t m_outdoorSettingHold;             // set to 180 when an outdoor setting was changed; runs down
-  int32_t m_outdoorSettingRefused;          // 1: the hold ran out before the unit stored the setting; 2: told
+  std::atomic<int32_t> m_outdoorSettingHold;     // set to 180 when an outdoor setting was changed; runs down
+  std::atomic<int32_t> m_outdoorSettingRefused;  // 1: the hold ran out before the unit stored the setting; 2: told
+  int32_t m_outdoorSettingIndex;            // the setting the hold carries last: 117 fan limit, 122 defrost method
 
   // ---- 7. Engine bookkeeping and shared states. ----
   int32_t m_hwBoost;                        // hot-water boost from the mode strip
@@ -468,12 +476,12 @@ struct CSystemData {
   float m_coolCircuit1Target;
   float m_coolCircuit2Target;
   int32_t m_coolMinLimit;
-  int32_t m_testRunCountdown;               // cycles left of the test run; 0 = none
+  std::atomic<int32_t> m_testRunCountdown;  // cycles left of the test run; 0 = none
   uint32_t m_faultWord1;                    // raw fault words, rebuilt each second
   uint32_t m_faultWord2;
   int32_t m_outdoorProgRequest;             // engine side of the outdoor programming request
   // WiFi mirror, shown on parameter page 14.
-  int32_t m_wifiStartCountdown;             // configuration window after start-up, seconds
+  std::atomic<int32_t> m_wifiStartCountdown;  // configuration window after start-up, seconds
   int32_t m_wifiOnline;
   int32_t m_wifiServerSeen;
   char16_t m_wifiSsid[50];                  // UTF-16 texts with their terminator

@@ -24,4 +24,13 @@ constexpr uint16_t kIconEcoHeating = 0x1u;
 constexpr uint16_t kEcoHotWater = 0x1u;
 constexpr uint16_t kEcoNearWaterLimit = 0x2u;
 
+// Three-way valve sides reached (CSystemData::m_valvePosition).
+constexpr int32_t kValveAtHotWater = 1;
+constexpr int32_t kValveAtHeating = 2;
+// The side at which heating is served under a layout (CSystemData::m_userSystemType): the
+// heating/cooling side, or the hot-water side with layout 1 (heating through the tank's coil).
+constexpr int32_t HeatingSidePosition(int32_t userSystemType) {
+  return userSystemType == 1 ? kValveAtHotWater : kValveAtHeating;
+}
+
 inline float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }

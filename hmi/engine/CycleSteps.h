@@ -64,6 +64,7 @@ void CoolingIdle(CSystemData& record);
 bool FloorHeatDemand(CSystemData& record);
 
 // The normal control of one second in its fixed order, up to the output composition: demand, mode
-// filter, targets, then the off/idle branch (standby and frost protection) or the on branch (holiday
-// window, weekly timer, hot water with its schedules, heating or the floor programme, cooling).
+// filter, targets, then the off/idle branch (standby and frost protection) or the on branch: the floor
+// programme alone while it is enabled, else the holiday window, weekly timer, hot water with its
+// schedules, heating and cooling.
 void NormalControl(CSystemData& record, OutdoorBlock* outdoor);

@@ -64,19 +64,24 @@ void NormalControl(CSystemData& r, OutdoorBlock* outdoor) {
   }
   ClearOffStates(r);
   ExpansionValveStep(r, outdoor);
-  HolidayWindow(r);
   if (r.m_floorHeatEnabled) {
-    if (FloorHeatDemand(r)) {
+    // The screed's stage temperatures are the programme's own: a holiday, whether it began before
+    // the programme or during it, lowers none of them.
+    r.m_holidayActive = 0;
+    // A programme that cannot run now, or is stopped by a unit-stopping fault, requests nothing: no
+    // regulator runs to end a request, and the control temperature would stand still under a
+    // compressor left running. It goes on at its stage once it may run again.
+    const bool mayRun = FloorHeatDemand(r);
+    if (mayRun && r.m_standbyState == 0) {
       FloorFirstHeat(r);
     } else {
-      // A programme that cannot run now requests nothing: no regulator runs to end a request, and
-      // the control temperature would stand still under a compressor left running.
       HotWaterIdle(r);
       HeatingIdle(r);
       CoolingIdle(r);
     }
     return;
   }
+  HolidayWindow(r);
   WeeklyTimer(r);
   const bool powerCut = (r.m_iconFlags & kIconPowerCut) != 0;
   if (r.m_standbyState || !(r.m_demandFlags & kDemandHotWater) || powerCut) {

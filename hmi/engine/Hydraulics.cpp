@@ -158,9 +158,7 @@ void RunCircuit(CSystemData& r, int n, const CircuitRules& rules) {
 
 }  // namespace
 
-int32_t HeatingSidePosition(const CSystemData& r) {
-  return r.m_userSystemType == 1 ? kValveAtHotWater : kValveAtHeating;
-}
+int32_t HeatingSidePosition(const CSystemData& r) { return HeatingSidePosition(r.m_userSystemType); }
 
 bool ValveSideMatches(const CSystemData& r, int mode) {
   int32_t expected = 0;

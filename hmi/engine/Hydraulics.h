@@ -23,14 +23,11 @@ constexpr uint16_t kPumpFloorB = 0x80;
 constexpr uint16_t kPumpFlush1 = 0x200;
 constexpr uint16_t kPumpFlush2 = 0x400;
 
-// Three-way valve drive sides.
-constexpr int32_t kValveAtHotWater = 1;
-constexpr int32_t kValveAtHeating = 2;
+// Three-way valve drive sides: the two reached (ControlBits.h) and the two on the way.
 constexpr int32_t kValveToHotWater = 3;
 constexpr int32_t kValveToHeating = 4;
 
-// The valve position at which heating is served: the heating/cooling side, or the hot-water side
-// with layout 1 (heating through the tank's coil).
+// The valve position at which heating is served under the record's layout.
 int32_t HeatingSidePosition(const CSystemData& r);
 
 // True when the valve has reached the side that `mode` (1 heating, 2 cooling, 3 hot water) needs.

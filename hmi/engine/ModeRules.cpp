@@ -164,7 +164,8 @@ void OverTemperatureStop(CSystemData& r, const OutdoorBlock* outdoor) {
 }
 
 void TestRunStep(CSystemData& r) {
-  int32_t n = --r.m_testRunCountdown;
+  // One step on the word page 14 sets: a new run set meanwhile is counted from, never overwritten.
+  int32_t n = r.m_testRunCountdown.fetch_sub(1) - 1;
   r.m_indoorOut1101 = 0;
   r.m_indoorOut1102 = 0;
   r.m_indoorOut1109 = 0;

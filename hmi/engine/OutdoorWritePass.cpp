@@ -3,10 +3,14 @@
 #include "OutdoorBlock.h"
 
 bool OutdoorWritePass(OutdoorBlock& b, bool cellsIn) {
-  if (b.m_eepromHandshake == kPassAcknowledged) {
-    b.m_eepromHandshake = kPassIdle;
-    return cellsIn;
-  }
-  if (cellsIn && b.m_eepromHandshake == kPassIdle) b.m_eepromHandshake = kPassRunning;
+  uint16_t state = kPassAcknowledged;
+  if (b.m_eepromHandshake.compare_exchange_strong(state, kPassIdle)) return cellsIn;
+  state = kPassIdle;
+  if (cellsIn) b.m_eepromHandshake.compare_exchange_strong(state, kPassRunning);
   return false;
+}
+
+bool WithdrawOutdoorWritePass(OutdoorBlock& b) {
+  uint16_t state = kPassRunning;
+  return b.m_eepromHandshake.compare_exchange_strong(state, kPassIdle) || state == kPassIdle;
 }

@@ -1,6 +1,7 @@
 #include "RatedTest.h"
 
 #include "CSystemData.h"
+#include "ControlBits.h"
 #include "OutdoorBlock.h"
 #include "OutdoorWritePass.h"
 
@@ -30,6 +31,8 @@ const int32_t kCounterResumed = 1200;
 const int kTestMode = 7;
 const int kDefrostMode = 6;
 const int kDefrostEevOpening = 100;
+const int32_t kPumpPwmStopped = 100;  // the variable-speed pump's drive value at rest
+const int32_t kPointGear = 4;
 
 uint16_t Cell(const OutdoorBlock& b, int cell) { return b.m_paramBlock[cell - kFirstCell]; }
 
@@ -44,21 +47,34 @@ bool WriteCells(OutdoorBlock& b, const int32_t (&values)[15]) {
   return readBack;
 }
 
-void RunPoint(CSystemData& r, int c) {
-  if (r.m_ratedTestCounter > kCounterAfterStartup) r.m_ratedTestCounter = kCounterResumed;
-  if (r.m_ratedTestState != 0) ++r.m_ratedTestCounter;
+// The run's outputs: heating at the gear given, towards the heating side, the heaters and the
+// circuit pumps off, the main pump at full speed or at rest.
+void RunOutputs(CSystemData& r, int32_t gear, bool pump) {
   r.m_activeMode = 1;
-  r.m_outdoorCmd2000 = 4;
-  r.m_outdoorCmd2002 = r.m_pointEevOpening[c];
-  r.m_outdoorCmd2001 = r.m_pointFanSpeed[c];
+  r.m_outdoorCmd2000 = gear;
   r.m_indoorOut1101 = 0;
   r.m_indoorOut1102 = 0;
   r.m_indoorOut1109 = 0;
   r.m_indoorOut1110 = 0;
   r.m_indoorOut1111 = 0;
-  r.m_indoorOut1100 = 1;
-  r.m_pumpPwm = 0;
+  r.m_indoorOut1100 = pump ? 1 : 0;
+  r.m_pumpPwm = pump ? 0 : kPumpPwmStopped;
   r.m_valveTarget = 1;
+}
+
+void RunPoint(CSystemData& r, int c) {
+  if (r.m_ratedTestCounter > kCounterAfterStartup) r.m_ratedTestCounter = kCounterResumed;
+  // The working point is measured at the heating side: a test started while the valve served the
+  // tank holds it only once the valve has got there, and its time runs from then. Until then the
+  // compressor and the pump rest, as the valve travels only while they do.
+  if (r.m_valvePosition != HeatingSidePosition(r.m_userSystemType)) {
+    RunOutputs(r, 0, false);
+    return;
+  }
+  if (r.m_ratedTestState != 0) ++r.m_ratedTestCounter;
+  RunOutputs(r, kPointGear, true);
+  r.m_outdoorCmd2002 = r.m_pointEevOpening[c];
+  r.m_outdoorCmd2001 = r.m_pointFanSpeed[c];
 
   int32_t interval = r.m_pointDefrostInterval[c];
   if (interval <= 0) return;

@@ -21,6 +21,7 @@ const int kValveHotWater = 3;
 const int32_t kGearCap = 5;
 const uint16_t kPollPauseCycles = 20;
 const uint32_t kDefrostFaultBits = 0x8000u | 0x10000u | 0x800000u;
+const int32_t kOutdoorSettingHoldSeconds = 180;
 
 // Page 14's outdoor settings travel in two test cells: the fan limit in 3307, the defrost method in 3276.
 const int kFirstCell = 3000;
@@ -147,19 +148,33 @@ bool SettingCellsIn(const CSystemData& r, const OutdoorBlock& b) {
          b.m_paramBlock[kDefrostMethodCell - kFirstCell] == static_cast<uint16_t>(r.m_defrostMethod);
 }
 
-// A setting of the outdoor unit changed on page 14: the test-mode writes go on while its hold runs,
-// until the unit has stored the cells. A hold that runs out first tells the screens, and withdraws a
-// write pass still waiting for the unit (whoever else wants one starts it again).
+// A setting of the outdoor unit changed (on page 14 or by the server): the test-mode writes go on
+// while its hold runs, until the unit has stored the cells. A hold that runs out first tells the
+// screens, and withdraws a write pass still waiting for the unit (whoever else wants one starts it
+// again); one whose commit is on the wire at that moment waits a second for the unit's answer.
+// The hold is the screens' word too: every change of it here is made from the value this second read,
+// so a hold set anew meanwhile runs from its own start and is never ended for the old one.
 void HoldOutdoorSetting(CSystemData& r, OutdoorBlock* b) {
-  if (r.m_outdoorSettingHold <= 0) return;
+  int32_t hold = r.m_outdoorSettingHold.load();
+  if (hold <= 0) return;
   const bool linked = b && b->m_linkState != 0;
   if (linked && OutdoorWritePass(*b, SettingCellsIn(r, *b))) {
-    r.m_outdoorSettingHold = 0;
+    r.m_outdoorSettingHold.compare_exchange_strong(hold, 0);
     return;
   }
-  if (--r.m_outdoorSettingHold == 0) {
+  if (hold == 1 && b && !WithdrawOutdoorWritePass(*b)) {
+    // The unit's answer to the commit under way decides, a second later. One that came in while the
+    // link is down is taken here, as no second with the link up will take it.
+    if (!linked && OutdoorWritePass(*b, SettingCellsIn(r, *b))) r.m_outdoorSettingHold.compare_exchange_strong(hold, 0);
+    return;
+  }
+  if (!r.m_outdoorSettingHold.compare_exchange_strong(hold, hold - 1)) return;
+  if (hold == 1) {
     r.m_outdoorSettingRefused = 1;
-    if (b && b->m_eepromHandshake == kPassRunning) b->m_eepromHandshake = kPassIdle;
+    // A hold set anew between the count and the verdict carries the setting again: the verdict was
+    // the old hold's and is withdrawn (the screen sets the hold before it clears the verdict).
+    int32_t refused = 1;
+    if (r.m_outdoorSettingHold.load() != 0) r.m_outdoorSettingRefused.compare_exchange_strong(refused, 0);
     return;
   }
   if (linked && r.m_testWriteCount < 1) r.m_testWriteCount = 1;
@@ -227,6 +242,12 @@ void ComposeOutputs(CSystemData& r, const OutdoorBlock* outdoor) {
   OverTemperatureStop(r, outdoor);
   CoilFreezeProtection(r);
   HydraulicOutputs(r);
+}
+
+void HoldOutdoorSettingChange(CSystemData& r, int settingIndex) {
+  r.m_outdoorSettingIndex = settingIndex;
+  r.m_outdoorSettingHold = kOutdoorSettingHoldSeconds;
+  r.m_outdoorSettingRefused = 0;
 }
 
 void WriteUnitOutputs(CSystemData& r, IndoorBlock* indoor, OutdoorBlock* outdoor) {

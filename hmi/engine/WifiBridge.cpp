@@ -11,6 +11,7 @@
 #include "InputMapping.h"
 #include "RecordTable.h"
 #include "SoftClock.h"
+#include "UnitOutputs.h"
 #include "WifiBlock.h"
 
 namespace {
@@ -372,9 +373,12 @@ int CControlEngine::WifiExchange() {
   // server's asking would otherwise carry the empty table.
   b->m_unitCount = m_statusFilled ? 1 : 0;
 
-  if (d.m_wifiStartCountdown != 0) {
+  // Page 14 opens the window anew from its own thread: this second works on the value read here,
+  // and counts on from it only if nobody set it meanwhile.
+  int32_t window = d.m_wifiStartCountdown.load();
+  if (window != 0) {
     b->m_enabled = 1;
-    if (d.m_wifiStartCountdown == kWifiStartWindow) {
+    if (window == kWifiStartWindow) {
       CWifiDevice::RequestConfig(*b, CWifiDevice::kFullSetup, nullptr, 0);
     }
     std::memset(d.m_wifiSsid, 0, sizeof(d.m_wifiSsid));
@@ -388,8 +392,8 @@ int CControlEngine::WifiExchange() {
     CopyText(d.m_serverAddress, a.serverAddress);
     d.m_serverPort = b->m_serverPort;
     std::memcpy(d.m_wifiMac, b->m_mac, sizeof(d.m_wifiMac));
-    --d.m_wifiStartCountdown;
-    if (!(b->m_linkFlags.load() & kWifiConfigPending)) d.m_wifiStartCountdown = 0;
+    const int32_t next = (b->m_linkFlags.load() & kWifiConfigPending) ? window - 1 : 0;
+    d.m_wifiStartCountdown.compare_exchange_strong(window, next);
     return 0;
   }
 
@@ -397,10 +401,8 @@ int CControlEngine::WifiExchange() {
     RunRecordJob();
     return 0;
   }
-  if (b->m_remoteReceived.load() == 1) {
-    ApplyRemoteSettings();
-    b->m_remoteReceived = 0;
-  }
+  // The mark is taken before the values: one the link sets during the pass brings another pass.
+  if (b->m_remoteReceived.exchange(0) == 1) ApplyRemoteSettings();
   if (b->m_reportPending[0].load() == 0) ReportStatus();
   if (b->m_mirrorPending[0].load() == 0) ReportState();
   return 0;
@@ -412,13 +414,23 @@ int CControlEngine::ApplyRemoteSettings() {
   if (!b || d.m_wifiControlEnabled == 0) return 0;
   int32_t* fields[kMirrorWords];
   MirrorFields(d, fields);
-  int32_t* remote = b->m_remoteTable[0];
+  std::atomic<int32_t>* remote = b->m_remoteTable[0];
+  int outdoorSetting = 0;
   for (const Accepted& e : kAccepted) {
-    const int32_t v = remote[e.index];
+    // Taken and cleared in one step: a value the link stores meanwhile is taken now or waits, marked,
+    // for the next pass; none is lost and none applied twice.
+    const int32_t v = remote[e.index].exchange(kWifiNothingReceived);
     if (v == kWifiNothingReceived) continue;
-    if (v >= e.low.Value(d) && v <= e.high.Value(d)) *fields[e.index] = v;
-    remote[e.index] = kWifiNothingReceived;
+    if (v < e.low.Value(d) || v > e.high.Value(d)) continue;
+    int32_t& field = *fields[e.index];
+    // The outdoor unit's own settings reach it as page 14's do: a new value (or one the unit refused
+    // last time) starts the hold that carries the cells to the unit.
+    const bool outdoor = e.index == kFanLimitSetting || e.index == kDefrostMethodSetting;
+    if (outdoor && (v != field || d.m_outdoorSettingRefused.load() != 0)) outdoorSetting = e.index;
+    field = v;
   }
+  // One hold for both cells, started after the values are in the record.
+  if (outdoorSetting) HoldOutdoorSettingChange(d, outdoorSetting);
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "DlgParam.h"
 #include "ParamRows.h"
 #include "ParamScreenRows.h"
+#include "UnitOutputs.h"
 
 using namespace paramrows;
 
@@ -15,14 +16,11 @@ namespace {
 
 const int kTestRunStart = 600;         // cycles of a test run
 const int kTestRunStop = 20;           // what is left when a run is stopped; below it a run may start
-const int kOutdoorSettingHold = 180;   // the engine holds the outdoor unit while it takes a new setting
 const int kWifiStartWindow = 180;      // seconds the engine may configure the module after a switch-on
 const int kPointCount = 10;
 const int kRefusedText = 130;
 const int kFanLimitCaption = 379;
-
-// The caption of the last setting sent to the outdoor unit, for the notice when the unit refuses it.
-int g_heldCaption = kFanLimitCaption;
+const int kDefrostMethodCaption = 316;
 
 CString Minutes(int32_t value) { return Fmt(u"%d%s", value, Text(419).GetString()); }
 
@@ -43,18 +41,17 @@ CString PointLine(const CSystemData& d, int i) {
 }
 
 // Settings the outdoor unit takes over: edited on a copy, and a change holds the unit while it
-// takes the new value and tells the user so.
-ParamRow HeldChangeRow(PageContext& c, int captionId, const CString& value, int32_t& field,
-                       std::function<int(int32_t*)> edit) {
-  return ValueRow(Text(captionId), value, Unlocked(c.d), [&c, captionId, &field, edit] {
+// takes the new value and tells the user so. `edit` is true when its pop-up was answered with OK.
+ParamRow HeldChangeRow(PageContext& c, int captionId, int setting, const CString& value, int32_t& field,
+                       std::function<bool(int32_t*)> edit) {
+  return ValueRow(Text(captionId), value, Unlocked(c.d), [&c, captionId, setting, &field, edit] {
     int32_t copy = field;
-    edit(&copy);
+    // A cancelled editor changes nothing and sends nothing, whatever the unit made of the last value.
+    if (!edit(&copy)) return;
     // The same value again is sent again when the unit refused the last one.
-    if (copy == field && c.d.m_outdoorSettingRefused == 0) return;
-    c.d.m_outdoorSettingHold = kOutdoorSettingHold;
-    c.d.m_outdoorSettingRefused = 0;  // the new hold carries both cells again
-    g_heldCaption = captionId;
+    if (copy == field && c.d.m_outdoorSettingRefused.load() == 0) return;
     field = copy;
+    HoldOutdoorSettingChange(c.d, setting);  // the new hold carries both cells again
     c.ui.Message(Text(captionId), Text(380), 0);
   });
 }
@@ -70,10 +67,12 @@ ParamRow WifiSwitchRow(PageContext& c, int captionId, int32_t& field, int enable
 }  // namespace
 
 int TellOutdoorSettingRefused(PageContext& c) {
-  if (c.d.m_outdoorSettingRefused != 1) return 0;
-  // Marked told first: the message box's own loop runs this timer again.
-  c.d.m_outdoorSettingRefused = 2;
-  c.ui.Message(Text(g_heldCaption), Text(kRefusedText), 0);
+  // Marked told first: the message box's own loop runs this timer again. A verdict the engine has
+  // withdrawn meanwhile (a new hold) is not told.
+  int32_t refused = 1;
+  if (!c.d.m_outdoorSettingRefused.compare_exchange_strong(refused, 2)) return 0;
+  const int caption = c.d.m_outdoorSettingIndex == kDefrostMethodSetting ? kDefrostMethodCaption : kFanLimitCaption;
+  c.ui.Message(Text(caption), Text(kRefusedText), 0);
   return 1;
 }
 
@@ -87,7 +86,7 @@ int Page14Rows(PageContext& c, int subPage, SubPageRows& rows) {
                         unlocked, d.m_threeWaySwitchTime, 0, 16, Text(419));
       rows[1] = EditRow(c, Text(25), d.m_threeWayPowerTime == 0 ? Text(302) : Minutes(d.m_threeWayPowerTime),
                         unlocked, d.m_threeWayPowerTime, 0, 16, Text(419));
-      rows[2] = ValueRow(Text(303), Fmt(u"%dS", d.m_testRunCountdown), unlocked, [&c] {
+      rows[2] = ValueRow(Text(303), Fmt(u"%dS", d.m_testRunCountdown.load()), unlocked, [&c] {
         // The engine counts the run down; this row only starts it or cuts it short.
         const bool start = c.d.m_testRunCountdown < kTestRunStop;
         if (c.ui.Message(Text(303), Text(start ? 305 : 304), 0) != IDOK) return;
@@ -112,10 +111,14 @@ int Page14Rows(PageContext& c, int subPage, SubPageRows& rows) {
                           d.m_modeSignalOutput, Texts({436, 155, 156}));
       rows[2] = ChoiceRow(c, Text(174), Text(d.m_modeSignalType != 0 ? 440 : 441), unlocked, d.m_modeSignalType,
                           Texts({441, 440}));
-      rows[3] = HeldChangeRow(c, 379, Fmt(u"%d%%", d.m_fanMaxSpeedPercent), d.m_fanMaxSpeedPercent,
-                              [&c](int32_t* copy) { return c.ui.EditValue(Text(379), copy, 90, 100, u"%", 5); });
-      rows[4] = HeldChangeRow(c, 316, Named(d.m_defrostMethod, {313, 314}, 315), d.m_defrostMethod,
-                              [&c](int32_t* copy) { return c.ui.SelectOption(Text(316), copy, Texts({313, 314, 315})); });
+      rows[3] = HeldChangeRow(c, kFanLimitCaption, kFanLimitSetting, Fmt(u"%d%%", d.m_fanMaxSpeedPercent),
+                              d.m_fanMaxSpeedPercent, [&c](int32_t* copy) {
+                                return c.ui.EditValue(Text(kFanLimitCaption), copy, 90, 100, u"%", 5) == IDOK;
+                              });
+      rows[4] = HeldChangeRow(c, kDefrostMethodCaption, kDefrostMethodSetting,
+                              Named(d.m_defrostMethod, {313, 314}, 315), d.m_defrostMethod, [&c](int32_t* copy) {
+                                return c.ui.SelectOption(Text(kDefrostMethodCaption), copy, Texts({313, 314, 315})) >= 0;
+                              });
       break;
     case 4:
       rows[0] = WifiSwitchRow(c, 283, d.m_wifiPresent, unlocked);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -8,10 +9,15 @@
 #include "CCommManager.h"
 #include "CControlEngine.h"
 #include "CSerialPort.h"
+#include "CountdownRace.h"
 #include "DeliveredDb.h"
 #include "IndoorBlock.h"
+#include "ModeRules.h"
 #include "OutdoorBlock.h"
+#include "RemoteWrites.h"
 #include "SoftClock.h"
+#include "UnitOutputs.h"
+#include "WifiBlock.h"
 
 namespace {
 
@@ -239,14 +245,10 @@ TEST_F(CControlEngineCycleTest, HeatingRequest_DrivesTheUnitsUntilSwitchedOff) {
 }
 
 // A floor programme that cannot run (heating switched off, the power-cut signal, the control and
-// inlet sensors failed) leaves no request behind: no regulator would end it, and the compressor would
-// heat on against a control temperature that nobody updates. The holiday window is kept up to date
-// meanwhile, for the programme's own heating regulator.
+// inlet sensors failed) or that a unit-stopping fault stops (the indoor unit's link lost) leaves no
+// request behind: no regulator would end it, and the compressor would heat on against a control
+// temperature that nobody updates. Once the cause has gone it heats again at its stage.
 TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStanding) {
-  auto packed = [](int day, int hour) { return 2026u | 3u << 12 | uint32_t(day) << 16 | uint32_t(hour) << 21; };
-  r.m_holidayEnabled = 1;
-  r.m_holidayStart = packed(1, 0);
-  r.m_holidayEnd = packed(3, 0);
   r.m_runMode = 1;
   r.m_threeWaySwitchTime = 0;
   r.m_floorHeatEnabled = 1;
@@ -254,7 +256,7 @@ TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStand
   r.m_powerCutEnabled = 1;
   r.m_powerCutSignalType = 0;  // normally closed: an open contact is the power cut
   indoor->m_in1212 = 1;
-  // Below the holiday's target (30 less 20, raised to the minimum 20) by more than the hysteresis.
+  // Below the stage's 30 degrees by more than the hysteresis.
   for (int i = 0; i < 12; ++i) indoor->m_temp1200[i] = 15.0f;
   indoor->m_in1213 = 1;
   outdoor->m_ambientTemp = 7.0f;
@@ -266,7 +268,6 @@ TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStand
   auto stopped = [&] { return r.m_heatRequest == 0 && r.m_heatHpRequest == 0 && outdoor->m_set2000 == 0; };
 
   ASSERT_TRUE(heating());
-  EXPECT_EQ(r.m_holidayActive, 1);
   r.m_heatingEnabled = 0;
   Seconds(1);
   EXPECT_TRUE(stopped()) << "heating switched off";
@@ -283,10 +284,69 @@ TEST_F(CControlEngineCycleTest, FloorProgrammeThatCannotRun_LeavesNoRequestStand
   Seconds(12);
   ASSERT_EQ(r.m_statusBits & 0x28u, 0x28u);
   EXPECT_TRUE(stopped()) << "both water sensors failed";
-  EXPECT_EQ(r.m_holidayActive, 1);
-  r.m_holidayEnd = packed(2, 12);  // ended at noon, half a minute ago
+  indoor->m_faultBits1226 = 0;
+  ASSERT_TRUE(heating());
+
+  indoor->m_linkState = 0;  // the indoor unit stops answering
+  for (int i = 0; i < 300 && !(r.m_statusBits & kIndoorLinkFault); ++i) Seconds(1);
+  ASSERT_TRUE(r.m_statusBits & kIndoorLinkFault);
+  EXPECT_EQ(r.m_standbyState, 1);
+  EXPECT_TRUE(stopped()) << "indoor link lost";
+  Seconds(60);
+  EXPECT_TRUE(stopped()) << "for as long as the fault lasts";
+  indoor->m_linkState = 3;
+  ASSERT_TRUE(heating()) << "the link back";
+  EXPECT_EQ(r.m_floorHeatStage, 2);
+}
+
+// The floor programme's stage temperatures are its own: neither a holiday that was running when the
+// programme was switched on nor one that begins during it lowers them (over a holiday of days the
+// screed would leave its band and the programme stop with its fault). Normal heating takes the
+// holiday's lower target.
+TEST_F(CControlEngineCycleTest, FloorProgramme_NoHolidayLowersItsStageTemperature) {
+  auto packed = [](int day, int hour, int minute) {
+    return 2026u | 3u << 12 | uint32_t(day) << 16 | uint32_t(hour) << 21 | uint32_t(minute) << 26;
+  };
+  r.m_runMode = 1;
+  r.m_curveEnabled = 0;
+  r.m_heatSetTemp = 35;
+  r.m_threeWaySwitchTime = 0;
+  r.m_holidayEnabled = 1;
+  r.m_holidayHeatTemp = 10;
+  r.m_holidayStart = packed(1, 0, 0);
+  r.m_holidayEnd = packed(9, 0, 0);
+  // 26 degrees: below 30 less the hysteresis of 2, above the holiday's 20 plus the stop offset of 1.
+  for (int i = 0; i < 12; ++i) indoor->m_temp1200[i] = 26.0f;
+  indoor->m_in1213 = 1;
+  outdoor->m_ambientTemp = 7.0f;
+  auto heatsAtThirty = [&](const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_FLOAT_EQ(r.m_heatTarget, 30.0f);
+    EXPECT_EQ(r.m_heatRequest, 1);
+    EXPECT_EQ(r.m_holidayActive, 0) << "no holiday acts on the programme";
+    EXPECT_EQ(r.m_floorHeatEnabled, 1);
+  };
+
+  Seconds(2);
+  ASSERT_EQ(r.m_holidayActive, 1);
+  EXPECT_FLOAT_EQ(r.m_heatTarget, 25.0f) << "normal heating: 35 less the holiday's 10";
+  r.m_floorHeatEnabled = 1;
+  r.m_floorHeatStage = 2;  // 72 hours at 30 degrees
+  Seconds(2);
+  heatsAtThirty("holiday running when the programme was switched on");
+
+  r.m_holidayStart = packed(2, 12, 3);  // 12:03, some two minutes ahead
+  Seconds(60);
+  heatsAtThirty("before the holiday");
+  Seconds(120);
+  ASSERT_GE(g_now, kStartMs / 1000 - 30 + 180);
+  heatsAtThirty("holiday begun during the programme");
+  EXPECT_EQ(r.m_floorHeatStage, 2);
+
+  r.m_floorHeatEnabled = 0;
   Seconds(1);
-  EXPECT_EQ(r.m_holidayActive, 0);
+  EXPECT_EQ(r.m_holidayActive, 1) << "the holiday acts again once the programme is off";
+  EXPECT_FLOAT_EQ(r.m_heatTarget, 25.0f);
 }
 
 TEST_F(CControlEngineCycleTest, ClockJump_LogCatchesUpOneRowPerSecond) {
@@ -351,6 +411,62 @@ TEST_F(CControlEngineCycleTest, ScreensRebuildingAndClearing_RaceWithFaultStepSa
   stop = true;
   screens.join();
   SUCCEED();
+}
+
+// The server's writes, stored by the link on its own thread while the engine's whole second runs on
+// another: after the link's last store of a round and one more second, every index holds the last
+// value written to it and nothing waits in the table.
+TEST_F(CControlEngineCycleTest, ServerWritesDuringTheSecond_AreAllApplied) {
+  WifiBlock* wifi = engine->m_wifiBlock;
+  ASSERT_NE(wifi, nullptr);
+  r.m_wifiControlEnabled = 1;
+  ASSERT_EQ(r.m_wifiStartCountdown, 0);
+  const int kRounds = 200;
+  std::atomic<int> go{-1}, written{-1};
+  std::thread link([&] {
+    for (int round = 0; round < kRounds; ++round) {
+      while (go.load() < round) std::this_thread::yield();
+      enginetest::LinkStoresRound(*wifi, round);
+      written = round;
+    }
+  });
+  int lost = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    go = round;
+    Seconds(1);  // the link stores meanwhile
+    while (written.load() < round) std::this_thread::yield();
+    Seconds(1);
+    lost += enginetest::LostValues(r, *wifi, round);
+  }
+  link.join();
+  EXPECT_EQ(lost, 0) << "values lost or left behind in " << kRounds << " rounds";
+}
+
+// The countdowns that a screen sets and the engine counts down (page 14's outdoor-setting hold and
+// test run, the WiFi start window), on two threads: no set is lost to the engine's count, neither in
+// the engine's step alone, many rounds fast, nor in its whole second.
+TEST_F(CControlEngineCycleTest, CountdownsSetByAScreen_NoSetIsLostToTheEnginesCount) {
+  ASSERT_NE(engine->m_wifiBlock, nullptr);
+  struct Case {
+    const char* name;
+    std::atomic<int32_t>* word;
+    int32_t start;
+    std::function<void()> step;
+  };
+  const Case cases[] = {
+      {"outdoor-setting hold", &r.m_outdoorSettingHold, 180, [&] { WriteUnitOutputs(r, nullptr, nullptr); }},
+      {"test run", &r.m_testRunCountdown, 600, [&] {
+         if (r.m_testRunCountdown != 0) TestRunStep(r);
+       }},
+      {"WiFi start window", &r.m_wifiStartCountdown, 180, [&] { engine->WifiExchange(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(enginetest::LostSets(*c.word, c.start, 50000, c.step), 0) << "the step alone";
+    EXPECT_EQ(enginetest::LostSets(*c.word, c.start, 100, [&] { Seconds(1); }), 0) << "the whole second";
+    c.word->store(0);
+    Seconds(1);
+  }
 }
 
 TEST_F(CControlEngineCycleTest, EngineThread_RunsCyclesUntilDisabled) {

@@ -478,4 +478,84 @@ TEST_F(EngineStartTest, ServerWriteJustBeforeAnUpload_IsApplied) {
   EXPECT_EQ(raw.Value("select Val from t_System0 where ID = 44"), "38");
 }
 
+// A rated test started while the unit heats the tank measures at the heating side: at its run step the
+// unit first rests (compressor and pump off) so that the three-way valve can travel, and the working
+// point is held once the valve is there, with its run time counted from then.
+TEST_F(EngineStartTest, RatedTestStartedDuringHotWater_HoldsItsPointAtTheHeatingSide) {
+  Set(3, 3);    // hot water only
+  Set(175, 1);  // the three-way valve takes a minute to switch
+  sim.Indoor().SetTemperature(1201, 40.0);  // the tank wants heat
+  Start();
+  RunCycles(1);
+  for (int s = 0; s < 600 && !(r().m_valvePosition == 1 && sim.Outdoor().Reg(2000) > 0); ++s) RunCycles(1);
+  ASSERT_EQ(r().m_valvePosition, 1) << "the valve serves the tank";
+  ASSERT_GT(sim.Outdoor().Reg(2000), 0) << "the compressor runs";
+
+  // Page 14's switch: a test of working point A.
+  r().m_ratedCondition = 0;
+  r().m_ratedTestStep = 0;
+  r().m_ratedTestState = 0;
+  r().m_ratedTestSwitch = 1;
+  for (int s = 0; s < 300 && r().m_ratedTestStep != 3; ++s) RunCycles(1);
+  ASSERT_EQ(r().m_ratedTestStep, 3) << "cells written, settled";
+
+  Tally rest;
+  int travelled = 0;
+  RunCycles(200, [&] {
+    const CSystemData& d = r();
+    if (d.m_valvePosition == 2) return;
+    ++travelled;
+    rest.Check(d.m_outdoorCmd2000 == 0 && d.m_indoorOut1100 == 0, d, "compressor or pump on before the valve got there");
+  });
+  EXPECT_EQ(rest.failed, 0) << rest.first;
+  ASSERT_EQ(r().m_valvePosition, 2) << "at the heating side";
+  EXPECT_GE(travelled, 60) << "the valve took its switching time";
+  EXPECT_LE(travelled, 140) << "the compressor's run-down and the switching time";
+  EXPECT_EQ(r().m_ratedTestCounter, 0) << "the run counts from the valve's arrival";
+
+  Tally held;
+  RunCycles(60, [&] {
+    const CSystemData& d = r();
+    held.Check(d.m_valvePosition == 2 && d.m_outdoorCmd2000 == 4 && d.m_indoorOut1100 == 1, d, "point not held");
+  });
+  EXPECT_EQ(held.failed, 0) << held.first;
+  EXPECT_EQ(sim.Outdoor().Reg(2000), 4);
+  EXPECT_EQ(sim.Indoor().Reg(1113), 0) << "the valve's coil of the hot-water side is off";
+}
+
+// The server's writes of the outdoor unit's own settings (index 117 fan limit, 122 defrost method)
+// reach the unit's cells as page 14's do: one hold, one commit, the hold ended by the unit's
+// acknowledgement; a value the unit does not store is reported refused, under the setting written.
+TEST_F(EngineStartTest, ServerWritesOutdoorSettings_TheUnitStoresThemOrTheyAreRefused) {
+  Set(206, 1);
+  Set(207, 1);
+  wifiPasses = true;
+  Start();
+  RunCycles(5);
+  ASSERT_EQ(r().m_wifiStartCountdown, 0) << "the module's set-up is done";
+  ASSERT_NE(sim.Outdoor().StoredCell(3307), 68);
+  const int commits = sim.Outdoor().Commits();
+
+  wifiLine.ToPanel(wifisim::CloudServer::WriteValues(1, {{117, 95.0f}, {122, 2.0f}}));
+  RunCycles(1);
+  EXPECT_EQ(r().m_fanMaxSpeedPercent, 95);
+  EXPECT_EQ(r().m_defrostMethod, 2);
+  EXPECT_GT(r().m_outdoorSettingHold, 170);
+  for (int s = 0; s < 60 && r().m_outdoorSettingHold > 0; ++s) RunCycles(1);
+  EXPECT_EQ(r().m_outdoorSettingHold, 0) << "ended by the unit's acknowledgement";
+  EXPECT_EQ(r().m_outdoorSettingRefused, 0);
+  EXPECT_EQ(sim.Outdoor().StoredCell(3307), 68);
+  EXPECT_EQ(sim.Outdoor().StoredCell(3276), 2);
+  EXPECT_EQ(sim.Outdoor().Commits(), commits + 1) << "both cells in one commit";
+
+  sim.Outdoor().RefuseCommits(100000);
+  wifiLine.ToPanel(wifisim::CloudServer::WriteValues(1, {{117, 100.0f}}));
+  RunCycles(185);
+  EXPECT_EQ(r().m_fanMaxSpeedPercent, 100);
+  EXPECT_EQ(r().m_outdoorSettingHold, 0);
+  EXPECT_EQ(r().m_outdoorSettingRefused, 1) << "left for the screens to tell";
+  EXPECT_EQ(r().m_outdoorSettingIndex, 117);
+  EXPECT_EQ(sim.Outdoor().StoredCell(3307), 68) << "the unit kept what it had";
+}
+
 }  // namespace

@@ -33,6 +33,7 @@ protected:
     r.m_pointFanSpeed[2] = 650;
     r.m_pointDefrostInterval[2] = 30;
     r.m_activeMode = 1;
+    r.m_valvePosition = 2;  // at the heating side, where the working point is held
   }
   // One second: the test step, the unit writes, one bus pass.
   void Second() {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -14,6 +17,7 @@
 #include "CycleSteps.h"
 #include "IndoorBlock.h"
 #include "OutdoorBlock.h"
+#include "OutdoorWritePass.h"
 
 namespace {
 
@@ -419,6 +423,96 @@ TEST(OutdoorSetting, OutdoorLinkDownOrMissing_HoldRunsOutAndIsRefused) {
   for (int s = 0; s < 180; ++s) WriteUnitOutputs(t.r, nullptr, nullptr);
   EXPECT_EQ(t.r.m_outdoorSettingHold, 0);
   EXPECT_EQ(t.r.m_outdoorSettingRefused, 1);
+  // A commit answered as the link went: its answer is taken and the hold still ends.
+  t.r.m_outdoorSettingHold = 2;
+  t.rig.block.m_eepromHandshake = kPassAcknowledged;
+  for (int s = 0; s < 3; ++s) WriteUnitOutputs(t.r, nullptr, &t.rig.block);
+  EXPECT_EQ(t.r.m_outdoorSettingHold, 0);
+  EXPECT_EQ(t.rig.block.m_eepromHandshake, kPassIdle);
+}
+
+// Page 8's commit is the outdoor driver's own: its acknowledgement ends no write pass of the engine's,
+// which waits for a commit it asked for itself. Both then end, each with its cells stored.
+TEST(OutdoorSetting, PageEightsCommitAndTheHold_EachEndsOnItsOwnCommit) {
+  OutdoorSetting t(95, 1);
+  OutdoorBlock& b = t.rig.block;
+  b.m_eepromState = 1;
+  t.rig.Pass();
+  ASSERT_EQ(b.m_eepromState, 2);
+  b.m_paramEdit[42] = 99;
+  b.m_eepromState = 3;
+  t.rig.Pass();  // page 8's cell and its commit
+  ASSERT_EQ(t.rig.unit.StoredCell(3042), 99);
+  EXPECT_FALSE(OutdoorWritePass(b, true)) << "page 8's acknowledgement taken for the engine's";
+  EXPECT_EQ(b.m_eepromHandshake, kPassRunning) << "the engine's pass waits for a commit of its own";
+
+  while (t.r.m_outdoorSettingHold > 0 && t.seconds < 200) t.Second();
+  EXPECT_EQ(t.r.m_outdoorSettingRefused, 0);
+  EXPECT_EQ(t.rig.unit.StoredCell(3307), 68);
+  EXPECT_EQ(t.rig.unit.StoredCell(3276), 1);
+  EXPECT_EQ(b.m_eepromState, 4);
+}
+
+// The hold's last second may come while the bus thread has the hold's commit on the wire. Two threads:
+// the engine's second is placed inside the commit (after its trigger, before the unit's answer is
+// read), round after round with a new value, the unit storing every other one. The verdict must follow
+// the unit: refused only for cells the unit did not store, ended quietly only for cells it did.
+TEST(OutdoorSetting, HoldEndingWhileItsCommitIsOnTheWire_VerdictFollowsTheUnit) {
+  OutdoorSetting t(95, 1);
+  OutdoorBlock& b = t.rig.block;
+  std::atomic<bool> armed{false}, onWire{false}, engineDone{false};
+  std::atomic<int> triggersBefore{0};
+  t.rig.bus.clock.SetHook([&] {
+    t.rig.bus.server.Serve(t.rig.bus.Written());
+    if (armed.load() && t.rig.unit.CommitTriggers() > triggersBefore.load()) {
+      armed = false;
+      onWire = true;
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+      while (!engineDone.load() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    }
+  });
+  const int percents[3] = {100, 95, 90};
+  const uint16_t cells[3] = {72, 68, 65};
+  const int kRounds = 40;
+  int contradictions = 0;
+  bool placed = true;
+  for (int round = 0; round < kRounds && placed; ++round) {
+    const bool refuse = (round / 3) % 2 == 1;
+    // A value neither stored in the unit nor written to it last.
+    int k = 0;
+    while (cells[k] == t.rig.unit.StoredCell(3307) || cells[k] == t.rig.unit.Reg(3307)) ++k;
+    t.r.m_fanMaxSpeedPercent = percents[k];
+    HoldOutdoorSettingChange(t.r, kFanLimitSetting);
+    // Engine seconds and bus passes until the engine's pass waits for its commit.
+    for (int s = 0; s < 40; ++s) {
+      WriteUnitOutputs(t.r, nullptr, &b);
+      if (b.m_eepromHandshake == kPassRunning) break;
+      t.rig.Pass();
+    }
+    placed = b.m_eepromHandshake == kPassRunning;
+    if (!placed) break;
+    t.r.m_outdoorSettingHold = 1;  // its last second comes during the commit
+    t.rig.unit.RefuseCommits(refuse ? 3 : 0);
+    triggersBefore = t.rig.unit.CommitTriggers();
+    onWire = false;
+    engineDone = false;
+    armed = true;
+    std::thread bus([&] { t.rig.Pass(); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!onWire.load() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    placed = onWire.load();
+    WriteUnitOutputs(t.r, nullptr, &b);  // the engine's second while the commit is on the wire
+    engineDone = true;
+    bus.join();
+    for (int s = 0; s < 3 && t.r.m_outdoorSettingHold > 0; ++s) WriteUnitOutputs(t.r, nullptr, &b);
+    const bool refused = t.r.m_outdoorSettingRefused == 1;
+    const bool stored = t.rig.unit.StoredCell(3307) == cells[k];
+    if (t.r.m_outdoorSettingHold != 0 || refused == stored) ++contradictions;
+    EXPECT_EQ(stored, !refuse) << round;
+  }
+  t.rig.bus.clock.SetHook([&] { t.rig.bus.server.Serve(t.rig.bus.Written()); });
+  ASSERT_TRUE(placed) << "a commit could not be placed";
+  EXPECT_EQ(contradictions, 0) << "verdicts against the unit in " << kRounds << " rounds";
 }
 
 }  // namespace

@@ -3,14 +3,19 @@
 // blocks and the record-table job.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "CControlEngine.h"
 #include "CWifiDevice.h"
 #include "InputMapping.h"
 #include "RecordTable.h"
+#include "RemoteWrites.h"
 #include "SoftClock.h"
 
 namespace {
@@ -153,6 +158,84 @@ TEST_F(WifiBridgeTest, RemoteSettings_AreTestedAgainstRangesReadAsTheyStand) {
   Received({});
   Second(9);
   EXPECT_EQ(d.m_hotWaterEnabled, 1);
+}
+
+// The outdoor unit's own settings from the server start the hold that carries them to the unit, as
+// page 14's do: a new value in range (or one the unit refused last time), once for both in one write;
+// a value out of range or the one in force already starts nothing.
+TEST_F(WifiBridgeTest, OutdoorSettings_ANewValueStartsTheHoldThatCarriesItToTheUnit) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int, int>> written;
+    int32_t refusedBefore;
+    int fan, defrost;  // in the record after the write
+    int hold;
+    int index;
+  };
+  const Case cases[] = {
+      {"fan limit 90..100", {{117, 92}}, 0, 92, 0, 180, 117},
+      {"defrost method", {{122, 2}}, 0, 100, 2, 180, 122},
+      {"both: one hold", {{117, 95}, {122, 1}}, 0, 95, 1, 180, 122},
+      {"below the range", {{117, 89}}, 0, 100, 0, 7, 0},
+      {"above the range", {{117, 101}, {122, 3}}, 0, 100, 0, 7, 0},
+      {"the value in force", {{117, 100}, {122, 0}}, 0, 100, 0, 7, 0},
+      {"the value in force, refused last time", {{117, 100}}, 2, 100, 0, 180, 117},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    d.m_wifiControlEnabled = 1;
+    d.m_fanMaxSpeedPercent = 100;
+    d.m_defrostMethod = 0;
+    d.m_outdoorSettingHold = 7;
+    d.m_outdoorSettingIndex = 0;
+    d.m_outdoorSettingRefused = c.refusedBefore;
+    for (const auto& v : c.written) block.m_remoteTable[0][v.first] = v.second;
+    block.m_remoteReceived = 1;
+    Second(7);
+    EXPECT_EQ(d.m_fanMaxSpeedPercent, c.fan);
+    EXPECT_EQ(d.m_defrostMethod, c.defrost);
+    EXPECT_EQ(d.m_outdoorSettingHold, c.hold);
+    EXPECT_EQ(d.m_outdoorSettingIndex, c.index);
+    EXPECT_EQ(d.m_outdoorSettingRefused, c.hold == 180 ? 0 : c.refusedBefore);
+  }
+}
+
+// The link stores the server's values on its own thread while the engine applies them on another.
+// Round after round the link stores writes back to back (every index twice), as quickly as frames
+// follow each other; once it is done the engine's next second must hold the last value of every index:
+// a value lost between the engine's read and its clearing, or left behind in the table with its mark
+// taken, counts as lost.
+TEST_F(WifiBridgeTest, ServerWritesFromTheLinksThread_NoneIsLostOrLeftBehind) {
+  d.m_wifiControlEnabled = 1;
+  const int kRounds = 3000;
+  std::atomic<int> written{-1};  // the last round the link has finished storing
+  std::atomic<int> checked{-1};  // the last round the engine has checked
+  std::atomic<bool> stop{false};
+  int lost = 0;  // the engine thread's own
+  std::thread engineThread([&] {
+    int seen = -1;
+    while (!stop.load()) {
+      engine->WifiExchange();
+      const int round = written.load();
+      if (round == seen) continue;
+      engine->WifiExchange();  // the second after the last store
+      lost += enginetest::LostValues(d, block, round);
+      seen = round;
+      checked = round;
+    }
+  });
+  bool stalled = false;
+  for (int round = 0; round < kRounds && !stalled; ++round) {
+    enginetest::LinkStoresRound(block, round);
+    written = round;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (checked.load() != round && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    stalled = checked.load() != round;
+  }
+  stop = true;
+  engineThread.join();
+  ASSERT_FALSE(stalled) << "the engine thread stood still";
+  EXPECT_EQ(lost, 0) << "values lost or left behind in " << kRounds << " rounds";
 }
 
 TEST_F(WifiBridgeTest, ReportStatus_FillsBlockOneAndAsksForItOnChangeOrOnceAMinute) {

@@ -264,6 +264,29 @@ TEST(Page14, RefusedOutdoorSetting_ToldOnceWithTheSettingsCaption) {
   EXPECT_EQ(rig.d.m_outdoorSettingHold, 180);
 }
 
+// A cancelled editor changes nothing and sends nothing, also after a refusal (told or not yet): no
+// new hold, no notice, the verdict as it was.
+TEST(Page14, OutdoorSettingCancelledAfterARefusal_SendsNothing) {
+  for (int row : {4, 5}) {
+    for (int32_t refused : {1, 2}) {
+      SCOPED_TRACE(row);
+      SCOPED_TRACE(refused);
+      PageRig rig(0);
+      rig.d.m_unlockLevel = 1;
+      rig.d.m_fanMaxSpeedPercent = 95;
+      rig.d.m_defrostMethod = 1;
+      rig.d.m_outdoorSettingRefused = refused;
+      rig.ui.Cancel();
+      rig.Tap(14, 3, row);
+      EXPECT_EQ(rig.d.m_outdoorSettingHold, 0);
+      EXPECT_EQ(rig.d.m_outdoorSettingRefused, refused);
+      EXPECT_EQ(rig.d.m_fanMaxSpeedPercent, 95);
+      EXPECT_EQ(rig.d.m_defrostMethod, 1);
+      ASSERT_EQ(rig.ui.calls.size(), 1u) << "the editor alone";
+    }
+  }
+}
+
 TEST(Page14, WifiSwitches_OpenTheStartWindowOnlyWhenSwitchedOn) {
   PageRig rig(0);
   rig.d.m_unlockLevel = 1;

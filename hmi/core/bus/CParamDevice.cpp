@@ -49,7 +49,8 @@ const int kReadWait = 20;
 const int kSlowEvery = 5;  // polls between re-reads of 2000 and 4000 and the temperature writes
 
 enum EepromState : uint16_t { kIdle = 0, kReadRequested = 1, kReadDone = 2, kWriteRequested = 3, kWriteDone = 4 };
-enum Handshake : uint16_t { kNoCommit = 0, kCommitting = 1, kAcknowledged = 2 };
+// The engine's commit hand-shake in the block and page 8's own commit, which this driver keeps.
+enum Handshake : uint16_t { kNoCommit = 0, kCommitting = 1, kAcknowledged = 2, kOnTheWire = 3 };
 
 
 }  // namespace
@@ -217,10 +218,7 @@ void CParamDevice::WriteBack() {
   WriteRegIfChanged(Wire(2007), b.m_set2007, b.m_raw2000[7], send);
   if (b.m_raw4000[0] == kCommitMode) WriteTestCells();
   ServeCellState();
-  for (int pass = 0; pass < kCommitPasses && b.m_eepromHandshake == kCommitting; ++pass) {
-    if (pass == kCommitPasses - 1) ReadParamBlock();
-    if (CommitOnce()) b.m_eepromHandshake = kAcknowledged;
-  }
+  CommitPasses();
   ServePreset();
 }
 
@@ -235,23 +233,46 @@ void CParamDevice::WriteTestCells() {
 
 void CParamDevice::ServeCellState() {
   OutdoorBlock& b = m_block;
-  if (b.m_eepromState == kReadRequested) {
+  // Page 8 moves the state on its own thread: this driver moves it only on from the state it served.
+  uint16_t state = b.m_eepromState.load();
+  // A commit page 8 no longer waits for (it gave up and reads the cells again) is not sent any more.
+  if (state != kWriteRequested) m_cellCommit = kNoCommit;
+  if (state == kReadRequested) {
     if (ReadParamBlock()) {
       for (int i = 0; i < kCells.count; ++i) b.m_paramEdit[i] = b.m_paramBlock[i];
-      b.m_eepromState = kReadDone;
+      b.m_eepromState.compare_exchange_strong(state, kReadDone);
     }
-  } else if (b.m_eepromState == kWriteRequested) {
+  } else if (state == kWriteRequested) {
     bool send = !Demo();
     for (int i = 0; i < kSummedCells; ++i) {
       if (b.m_paramEdit[i] != b.m_paramBlock[i]) {
         WriteRegIfChanged(Wire(static_cast<WORD>(kCells.first + i)), b.m_paramEdit[i], b.m_paramBlock[i], send);
       }
     }
-    if (b.m_eepromHandshake == kNoCommit) {
-      b.m_eepromHandshake = kCommitting;
-    } else if (b.m_eepromHandshake == kAcknowledged) {
-      b.m_eepromState = kWriteDone;
-      b.m_eepromHandshake = kNoCommit;
+    if (m_cellCommit == kAcknowledged) {
+      b.m_eepromState.compare_exchange_strong(state, kWriteDone);
+      m_cellCommit = kNoCommit;
+    } else {
+      m_cellCommit = kCommitting;
+    }
+  }
+}
+
+void CParamDevice::CommitPasses() {
+  OutdoorBlock& b = m_block;
+  for (int pass = 0; pass < kCommitPasses; ++pass) {
+    // The engine's pass is claimed for each commit sent, so that it is not withdrawn while the unit
+    // answers; page 8's commit is this driver's own. One commit stores the cells of both, and each
+    // learns the answer of the commits it asked for only.
+    uint16_t wanted = kCommitting;
+    const bool forEngine = b.m_eepromHandshake.compare_exchange_strong(wanted, kOnTheWire);
+    if (!forEngine && m_cellCommit != kCommitting) return;
+    if (pass == kCommitPasses - 1) ReadParamBlock();
+    const bool stored = CommitOnce();
+    if (forEngine) b.m_eepromHandshake = stored ? kAcknowledged : kCommitting;
+    if (stored) {
+      if (m_cellCommit == kCommitting) m_cellCommit = kAcknowledged;
+      return;
     }
   }
 }

@@ -1,7 +1,8 @@
 // The data block of the outdoor unit's board (bus device type 102): running values, the 512 parameter cells
 // with the working copy that parameter page 8 edits, and the wanted values the engine writes. CParamDevice
 // fills it on the bus thread; the engine and page 8 read and write it from their threads without a lock.
-// The hand-shake words polled across threads (m_eepromState, m_presetRequest, m_pollPaused) are atomic.
+// The hand-shake words polled across threads (m_eepromHandshake, m_eepromState, m_presetRequest, m_pollPaused)
+// are atomic.
 // Register N of the unit is element N - <block start> of its raw array; temperatures are degrees Celsius.
 #pragma once
 
@@ -17,7 +18,7 @@ struct OutdoorBlock {
   uint16_t m_raw2100[30];       // 2100-2129 as read
   uint16_t m_paramBlock[512];   // cells 3000-3511 as read; shadows for writing them
   uint16_t m_raw4000[5];        // 4000-4004 as read; shadows for writing 4000-4003
-  uint16_t m_eepromHandshake;   // commit: 0 idle, 1 committing, 2 acknowledged
+  std::atomic<uint16_t> m_eepromHandshake;  // the engine's commit: 0 idle, 1 wanted, 2 acknowledged, 3 on the wire
   std::atomic<uint16_t> m_presetRequest;  // 0 none, 1 requested (engine), 2 done
   uint16_t m_paramEdit[512];    // working copy of the cells (page 8)
   std::atomic<uint16_t> m_eepromState;    // 0 idle, 1 read requested, 2 read done, 3 write requested, 4 written

@@ -29,7 +29,7 @@ const int kFrameData = 11;
 CWifiDevice::CWifiDevice(CSerialPort* port, int slaveAddress) : CModbusDevice(kType, port, slaveAddress) {
   m_block.m_frameAddress = 1;
   for (auto& unit : m_block.m_remoteTable) {
-    for (int32_t& v : unit) v = kWifiNothingReceived;
+    for (std::atomic<int32_t>& v : unit) v = kWifiNothingReceived;
   }
 }
 
@@ -273,6 +273,7 @@ void CWifiDevice::ApplyFrame(const uint8_t* frame, int length) {
         if (index >= kWifiRemoteWords || !std::isfinite(value) || value <= -2147483904.0f || value >= 2147483648.0f) {
           continue;
         }
+        // The value first, then the mark: the engine that takes the mark finds the value.
         b.m_remoteTable[unit - 1][index] = static_cast<int32_t>(value);
         b.m_remoteReceived = 1;
       }

@@ -1,7 +1,10 @@
 // The WiFi device's data block: the one place where the engine thread and the WiFi port's thread meet,
 // without a lock. Words both threads change, or that one thread hands to the other (enable, flags, the
-// request, the pending counts, the received mark, the unit count), are atomics; the tables and texts are
-// plain, filled before the word that hands them over is written.
+// request, the pending counts, the received mark, the unit count, each word of the remote table), are
+// atomics; the other tables and the texts are plain, filled before the word that hands them over is
+// written. The server's values are handed over word by word: the link stores a value, then sets the
+// mark; the engine takes the mark, then takes each value and leaves "nothing received" in one step, so
+// a value stored at any moment is applied exactly once.
 #pragma once
 
 #include <atomic>
@@ -62,7 +65,7 @@ struct WifiBlock {
   int32_t m_statusTable[kWifiUnits][kWifiStatusWords];  // by unit - 1
   int32_t m_mirrorTable[kWifiUnits][kWifiMirrorWords];
   std::atomic<uint16_t> m_remoteReceived;
-  int32_t m_remoteTable[kWifiUnits][kWifiRemoteWords];  // kWifiNothingReceived where nothing came
+  std::atomic<int32_t> m_remoteTable[kWifiUnits][kWifiRemoteWords];  // kWifiNothingReceived where nothing came
   std::atomic<int32_t> m_jobRequest;
   uint8_t m_spare[36];                  // rounds the block to its documented size
 };

@@ -22,6 +22,13 @@ struct OutdoorRig : bustest::UnitRig<CParamDevice, OutdoorBlock, unitsim::Outdoo
   void PassTo(int tick) {
     while (device->TickCount() < tick) Pass();
   }
+  // Start-up, then page 8's load of the cells into its working copy (state 2).
+  void CellsLoaded() {
+    Pass();
+    block.m_eepromState = 1;
+    Pass();
+    EXPECT_EQ(block.m_eepromState, 2);
+  }
 };
 
 // "register=value" of each single write, in order.
@@ -188,10 +195,7 @@ TEST(CParamDevice, CellLoad_CopiesTheCellsOnceTheyAllArrived) {
 
 TEST(CParamDevice, CellCommit_WritesTheEditTheChecksumAndTheCommitThenReachesState4) {
   OutdoorRig rig;
-  rig.Pass();
-  rig.block.m_eepromState = 1;
-  rig.Pass();
-  ASSERT_EQ(rig.block.m_eepromState, 2);
+  rig.CellsLoaded();
   rig.block.m_paramEdit[42] = 99;
   rig.block.m_eepromState = 3;
   // The CRC the unit will check: CRC-16 over the low bytes of 3000-3509 with the edit (the simulator's
@@ -207,7 +211,7 @@ TEST(CParamDevice, CellCommit_WritesTheEditTheChecksumAndTheCommitThenReachesSta
   rig.Pass();
   expected.insert(expected.end(), {{4000, 5}, {4002, 1586}, {4003, 3}, {4001, 258}});
   EXPECT_EQ(Written(rig.Writes()), expected);
-  EXPECT_EQ(rig.block.m_eepromHandshake, 2);
+  EXPECT_EQ(rig.block.m_eepromHandshake, 0) << "page 8's commit is the driver's own, not the engine's";
   EXPECT_EQ(rig.block.m_eepromState, 3);
   EXPECT_EQ(rig.unit.Commits(), 1);
   EXPECT_EQ(rig.unit.StoredCell(3042), 99);
@@ -220,9 +224,7 @@ TEST(CParamDevice, CellCommit_WritesTheEditTheChecksumAndTheCommitThenReachesSta
 
 TEST(CParamDevice, CommitNotAcknowledged_IsRepeatedThreeTimesAPollUntilItIs) {
   OutdoorRig rig;
-  rig.Pass();
-  rig.block.m_eepromState = 1;
-  rig.Pass();
+  rig.CellsLoaded();
   rig.block.m_paramEdit[7] = static_cast<uint16_t>(rig.block.m_paramEdit[7] + 1);
   rig.block.m_eepromState = 3;
   rig.unit.RefuseCommits(3);
@@ -231,14 +233,36 @@ TEST(CParamDevice, CommitNotAcknowledged_IsRepeatedThreeTimesAPollUntilItIs) {
   std::vector<Request> r = rig.Take();
   EXPECT_EQ(rig.unit.CommitTriggers(), 3);
   EXPECT_EQ(CellReads(r), 6);  // the third pass reads the cells again first
-  EXPECT_EQ(rig.block.m_eepromHandshake, 1);
   EXPECT_EQ(rig.block.m_eepromState, 3);
   rig.Pass();
   EXPECT_EQ(rig.unit.CommitTriggers(), 4);
   EXPECT_EQ(rig.unit.Commits(), 1);
-  EXPECT_EQ(rig.block.m_eepromHandshake, 2);
+  EXPECT_EQ(rig.block.m_eepromState, 3);
   rig.Pass();
   EXPECT_EQ(rig.block.m_eepromState, 4);
+  EXPECT_EQ(rig.unit.CommitTriggers(), 4);
+}
+
+// Page 8's commit and the engine's are answered apart: an acknowledgement of the engine's commit that
+// the engine has not taken yet does not end page 8's write, whose cell was written after that commit;
+// page 8's write ends on a commit of its own, and the engine's acknowledgement stays for the engine.
+TEST(CParamDevice, PageEightsCommit_DoesNotTakeTheEnginesAcknowledgement) {
+  OutdoorRig rig;
+  rig.CellsLoaded();
+  rig.block.m_eepromHandshake = 1;  // the engine's pass over cells it wrote
+  rig.Pass();
+  ASSERT_EQ(rig.block.m_eepromHandshake, 2);
+  const int commits = rig.unit.Commits();
+
+  rig.block.m_paramEdit[42] = 99;
+  rig.block.m_eepromState = 3;
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_eepromState, 3);
+  EXPECT_EQ(rig.unit.Commits(), commits + 1) << "a commit of page 8's own";
+  EXPECT_EQ(rig.unit.StoredCell(3042), 99);
+  rig.Pass();
+  EXPECT_EQ(rig.block.m_eepromState, 4);
+  EXPECT_EQ(rig.block.m_eepromHandshake, 2) << "still the engine's to take";
 }
 
 TEST(CParamDevice, TestCells_AreWrittenWhileRegister4000ReadsFive) {
