@@ -11,6 +11,7 @@
 #include "DlgValue.h"
 #include "FaultEntry.h"
 #include "FaultTable.h"
+#include "InputMapping.h"
 #include "LangTexts.h"
 #include "SoftClock.h"
 
@@ -113,8 +114,32 @@ CString DegreesInt(int32_t value) {
   return text;
 }
 
+// Until a unit has answered once since the start the record holds none of its readings, only the
+// zeros it starts with: those show as a failed sensor does.
+bool IndoorAnswered(const CSystemData& r) { return (r.m_unitsAnswered & kIndoorAnswered) != 0; }
+bool OutdoorAnswered(const CSystemData& r) { return (r.m_unitsAnswered & kOutdoorAnswered) != 0; }
+
+// An indoor reading with the failed-sensor rule, or without it (the circuits' water temperatures).
+CString IndoorSensor(const CSystemData& r, float value) {
+  return IndoorAnswered(r) && value > kSensorFailed ? Degrees1(value) : CString(u"--");
+}
+CString IndoorReading(const CSystemData& r, float value) {
+  return IndoorAnswered(r) ? Degrees1(value) : CString(u"--");
+}
+
 CString AmbientText(const CSystemData& r) {
-  return r.m_outdoorPowerOut != 0 ? CString(u"--") : Degrees1(r.m_ambientTemp);
+  return r.m_outdoorPowerOut != 0 || !OutdoorAnswered(r) ? CString(u"--") : Degrees1(r.m_ambientTemp);
+}
+
+CString CompressorText(const CSystemData& r) {
+  const char16_t* caption = static_cast<const char16_t*>(LangText(kCompressorText));
+  CString text;
+  if (OutdoorAnswered(r)) {
+    text.Format(u"%s%dHz", caption, r.m_compressorHz);
+  } else {
+    text.Format(u"%s--", caption);
+  }
+  return text;
 }
 
 // "2" when both heaters of a side run, "1" for one, else the blank text of the side.
@@ -177,8 +202,6 @@ SetRange CoolingRange(int32_t coolSetMax, int32_t systemMin, int32_t systemMax) 
   if (systemMin < coolSetMax) return {systemMin, coolSetMax < systemMax ? coolSetMax : systemMax};
   return {coolSetMax, coolSetMax};
 }
-
-CString SensorText(float value) { return value <= kSensorFailed ? CString(u"--") : Degrees1(value); }
 
 BEGIN_MESSAGE_MAP(DlgMain, DlgBase)
   ON_WM_TIMER()
@@ -283,6 +306,9 @@ BOOL DlgMain::OnInitDialog() {
   CreatePages();
 
   Refresh(1);
+  // The state as well, so the first picture already shows the mode button's icon and the circuits
+  // rather than faces nobody styled yet until the first tick.
+  DrawLayout(0);
   m_faultIndex = 0;
   m_blinkCount = 0;
   SetTimer(kTimer, kTimerMs);
@@ -345,13 +371,7 @@ void DlgMain::ReadMemoryStatus() { GlobalMemoryStatus(&m_memory); }
 // ---- refresh
 
 void DlgMain::Refresh(int first) {
-  if (TwoCircuitLayout(g_dealerId)) {
-    DrawUnitModel3(first);
-  } else if (g_dealerId == 9) {
-    DrawUnitModel9(first);
-  } else {
-    DrawUnit(first);
-  }
+  DrawLayout(first);
   const CSystemData& r = *GetSystemData();
   if (CSkinButton* power = Button(kPower)) power->SetCheck(r.m_systemSwitch, TRUE);
 
@@ -359,14 +379,22 @@ void DlgMain::Refresh(int first) {
   clock.Format(u"%d.%d.%d %02d:%02d", g_clock.wDay, g_clock.wMonth, g_clock.wYear, g_clock.wHour, g_clock.wMinute);
   SetText(kClock, clock);
   SetText(kAmbientTemp, AmbientText(r));
-  SetText(kRoomTemp, SensorText(r.m_roomTemp));
-  SetText(kTankTemp, SensorText(r.m_tankTemp));
-  CString compressor;
-  compressor.Format(u"%s%dHz", static_cast<const char16_t*>(LangText(kCompressorText)), r.m_compressorHz);
-  SetText(kCompressor, compressor);
+  SetText(kRoomTemp, IndoorSensor(r, r.m_roomTemp));
+  SetText(kTankTemp, IndoorSensor(r, r.m_tankTemp));
+  SetText(kCompressor, CompressorText(r));
 
   if ((m_tickCount & 3) == 0) DrawFaultTicker();
   Show(kExit, r.m_unlockLevel != 0);
+}
+
+void DlgMain::DrawLayout(int first) {
+  if (TwoCircuitLayout(g_dealerId)) {
+    DrawUnitModel3(first);
+  } else if (g_dealerId == 9) {
+    DrawUnitModel9(first);
+  } else {
+    DrawUnit(first);
+  }
 }
 
 void DlgMain::DrawFaultTicker() {
@@ -441,14 +469,14 @@ void DlgMain::DrawUnitModel3(int first) {
     const CSystemData& r = *GetSystemData();
     DrawState(g_dealerId == 15 ? kModel15Icons : kModel3Icons);
     SetText(kAmbientTemp, AmbientText(r));
-    SetText(kHotWaterTarget, SensorText(r.m_roomTemp));
+    SetText(kHotWaterTarget, IndoorSensor(r, r.m_roomTemp));
     const bool hotWater = (r.m_demandFlags & kDemandHotWater) != 0;
-    SetText(kHeatingTarget, hotWater ? SensorText(r.m_tankTemp) : CString(u"--"));
+    SetText(kHeatingTarget, hotWater ? IndoorSensor(r, r.m_tankTemp) : CString(u"--"));
     if (hotWater) SetText(kHeatingIcon, u"");
     Show(kHeatingIcon, hotWater);
-    SetText(kCircuit1, Degrees1(r.m_mixTemp1Enabled ? r.m_mix1Temp : r.m_heatCtrlTemp));
+    SetText(kCircuit1, IndoorReading(r, r.m_mixTemp1Enabled ? r.m_mix1Temp : r.m_heatCtrlTemp));
     const bool dual = r.m_dualTempEnabled != 0;
-    SetText(kCircuit2, dual ? Degrees1(r.m_mixTemp2Enabled ? r.m_mix2Temp : r.m_heatCtrlTemp) : CString(u"--"));
+    SetText(kCircuit2, dual ? IndoorReading(r, r.m_mixTemp2Enabled ? r.m_mix2Temp : r.m_heatCtrlTemp) : CString(u"--"));
     Show(kCircuit2Icon, dual);
     return;
   }
@@ -555,7 +583,7 @@ void DlgMain::DrawCircuits(int heatingIcon, int coolingIcon) {
   const bool hotWater = (r.m_demandFlags & kDemandHotWater) != 0;
   for (int id : {kHotWaterIcon, kHotWaterBar, kHotWaterValue, kHotWaterTarget}) Show(id, hotWater);
   if (hotWater) {
-    SetText(kHotWaterValue, SensorText(r.m_tankTemp));
+    SetText(kHotWaterValue, IndoorSensor(r, r.m_tankTemp));
     SetText(kHotWaterTarget, DegreesInt(r.m_hwTarget));
   }
 
@@ -565,7 +593,7 @@ void DlgMain::DrawCircuits(int heatingIcon, int coolingIcon) {
   if (!heating && !cooling) return;
   StyleIcon(kHeatingIcon, heating ? heatingIcon : coolingIcon);
   SetText(kHeatingIcon, u"  ");
-  SetText(kHeatingValue, Degrees1(heating ? r.m_heatCtrlTemp : r.m_coolCtrlTemp));
+  SetText(kHeatingValue, IndoorReading(r, heating ? r.m_heatCtrlTemp : r.m_coolCtrlTemp));
   SetText(kHeatingTarget, DegreesInt(static_cast<int32_t>(heating ? r.m_heatTarget : r.m_coolTarget)));
 }
 

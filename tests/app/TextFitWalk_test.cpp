@@ -24,6 +24,7 @@
 #include "DlgSelect.h"
 #include "DlgValue.h"
 #include "FaultTable.h"
+#include "InputMapping.h"
 #include "LangTexts.h"
 #include "MainScreenScenes.h"
 #include "SoftClock.h"
@@ -124,6 +125,7 @@ protected:
   static void RunningSystem() {
     CSystemData& r = *GetSystemData();
     r.m_unlockLevel = 2;
+    r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
     r.m_systemSwitch = 1;
     r.m_heatingEnabled = r.m_coolingEnabled = r.m_hotWaterEnabled = 1;
     r.m_runMode = 1;

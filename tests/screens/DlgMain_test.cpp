@@ -284,6 +284,94 @@ TEST_F(MainRefresh, ClockAmbientCompressorAndCircuits) {
   for (int id : {1046, 1048, 1013, 1017}) EXPECT_FALSE(Shown(id)) << id;
 }
 
+// Before a unit's first reply the record holds only zeros for it: its readings show "--", as a failed
+// sensor's do, and the other unit's show as measured.
+TEST_F(MainRefresh, Readings_DashesUntilTheirUnitHasAnswered) {
+  struct Case {
+    const char* name;
+    uint32_t answered;
+    const char16_t* room;
+    const char16_t* ambient;
+    const char16_t* compressor;
+    const char16_t* heatingValue;
+  };
+  const Case cases[] = {
+      {"neither", 0, u"--", u"--", u"Comp:--", u"--"},
+      {"indoor only", kIndoorAnswered, u"21.5℃", u"--", u"Comp:--", u"35.0℃"},
+      {"outdoor only", kOutdoorAnswered, u"--", u"5.0℃", u"Comp:52Hz", u"--"},
+      {"both", kIndoorAnswered | kOutdoorAnswered, u"21.5℃", u"5.0℃", u"Comp:52Hz", u"35.0℃"},
+  };
+  DlgMain& main = Open();
+  CSystemData& r = *GetSystemData();
+  r.m_demandFlags = 0x1 | 0x2;
+  r.m_roomTemp = 21.5f;
+  r.m_tankTemp = 48.0f;
+  r.m_ambientTemp = 5.0f;
+  r.m_compressorHz = 52;
+  r.m_heatCtrlTemp = 35.0f;
+  r.m_hwTarget = 50;
+  r.m_heatTarget = 38.0f;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    r.m_unitsAnswered = c.answered;
+    main.Tick();
+    EXPECT_EQ(TextOf(DlgMain::kRoomTemp), CString(c.room));
+    EXPECT_EQ(TextOf(DlgMain::kTankTemp), CString(c.answered & kIndoorAnswered ? u"48.0℃" : u"--"));
+    EXPECT_EQ(TextOf(DlgMain::kHotWaterValue), CString(c.answered & kIndoorAnswered ? u"48.0℃" : u"--"));
+    EXPECT_EQ(TextOf(DlgMain::kAmbientTemp), CString(c.ambient));
+    EXPECT_EQ(TextOf(DlgMain::kCompressor), CString(c.compressor));
+    EXPECT_EQ(TextOf(DlgMain::kHeatingValue), CString(c.heatingValue));
+    // Targets are the engine's own, not readings.
+    EXPECT_EQ(TextOf(DlgMain::kHotWaterTarget), CString(u"50℃"));
+    EXPECT_EQ(TextOf(DlgMain::kHeatingTarget), CString(u"38℃"));
+  }
+}
+
+// The two-circuit layout's room, tank and circuit temperatures are the indoor unit's too.
+TEST_F(MainRefresh, TwoCircuitLayout_IndoorReadingsDashesUntilTheIndoorUnitAnswered) {
+  SetDealer(3);
+  CSystemData& r = *GetSystemData();
+  r.m_unitsAnswered = kOutdoorAnswered;
+  r.m_demandFlags = 0x1;
+  r.m_roomTemp = 21.5f;
+  r.m_tankTemp = 48.0f;
+  r.m_mix1Temp = 33.0f;
+  r.m_mixTemp1Enabled = 1;
+  r.m_mix2Temp = 30.0f;
+  r.m_mixTemp2Enabled = 1;
+  r.m_dualTempEnabled = 1;
+  r.m_ambientTemp = 5.0f;
+  DlgMain& main = Open();
+  main.Tick();
+  for (int id : {1015, 1017, 1019, 1021}) EXPECT_EQ(TextOf(id), CString(u"--")) << id;
+  EXPECT_EQ(TextOf(DlgMain::kAmbientTemp), CString(u"5.0℃"));
+  r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
+  main.Tick();
+  EXPECT_EQ(TextOf(1015), CString(u"21.5℃"));
+  EXPECT_EQ(TextOf(1017), CString(u"48.0℃"));
+  EXPECT_EQ(TextOf(1019), CString(u"33.0℃"));
+  EXPECT_EQ(TextOf(1021), CString(u"30.0℃"));
+}
+
+// The picture before the first tick: the mode button already wears the run mode's icon (never an
+// unstyled face) and the circuits of the demand are shown, with nothing measured yet.
+TEST_F(MainRefresh, FirstPicture_ShowsTheStateBeforeTheFirstTick) {
+  CSystemData& r = *GetSystemData();
+  r.m_unitsAnswered = 0;
+  r.m_runMode = 1;
+  r.m_demandFlags = 0x1 | 0x2;
+  r.m_hwTarget = 50;
+  DlgMain& main = Open();
+  EXPECT_EQ(main.TickCount(), 0);
+  const CButtonLayout& mode = main.Button(DlgMain::kMode)->GetLayout();
+  EXPECT_EQ(mode.drawMode, 1);
+  EXPECT_EQ(mode.normalFace, 228u);  // icon 22, heating
+  for (int id : {1045, 1047, 1012, 1015, 1046, 1048, 1013, 1017}) EXPECT_TRUE(Shown(id)) << id;
+  EXPECT_EQ(TextOf(DlgMain::kHotWaterValue), CString(u"--"));
+  EXPECT_EQ(TextOf(DlgMain::kRoomTemp), CString(u"--"));
+  EXPECT_EQ(TextOf(DlgMain::kAmbientTemp), CString(u"--"));
+}
+
 // Three active faults and one silent one: every 4th tick the next active one, in table order.
 TEST_F(MainRefresh, FaultTicker_RotatesThroughActiveFaults_HiddenWithNone) {
   {

@@ -8,6 +8,7 @@
 #include "DlgMain.h"
 #include "CSystemData.h"
 #include "FaultTable.h"
+#include "InputMapping.h"
 #include "LangTexts.h"
 #include "RunningScenes.h"
 #include "SoftClock.h"
@@ -48,6 +49,7 @@ void SetOperation(Operation operation) {
   const int32_t dealer = r.m_dealerId;
   r = CSystemData();
   r.m_dealerId = dealer;
+  r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
   r.m_ambientTemp = 7.0f;
   r.m_compressorHz = 52;
   r.m_roomTemp = 21.5f;
