@@ -11,9 +11,9 @@
 #include "DlgValue.h"
 #include "FaultEntry.h"
 #include "FaultTable.h"
-#include "InputMapping.h"
 #include "LangTexts.h"
 #include "SoftClock.h"
+#include "UnitReadings.h"
 
 namespace {
 
@@ -113,11 +113,6 @@ CString DegreesInt(int32_t value) {
   text.Format(u"%d℃", value);
   return text;
 }
-
-// Until a unit has answered once since the start the record holds none of its readings, only the
-// zeros it starts with: those show as a failed sensor does.
-bool IndoorAnswered(const CSystemData& r) { return (r.m_unitsAnswered & kIndoorAnswered) != 0; }
-bool OutdoorAnswered(const CSystemData& r) { return (r.m_unitsAnswered & kOutdoorAnswered) != 0; }
 
 // An indoor reading with the failed-sensor rule, or without it (the circuits' water temperatures).
 CString IndoorSensor(const CSystemData& r, float value) {
