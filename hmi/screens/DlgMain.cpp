@@ -30,6 +30,8 @@ const int kScreenH = 272;
 const int kIconText = 239;
 const int kIconBackground = 251;
 const int kSideFont = 270;
+// The heaters' count on the side icons in white where the layout's header band is dark.
+const int kCountOnDark = 240;
 
 const char16_t kDegrees[] = u"℃";
 const char16_t kLauncherTitle[] = u"Brimcourt";
@@ -158,22 +160,23 @@ struct DlgMain::LayoutIcons {
   int modeOff;
   int modeBoost;
   int modeRun[4];       // run modes 1..4
+  int countText;        // text style of the heaters' count beside the side icons' pictograms
 };
 
 namespace {
 
 const DlgMain::LayoutIcons kDefaultIcons = {{26, 25},     {39, 28, 27},   {30, -1}, {36, 31, 35, 29},
                                             {36, 37, 38}, {33, 34},       {32, 56}, 20,
-                                            14,           {22, 23, 21, 24}};
+                                            14,           {22, 23, 21, 24}, kIconText};
 const DlgMain::LayoutIcons kModel9Icons = {{-1, -1},        {122, 111, 110}, {30, 113},  {119, 114, 118, 112},
                                            {119, 120, 121}, {116, 117},      {115, 140}, 103,
-                                           95,              {105, 106, 104, 107}};
+                                           95,              {105, 106, 104, 107}, kCountOnDark};
 const DlgMain::LayoutIcons kModel3Icons = {{180, 179},      {193, 182, 181}, {184, 184}, {190, 185, 189, 183},
                                            {190, 191, 192}, {187, 188},      {186, 209}, 174,
-                                           165,             {176, 177, 175, 178}};
+                                           165,             {176, 177, 175, 178}, kCountOnDark};
 const DlgMain::LayoutIcons kModel15Icons = {{221, 220},      {193, 182, 181}, {184, 184}, {190, 185, 189, 183},
                                             {190, 191, 192}, {222, 188},      {186, 209}, 212,
-                                            217,             {214, 215, 213, 216}};
+                                            217,             {214, 215, 213, 216}, kCountOnDark};
 
 }  // namespace
 
@@ -526,7 +529,7 @@ void DlgMain::DrawState(const LayoutIcons& icons) {
   } else if (r.m_heatStorageEnabled) {
     hotWaterSide = icons.hotWaterSide[3];
   }
-  ShowIcon(kHotWaterSideIcon, hotWaterSide, kSideFont);
+  ShowIcon(kHotWaterSideIcon, hotWaterSide, kSideFont, icons.countText);
 
   int heatingSide = -1;
   if (r.m_activeMode == 1 && r.m_defrostState != 0) {
@@ -536,7 +539,7 @@ void DlgMain::DrawState(const LayoutIcons& icons) {
   } else if (r.m_demandFlags & kDemandHeatHeater2) {
     heatingSide = icons.heatingSide[2];
   }
-  ShowIcon(kHeatingSideIcon, heatingSide, kSideFont);
+  ShowIcon(kHeatingSideIcon, heatingSide, kSideFont, icons.countText);
 
   int standby = -1;
   if (r.m_standbyState) {
@@ -769,12 +772,12 @@ void DlgMain::HideModeStrip() { m_modeStrip.Popup(0); }
 
 // ---- control helpers
 
-void DlgMain::StyleIcon(int id, int icon, int font) {
-  if (CSkinButton* b = Button(id)) b->SetIconStyle(icon, kIconText, kIconBackground, font);
+void DlgMain::StyleIcon(int id, int icon, int font, int text) {
+  if (CSkinButton* b = Button(id)) b->SetIconStyle(icon, text, kIconBackground, font);
 }
 
-void DlgMain::ShowIcon(int id, int icon, int font) {
-  if (icon >= 0) StyleIcon(id, icon, font);
+void DlgMain::ShowIcon(int id, int icon, int font, int text) {
+  if (icon >= 0) StyleIcon(id, icon, font, text);
   Show(id, icon >= 0);
 }
 

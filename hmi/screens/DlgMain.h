@@ -158,9 +158,10 @@ private:
   void ShowModeStrip();
   void HideModeStrip();
 
-  void StyleIcon(int id, int icon, int font = 275);
+  // Icon calls of this screen: text style 239 unless given, background 251.
+  void StyleIcon(int id, int icon, int font = 275, int text = 239);
   // Styles and shows the icon, or hides the button for icon < 0.
-  void ShowIcon(int id, int icon, int font = 275);
+  void ShowIcon(int id, int icon, int font = 275, int text = 239);
   void Skin(int id, int textColor, int background, int font);
   void Place(int id, int x, int y);
   void Place(int id, int x, int y, int width, int height);

@@ -372,6 +372,48 @@ TEST_F(MainRefresh, FirstPicture_ShowsTheStateBeforeTheFirstTick) {
   EXPECT_EQ(TextOf(DlgMain::kAmbientTemp), CString(u"--"));
 }
 
+// The count of running heaters stands at the right of each side icon, beside its pictogram rather than
+// over it, in a colour that reads on the layout's header band.
+TEST_F(MainRefresh, HeaterCount_BesideTheSidePictogramsInTheHeadersColour) {
+  struct Case {
+    int dealer;
+    COLORREF color;
+  };
+  for (const Case& c : {Case{0, RGB(0, 0, 1)}, Case{3, RGB(255, 255, 255)}, Case{9, RGB(255, 255, 255)}}) {
+    SCOPED_TRACE(c.dealer);
+    SetDealer(c.dealer);
+    CSystemData& r = *GetSystemData();
+    r.m_demandFlags = 0x1 | 0x8 | 0x10;  // hot water with its heater's icon, the heating heater's icon
+    r.m_hwHeaterDemand = r.m_indoorOut1110 = 1;
+    r.m_heatHeaterDemand = r.m_heatHeaterDemand2 = r.m_indoorOut1111 = 1;
+    DlgMain& main = Open();
+    main.Tick();
+    panel::ClearDrawLog();
+    RedrawWindow(main.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::vector<panel::DrawnText> texts = panel::DrawLog();
+    const std::vector<panel::DrawnPicture> faces = panel::PictureLog();
+    for (const auto& [id, count] : {std::pair<int, const char16_t*>{DlgMain::kHotWaterSideIcon, u"1"},
+                                    std::pair<int, const char16_t*>{DlgMain::kHeatingSideIcon, u"2"}}) {
+      SCOPED_TRACE(id);
+      const HWND icon = main.GetDlgItem(id)->m_hWnd;
+      const panel::DrawnText* drawn = nullptr;
+      for (const panel::DrawnText& t : texts) {
+        if (t.window == icon && t.text == CString(count)) drawn = &t;
+      }
+      const panel::DrawnPicture* face = nullptr;
+      for (const panel::DrawnPicture& f : faces) {
+        if (f.window == icon) face = &f;
+      }
+      ASSERT_NE(drawn, nullptr);
+      ASSERT_NE(face, nullptr);
+      EXPECT_NE(drawn->format & DT_RIGHT, 0u);
+      EXPECT_EQ(drawn->color, c.color);
+      EXPECT_GE(drawn->ink.left, face->rect.right) << "the count lies over the pictogram";
+    }
+    main.DestroyWindow();
+  }
+}
+
 // Three active faults and one silent one: every 4th tick the next active one, in table order.
 TEST_F(MainRefresh, FaultTicker_RotatesThroughActiveFaults_HiddenWithNone) {
   {
