@@ -96,11 +96,13 @@ TEST_F(StatusPagesTest, UnitStatus_ShowsTheRecordAndDashesForMissingValues) {
   }
 }
 
-TEST_F(StatusPagesTest, ValvesAndFans_ShowTheRecordFailedSensorsIncluded) {
+// Each reading as the record holds it, a failed sensor's marker included; before the outdoor unit has
+// answered its readings are "--" (captions kept) while the indoor unit's water temperatures show.
+TEST_F(StatusPagesTest, ValvesAndFans_ShowTheRecordFailedSensorsIncluded_DashesUntilAUnitAnswered) {
   CSystemData& r = *GetSystemData();
-  r.m_unitsAnswered = kBothUnits;
   r.m_outletTemp = 35.25f;
   r.m_inletTemp = -99.0f;
+  r.m_coilTemp = -99.0f;
   r.m_pressureB = 8.5f;
   r.m_compressorHz = 58;
   r.m_current = 6.4f;
@@ -108,37 +110,30 @@ TEST_F(StatusPagesTest, ValvesAndFans_ShowTheRecordFailedSensorsIncluded) {
   r.m_fan2Rpm = 0;
   r.m_eevSteps = 480;
   CreateMain();
-  ShowAndRefresh(main.Design2());
   struct Case {
     int label;
-    const char16_t* shown;
+    const char16_t* bothAnswered;
+    const char16_t* indoorOnly;
   };
-  const Case cases[] = {{1078, u"35.2"},        {1079, u"-99.0"},      {1080, u"8.5"},
-                        {1086, u"58"},          {1087, u"6.4"},        {1089, u"Fan 1:620rpm"},
-                        {1090, u"Fan 2:0rpm"},  {1094, u"Open:480P"}};
-  for (const Case& c : cases) EXPECT_EQ(Text(main.Design2(), c.label), CString(c.shown)) << c.label;
-}
-
-// The outdoor unit has not answered yet: its readings are "--", captions kept; the indoor unit's water
-// temperatures show.
-TEST_F(StatusPagesTest, ValvesAndFans_DashesForAUnitThatHasNotAnswered) {
-  CSystemData& r = *GetSystemData();
-  r.m_unitsAnswered = kIndoorAnswered;
-  r.m_outletTemp = 35.25f;
-  r.m_coilTemp = -99.0f;
-  r.m_pressureB = 8.5f;
-  r.m_compressorHz = 58;
-  r.m_fan1Rpm = 620;
-  r.m_eevSteps = 480;
-  CreateMain();
-  ShowAndRefresh(main.Design2());
-  struct Case {
-    int label;
-    const char16_t* shown;
-  };
-  const Case cases[] = {{1078, u"35.2"}, {1082, u"-99.0"},     {1080, u"--"},     {1081, u"--"},
-                        {1086, u"--"},   {1088, u"--"},        {1089, u"Fan 1:--"}, {1094, u"Open:--"}};
-  for (const Case& c : cases) EXPECT_EQ(Text(main.Design2(), c.label), CString(c.shown)) << c.label;
+  const Case cases[] = {{1078, u"35.2", u"35.2"},
+                        {1079, u"-99.0", u"-99.0"},
+                        {1082, u"-99.0", u"-99.0"},
+                        {1080, u"8.5", u"--"},
+                        {1081, u"0.0", u"--"},
+                        {1086, u"58", u"--"},
+                        {1087, u"6.4", u"--"},
+                        {1088, u"0.0", u"--"},
+                        {1089, u"Fan 1:620rpm", u"Fan 1:--"},
+                        {1090, u"Fan 2:0rpm", u"Fan 2:--"},
+                        {1094, u"Open:480P", u"Open:--"}};
+  for (const bool both : {true, false}) {
+    SCOPED_TRACE(both ? "both units answered" : "only the indoor unit answered");
+    r.m_unitsAnswered = both ? kBothUnits : kIndoorAnswered;
+    ShowAndRefresh(main.Design2());
+    for (const Case& c : cases) {
+      EXPECT_EQ(Text(main.Design2(), c.label), CString(both ? c.bothAnswered : c.indoorOnly)) << c.label;
+    }
+  }
 }
 
 // A page shown again shows the record as it is from its first picture on, not what it held when
