@@ -30,7 +30,8 @@ void DlgDateFields::SetFields(int year, int month, int day, int hour, int minute
 void DlgDateFields::DressSeparators() {
   for (int i = 0; i < m_separatorCount; ++i) {
     if (i == kBlankSeparator) {
-      m_separators[i].SetSkin(264, 264, 272);
+      // Only space between the date and the time: the body of the pop-up, not a bar of colour.
+      m_separators[i].SetSkin(264, 258, 272);
     } else {
       m_separators[i].SetSkin(PopupModel9() ? 264 : 265, 258, 272);
     }

@@ -91,7 +91,8 @@ BOOL DlgKeypad::OnInitDialog() {
   DlgPopup::OnInitDialog();
   m_title.SetWindowText(m_titleText);
   for (CSkinButton& key : m_keys) StylePopupButton(key, PopupModel9() ? 128 : 16, PopupModel9() ? 239 : 240, kKeyFont);
-  m_prompt.SetSkin(264, 258, 271);
+  // The prompt in the colour that reads on the look's pop-up body: white on the dark blue one.
+  m_prompt.SetSkin(PopupModel9() ? 264 : 265, 258, 271);
   m_prompt.SetWindowText(m_promptText);
   if (m_showDigits) m_edit.SetPasswordChar(0);
   m_edit.SetFont(&g_font15);

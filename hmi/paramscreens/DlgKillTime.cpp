@@ -5,8 +5,24 @@
 namespace {
 
 const int kSeparatorId = 1090;
-// The day names sit beside the check faces in small type.
+// The day names sit on the check faces in small type (dealer 9: under them).
 const int kDayFont = 275;
+// The board's font draws a day name 20 to 24 pixels wide, more than the look's 32-pixel box holds
+// clear of its border: the default look's box is 38 pixels, centred in its button, with the name
+// centred on it.
+const int kDayBox = 38;
+
+void CentreNameOnABiggerBox(CSkinButton& day) {
+  CButtonLayout layout;
+  layout.CopyFrom(day.GetLayout());
+  CRect client;
+  day.GetClientRect(&client);
+  layout.bitmapX = layout.captionX = (client.Width() - kDayBox) / 2;
+  layout.bitmapY = layout.captionY = (client.Height() - kDayBox) / 2;
+  layout.bitmapWidth = layout.bitmapHeight = layout.captionWidth = layout.captionHeight = kDayBox;
+  day.ModifyStyle(0, BS_CENTER | BS_VCENTER);
+  day.SetLayout(layout, TRUE);
+}
 
 }  // namespace
 
@@ -37,6 +53,7 @@ BOOL DlgKillTime::OnInitDialog() {
   DressFields(false);
   for (int d = 0; d < 7; ++d) {
     StylePopupButton(m_dayButtons[d], PopupModel9() ? 227 : 226, PopupModel9() ? 249 : 250, kDayFont);
+    if (!PopupModel9()) CentreNameOnABiggerBox(m_dayButtons[d]);
     m_dayButtons[d].SetWindowText(LangText(kDayNameTexts[d]));
     m_dayButtons[d].SetCheck(m_days[d], TRUE);
   }

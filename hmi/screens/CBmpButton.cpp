@@ -1,7 +1,50 @@
 #include "CBmpButton.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "ControlHelpers.h"
 #include "SkinCodes.h"
+
+namespace {
+
+// The colour key's shape and shading: corners as round as the push-button faces', an edge and a
+// shadow under it darker than the face, and the face a tenth darker at its foot than at its top.
+const double kKeyRadius = 12.0;
+const double kKeyRadiusShare = 0.3;
+const int kEdgeShade = 30;
+const int kShadowShade = 50;
+const int kFootShade = 10;
+
+COLORREF Darker(COLORREF c, int percent) {
+  auto part = [percent](int v) { return static_cast<BYTE>(v * (100 - percent) / 100); };
+  return RGB(part(GetRValue(c)), part(GetGValue(c)), part(GetBValue(c)));
+}
+
+COLORREF Mix(COLORREF a, COLORREF b, int num, int den) {
+  auto part = [num, den](int u, int v) { return static_cast<BYTE>(u + (v - u) * num / den); };
+  return RGB(part(GetRValue(a), GetRValue(b)), part(GetGValue(a), GetGValue(b)), part(GetBValue(a), GetBValue(b)));
+}
+
+// How far row y (0 .. height - 1) of a rounded rectangle starts in from its side.
+int RowInset(int y, int height, double radius) {
+  const double fromEdge = std::min(y, height - 1 - y) + 0.5;
+  if (fromEdge >= radius) return 0;
+  const double d = radius - fromEdge;
+  return static_cast<int>(std::lround(radius - std::sqrt(radius * radius - d * d)));
+}
+
+// A rounded rectangle filled row by row, from the top colour to the bottom colour.
+void FillRounded(CDC* dc, int x, int y, int width, int height, double radius, COLORREF top, COLORREF bottom) {
+  if (width <= 0 || height <= 0) return;
+  for (int row = 0; row < height; ++row) {
+    const int inset = RowInset(row, height, radius);
+    const COLORREF color = height > 1 ? Mix(top, bottom, row, height - 1) : top;
+    dc->FillSolidRect(x + inset, y + row, width - 2 * inset, 1, color);
+  }
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CBmpButton, CButton)
   ON_WM_MOUSEMOVE()
@@ -88,7 +131,7 @@ void CBmpButton::DrawItem(LPDRAWITEMSTRUCT item) {
   if (m_layout.drawMode != CButtonLayout::kColorFace) {
     DrawBitmap(dc, face);
   } else {
-    dc->FillSolidRect(&item->rcItem, static_cast<COLORREF>(face));
+    DrawColorFace(dc, CRect(item->rcItem), static_cast<COLORREF>(face));
   }
   DrawCaption(dc, checked ? m_layout.pressedText : m_layout.normalText);
 }
@@ -134,6 +177,19 @@ void CBmpButton::DrawBitmap(CDC* dc, uint32_t id) {
     dc->StretchBlt(m_layout.bitmapX, m_layout.bitmapY, w, h, &memory, 0, 0, bw, bh, SRCCOPY);
   }
   memory.SelectObject(previous);
+}
+
+void CBmpButton::DrawColorFace(CDC* dc, const CRect& rect, COLORREF color) {
+  if (color == 0) return;
+  const int w = rect.Width();
+  const int h = rect.Height();
+  const double radius = std::min(kKeyRadius, std::min(w, h) * kKeyRadiusShare);
+  const COLORREF edge = Darker(color, kEdgeShade);
+  const COLORREF shadow = Darker(color, kShadowShade);
+  // Shadow one pixel under the key, the edge, then the face inside it.
+  FillRounded(dc, rect.left + 1, rect.top + 2, w - 2, h - 3, radius, shadow, shadow);
+  FillRounded(dc, rect.left + 1, rect.top + 1, w - 2, h - 3, radius, edge, edge);
+  FillRounded(dc, rect.left + 2, rect.top + 2, w - 4, h - 5, radius - 1, color, Darker(color, kFootShade));
 }
 
 UINT CBmpButton::CaptionFormat() const {

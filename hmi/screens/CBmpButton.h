@@ -1,6 +1,6 @@
 // The bitmap button: an owner-drawn push, check or radio button whose face is a bitmap resource
-// (stretched, or fitted keeping its aspect ratio, with the key colour transparent) or a solid
-// colour, with its caption drawn over it. Its whole look is one CButtonLayout, set from numeric
+// (stretched, or fitted keeping its aspect ratio, with the key colour transparent) or a key in a
+// solid colour, with its caption drawn over it. Its whole look is one CButtonLayout, set from numeric
 // codes with SetIconStyle. A push button shows its pressed face from the press until the finger
 // leaves it or lifts; check buttons toggle and radio buttons check themselves on each click, before
 // the parent's click handler runs. User-interface thread only.
@@ -37,6 +37,9 @@ protected:
   virtual void DrawCaption(CDC* dc, COLORREF color);
   // Face id (a bitmap resource) into the bitmap rectangle; loaded on every draw.
   void DrawBitmap(CDC* dc, uint32_t id);
+  // A colour face: a rounded key of that colour over the whole button, shaded to its foot, with an
+  // edge and a shadow like the bitmap keys beside it. Colour 0 is no face: nothing is drawn.
+  static void DrawColorFace(CDC* dc, const CRect& rect, COLORREF color);
   // DrawText alignment and line-break bits from the button's styles and behaviour.
   UINT CaptionFormat() const;
 

@@ -4,6 +4,7 @@
 #include "CSystemData.h"
 #include "ControlHelpers.h"
 #include "PageHost.h"
+#include "UnitReadings.h"
 
 namespace {
 
@@ -18,15 +19,18 @@ const int kCooling = 2;
 
 bool IsDealer3Or15(int dealer) { return dealer == 3 || dealer == 15; }
 
-CString Temperature(float value) {
+// Every temperature on this page is the indoor unit's: "--" until it has answered.
+CString Temperature(const CSystemData& r, float value) {
   CString text;
-  if (value <= kNoValue) return CString(u"--");
+  if (!IndoorAnswered(r) || value <= kNoValue) return CString(u"--");
   text.Format(u"%.1f", static_cast<double>(value));
   return text;
 }
 
-CString Decimal(float value) {
+// The same without the no-value rule (the mixing circuits show a failed sensor's marker).
+CString Decimal(const CSystemData& r, float value) {
   CString text;
+  if (!IndoorAnswered(r)) return CString(u"--");
   text.Format(u"%.1f", static_cast<double>(value));
   return text;
 }
@@ -49,6 +53,7 @@ int SetPoint(const CSystemData& r) {
 
 BEGIN_MESSAGE_MAP(DlgDesign1, DlgBase)
   ON_WM_TIMER()
+  ON_WM_SHOWWINDOW()
   ON_WM_LBUTTONUP()
   ON_BN_CLICKED(DlgDesign1::kMenuButton, &DlgDesign1::OnGoMenu)
   ON_BN_CLICKED(DlgDesign1::kPrevButton, &DlgDesign1::OnPrevPage)
@@ -62,8 +67,8 @@ DlgDesign1::~DlgDesign1() = default;
 void DlgDesign1::Refresh() {
   const CSystemData& r = *GetSystemData();
   CString text;
-  SetTextIfChanged(&m_labels[0], Temperature(r.m_roomTemp));
-  SetTextIfChanged(&m_labels[1], Temperature(r.m_heatCoolTemp));
+  SetTextIfChanged(&m_labels[0], Temperature(r, r.m_roomTemp));
+  SetTextIfChanged(&m_labels[1], Temperature(r, r.m_heatCoolTemp));
   const int setPoint = SetPoint(r);
   if (setPoint <= static_cast<int>(kNoValue)) {
     text = u"--";
@@ -71,9 +76,9 @@ void DlgDesign1::Refresh() {
     text.Format(u"%d", setPoint);
   }
   SetTextIfChanged(&m_labels[2], text);
-  SetTextIfChanged(&m_labels[3], Decimal(r.m_mix1Temp));
-  SetTextIfChanged(&m_labels[4], Decimal(r.m_mix2Temp));
-  SetTextIfChanged(&m_labels[5], Temperature(r.m_tankTemp));
+  SetTextIfChanged(&m_labels[3], Decimal(r, r.m_mix1Temp));
+  SetTextIfChanged(&m_labels[4], Decimal(r, r.m_mix2Temp));
+  SetTextIfChanged(&m_labels[5], Temperature(r, r.m_tankTemp));
   text.Format(u"%d", (r.m_demandFlags & kHotWaterDemand) ? r.m_hwTarget : r.m_hotWaterSetTemp);
   SetTextIfChanged(&m_labels[6], text);
   text.Format(u"Pump speed:%d", 100 - r.m_pumpPwm);
@@ -98,6 +103,12 @@ BOOL DlgDesign1::OnInitDialog() {
   DressNavButtons(m_menu, m_prev, m_next, 254);
   SetTimer(kRefreshTimer, kRefreshMs);
   return TRUE;
+}
+
+// Refreshed before it is painted, so a page shown anew never shows what it held when hidden.
+void DlgDesign1::OnShowWindow(BOOL show, UINT status) {
+  if (show) Refresh();
+  DlgBase::OnShowWindow(show, status);
 }
 
 void DlgDesign1::OnTimer(UINT_PTR id) {

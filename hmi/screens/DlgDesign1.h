@@ -43,6 +43,7 @@ protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   void OnTimer(UINT_PTR id);
+  void OnShowWindow(BOOL show, UINT status);
   void OnLButtonUp(UINT flags, CPoint point);
   // The trend page, or the fault history page for dealers 3 and 15.
   void OnPrevPage();

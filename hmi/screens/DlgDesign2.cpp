@@ -4,21 +4,29 @@
 #include "CSystemData.h"
 #include "ControlHelpers.h"
 #include "PageHost.h"
+#include "UnitReadings.h"
 
 namespace {
 
 const int kLabelIds[DlgDesign2::kLabels] = {1078, 1079, 1080, 1081, 1082, 1083, 1084,
                                             1085, 1086, 1087, 1088, 1089, 1090, 1094};
 
-CString Decimal(float value) {
+// A reading of a unit that has answered; "--" (after the caption of a captioned value) until then.
+// A failed sensor's marker stays as it is on this page.
+CString Decimal(bool answered, float value) {
   CString text;
+  if (!answered) return CString(u"--");
   text.Format(u"%.1f", static_cast<double>(value));
   return text;
 }
 
-CString Whole(const char16_t* format, int value) {
+CString Whole(bool answered, const char16_t* caption, const char16_t* unit, int value) {
   CString text;
-  text.Format(format, value);
+  if (answered) {
+    text.Format(u"%s%d%s", caption, value, unit);
+  } else {
+    text.Format(u"%s--", caption);
+  }
   return text;
 }
 
@@ -26,6 +34,7 @@ CString Whole(const char16_t* format, int value) {
 
 BEGIN_MESSAGE_MAP(DlgDesign2, DlgBase)
   ON_WM_TIMER()
+  ON_WM_SHOWWINDOW()
   ON_WM_LBUTTONUP()
   ON_BN_CLICKED(DlgDesign2::kMenuButton, &DlgDesign2::OnGoMenu)
   ON_BN_CLICKED(DlgDesign2::kPrevButton, &DlgDesign2::OnGoDesign1)
@@ -38,12 +47,23 @@ DlgDesign2::~DlgDesign2() = default;
 
 void DlgDesign2::Refresh() {
   const CSystemData& r = *GetSystemData();
-  const CString texts[kLabels] = {
-      Decimal(r.m_outletTemp),      Decimal(r.m_inletTemp),       Decimal(r.m_pressureB),
-      Decimal(r.m_outdoorTemp2114), Decimal(r.m_coilTemp),        Decimal(r.m_pressureA),
-      Decimal(r.m_outdoorTemp2113), Decimal(r.m_outdoorTemp2112), Whole(u"%d", r.m_compressorHz),
-      Decimal(r.m_current),         Decimal(r.m_ambientTemp),     Whole(u"Fan 1:%drpm", r.m_fan1Rpm),
-      Whole(u"Fan 2:%drpm", r.m_fan2Rpm), Whole(u"Open:%dP", r.m_eevSteps)};
+  // The water and coil temperatures are the indoor unit's, the rest the outdoor unit's.
+  const bool in = IndoorAnswered(r);
+  const bool out = OutdoorAnswered(r);
+  const CString texts[kLabels] = {Decimal(in, r.m_outletTemp),
+                                  Decimal(in, r.m_inletTemp),
+                                  Decimal(out, r.m_pressureB),
+                                  Decimal(out, r.m_outdoorTemp2114),
+                                  Decimal(in, r.m_coilTemp),
+                                  Decimal(out, r.m_pressureA),
+                                  Decimal(out, r.m_outdoorTemp2113),
+                                  Decimal(out, r.m_outdoorTemp2112),
+                                  Whole(out, u"", u"", r.m_compressorHz),
+                                  Decimal(out, r.m_current),
+                                  Decimal(out, r.m_ambientTemp),
+                                  Whole(out, u"Fan 1:", u"rpm", r.m_fan1Rpm),
+                                  Whole(out, u"Fan 2:", u"rpm", r.m_fan2Rpm),
+                                  Whole(out, u"Open:", u"P", r.m_eevSteps)};
   for (int i = 0; i < kLabels; ++i) SetTextIfChanged(&m_labels[i], texts[i]);
 }
 
@@ -63,6 +83,12 @@ BOOL DlgDesign2::OnInitDialog() {
   DressNavButtons(m_menu, m_prev, m_next, 253);
   SetTimer(kRefreshTimer, kRefreshMs);
   return TRUE;
+}
+
+// Refreshed before it is painted, so a page shown anew never shows what it held when hidden.
+void DlgDesign2::OnShowWindow(BOOL show, UINT status) {
+  if (show) Refresh();
+  DlgBase::OnShowWindow(show, status);
 }
 
 void DlgDesign2::OnTimer(UINT_PTR id) {

@@ -33,6 +33,7 @@ protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   void OnTimer(UINT_PTR id);
+  void OnShowWindow(BOOL show, UINT status);
   void OnLButtonUp(UINT flags, CPoint point);
   DECLARE_MESSAGE_MAP()
 

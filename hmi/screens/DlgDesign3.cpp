@@ -73,6 +73,7 @@ void AddColumns(CListCtrl& list) {
 
 BEGIN_MESSAGE_MAP(DlgDesign3, DlgBase)
   ON_WM_TIMER()
+  ON_WM_SHOWWINDOW()
   ON_MOUSE_MESSAGE(WM_LBUTTONUP, &DlgDesign3::OnBackCorner)
   ON_NOTIFY(LVN_ITEMCHANGED, DlgDesign3::kActiveList, &DlgDesign3::OnActiveChanged)
   ON_NOTIFY(LVN_ITEMCHANGED, DlgDesign3::kHistoryList, &DlgDesign3::OnHistoryChanged)
@@ -217,8 +218,11 @@ BOOL DlgDesign3::OnInitDialog() {
   m_menu.SetIconStyle(menu, 240, 252, 275);
   m_prev.SetIconStyle(prev, 240, 252, 275);
   m_next.SetIconStyle(next, 240, 252, 275);
-  m_clear.SetWindowText(LangText(kMoreText));
-  m_more.SetWindowText(LangText(kClearText));
+  // Each button its own caption from the start, and the titles without the template's sample code.
+  m_clear.SetWindowText(LangText(kClearText));
+  m_more.SetWindowText(LangText(kMoreText));
+  m_activeTitle.SetWindowText(LangText(kActiveTitleText));
+  m_historyTitle.SetWindowText(LangText(kHistoryTitleText));
   AddColumns(m_activeList);
   AddColumns(m_historyList);
   SetTimer(kRefreshTimer, kRefreshMs);
@@ -226,6 +230,13 @@ BOOL DlgDesign3::OnInitDialog() {
   m_historySelection = -1;
   m_focusedList = kNoList;
   return TRUE;
+}
+
+// Refreshed before it is painted: the first visit, and every visit after, shows the faults as they
+// are, never the template's sample texts or the lists as they stood when the page was hidden.
+void DlgDesign3::OnShowWindow(BOOL show, UINT status) {
+  if (show) Refresh();
+  DlgBase::OnShowWindow(show, status);
 }
 
 void DlgDesign3::OnTimer(UINT_PTR id) {

@@ -55,6 +55,7 @@ protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   void OnTimer(UINT_PTR id);
+  void OnShowWindow(BOOL show, UINT status);
   void OnActiveFocus(NMHDR*, LRESULT*) { m_focusedList = kActive; }
   void OnHistoryFocus(NMHDR*, LRESULT*) { m_focusedList = kHistory; }
   void OnActiveChanged(NMHDR*, LRESULT*) { m_activeSelection = m_activeList.GetSelectionMark(); }

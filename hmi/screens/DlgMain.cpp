@@ -13,6 +13,7 @@
 #include "FaultTable.h"
 #include "LangTexts.h"
 #include "SoftClock.h"
+#include "UnitReadings.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ const int kScreenH = 272;
 const int kIconText = 239;
 const int kIconBackground = 251;
 const int kSideFont = 270;
+// The heaters' count on the side icons in white where the layout's header band is dark.
+const int kCountOnDark = 240;
 
 const char16_t kDegrees[] = u"℃";
 const char16_t kLauncherTitle[] = u"Brimcourt";
@@ -113,8 +116,27 @@ CString DegreesInt(int32_t value) {
   return text;
 }
 
+// An indoor reading with the failed-sensor rule, or without it (the circuits' water temperatures).
+CString IndoorSensor(const CSystemData& r, float value) {
+  return IndoorAnswered(r) && value > kSensorFailed ? Degrees1(value) : CString(u"--");
+}
+CString IndoorReading(const CSystemData& r, float value) {
+  return IndoorAnswered(r) ? Degrees1(value) : CString(u"--");
+}
+
 CString AmbientText(const CSystemData& r) {
-  return r.m_outdoorPowerOut != 0 ? CString(u"--") : Degrees1(r.m_ambientTemp);
+  return r.m_outdoorPowerOut != 0 || !OutdoorAnswered(r) ? CString(u"--") : Degrees1(r.m_ambientTemp);
+}
+
+CString CompressorText(const CSystemData& r) {
+  const char16_t* caption = static_cast<const char16_t*>(LangText(kCompressorText));
+  CString text;
+  if (OutdoorAnswered(r)) {
+    text.Format(u"%s%dHz", caption, r.m_compressorHz);
+  } else {
+    text.Format(u"%s--", caption);
+  }
+  return text;
 }
 
 // "2" when both heaters of a side run, "1" for one, else the blank text of the side.
@@ -138,22 +160,23 @@ struct DlgMain::LayoutIcons {
   int modeOff;
   int modeBoost;
   int modeRun[4];       // run modes 1..4
+  int countText;        // text style of the heaters' count beside the side icons' pictograms
 };
 
 namespace {
 
 const DlgMain::LayoutIcons kDefaultIcons = {{26, 25},     {39, 28, 27},   {30, -1}, {36, 31, 35, 29},
                                             {36, 37, 38}, {33, 34},       {32, 56}, 20,
-                                            14,           {22, 23, 21, 24}};
+                                            14,           {22, 23, 21, 24}, kIconText};
 const DlgMain::LayoutIcons kModel9Icons = {{-1, -1},        {122, 111, 110}, {30, 113},  {119, 114, 118, 112},
                                            {119, 120, 121}, {116, 117},      {115, 140}, 103,
-                                           95,              {105, 106, 104, 107}};
+                                           95,              {105, 106, 104, 107}, kCountOnDark};
 const DlgMain::LayoutIcons kModel3Icons = {{180, 179},      {193, 182, 181}, {184, 184}, {190, 185, 189, 183},
                                            {190, 191, 192}, {187, 188},      {186, 209}, 174,
-                                           165,             {176, 177, 175, 178}};
+                                           165,             {176, 177, 175, 178}, kCountOnDark};
 const DlgMain::LayoutIcons kModel15Icons = {{221, 220},      {193, 182, 181}, {184, 184}, {190, 185, 189, 183},
                                             {190, 191, 192}, {222, 188},      {186, 209}, 212,
-                                            217,             {214, 215, 213, 216}};
+                                            217,             {214, 215, 213, 216}, kCountOnDark};
 
 }  // namespace
 
@@ -177,8 +200,6 @@ SetRange CoolingRange(int32_t coolSetMax, int32_t systemMin, int32_t systemMax) 
   if (systemMin < coolSetMax) return {systemMin, coolSetMax < systemMax ? coolSetMax : systemMax};
   return {coolSetMax, coolSetMax};
 }
-
-CString SensorText(float value) { return value <= kSensorFailed ? CString(u"--") : Degrees1(value); }
 
 BEGIN_MESSAGE_MAP(DlgMain, DlgBase)
   ON_WM_TIMER()
@@ -283,6 +304,9 @@ BOOL DlgMain::OnInitDialog() {
   CreatePages();
 
   Refresh(1);
+  // The state as well, so the first picture already shows the mode button's icon and the circuits
+  // rather than faces nobody styled yet until the first tick.
+  DrawLayout(0);
   m_faultIndex = 0;
   m_blinkCount = 0;
   SetTimer(kTimer, kTimerMs);
@@ -345,13 +369,7 @@ void DlgMain::ReadMemoryStatus() { GlobalMemoryStatus(&m_memory); }
 // ---- refresh
 
 void DlgMain::Refresh(int first) {
-  if (TwoCircuitLayout(g_dealerId)) {
-    DrawUnitModel3(first);
-  } else if (g_dealerId == 9) {
-    DrawUnitModel9(first);
-  } else {
-    DrawUnit(first);
-  }
+  DrawLayout(first);
   const CSystemData& r = *GetSystemData();
   if (CSkinButton* power = Button(kPower)) power->SetCheck(r.m_systemSwitch, TRUE);
 
@@ -359,14 +377,22 @@ void DlgMain::Refresh(int first) {
   clock.Format(u"%d.%d.%d %02d:%02d", g_clock.wDay, g_clock.wMonth, g_clock.wYear, g_clock.wHour, g_clock.wMinute);
   SetText(kClock, clock);
   SetText(kAmbientTemp, AmbientText(r));
-  SetText(kRoomTemp, SensorText(r.m_roomTemp));
-  SetText(kTankTemp, SensorText(r.m_tankTemp));
-  CString compressor;
-  compressor.Format(u"%s%dHz", static_cast<const char16_t*>(LangText(kCompressorText)), r.m_compressorHz);
-  SetText(kCompressor, compressor);
+  SetText(kRoomTemp, IndoorSensor(r, r.m_roomTemp));
+  SetText(kTankTemp, IndoorSensor(r, r.m_tankTemp));
+  SetText(kCompressor, CompressorText(r));
 
   if ((m_tickCount & 3) == 0) DrawFaultTicker();
   Show(kExit, r.m_unlockLevel != 0);
+}
+
+void DlgMain::DrawLayout(int first) {
+  if (TwoCircuitLayout(g_dealerId)) {
+    DrawUnitModel3(first);
+  } else if (g_dealerId == 9) {
+    DrawUnitModel9(first);
+  } else {
+    DrawUnit(first);
+  }
 }
 
 void DlgMain::DrawFaultTicker() {
@@ -441,14 +467,14 @@ void DlgMain::DrawUnitModel3(int first) {
     const CSystemData& r = *GetSystemData();
     DrawState(g_dealerId == 15 ? kModel15Icons : kModel3Icons);
     SetText(kAmbientTemp, AmbientText(r));
-    SetText(kHotWaterTarget, SensorText(r.m_roomTemp));
+    SetText(kHotWaterTarget, IndoorSensor(r, r.m_roomTemp));
     const bool hotWater = (r.m_demandFlags & kDemandHotWater) != 0;
-    SetText(kHeatingTarget, hotWater ? SensorText(r.m_tankTemp) : CString(u"--"));
+    SetText(kHeatingTarget, hotWater ? IndoorSensor(r, r.m_tankTemp) : CString(u"--"));
     if (hotWater) SetText(kHeatingIcon, u"");
     Show(kHeatingIcon, hotWater);
-    SetText(kCircuit1, Degrees1(r.m_mixTemp1Enabled ? r.m_mix1Temp : r.m_heatCtrlTemp));
+    SetText(kCircuit1, IndoorReading(r, r.m_mixTemp1Enabled ? r.m_mix1Temp : r.m_heatCtrlTemp));
     const bool dual = r.m_dualTempEnabled != 0;
-    SetText(kCircuit2, dual ? Degrees1(r.m_mixTemp2Enabled ? r.m_mix2Temp : r.m_heatCtrlTemp) : CString(u"--"));
+    SetText(kCircuit2, dual ? IndoorReading(r, r.m_mixTemp2Enabled ? r.m_mix2Temp : r.m_heatCtrlTemp) : CString(u"--"));
     Show(kCircuit2Icon, dual);
     return;
   }
@@ -503,7 +529,7 @@ void DlgMain::DrawState(const LayoutIcons& icons) {
   } else if (r.m_heatStorageEnabled) {
     hotWaterSide = icons.hotWaterSide[3];
   }
-  ShowIcon(kHotWaterSideIcon, hotWaterSide, kSideFont);
+  ShowIcon(kHotWaterSideIcon, hotWaterSide, kSideFont, icons.countText);
 
   int heatingSide = -1;
   if (r.m_activeMode == 1 && r.m_defrostState != 0) {
@@ -513,7 +539,7 @@ void DlgMain::DrawState(const LayoutIcons& icons) {
   } else if (r.m_demandFlags & kDemandHeatHeater2) {
     heatingSide = icons.heatingSide[2];
   }
-  ShowIcon(kHeatingSideIcon, heatingSide, kSideFont);
+  ShowIcon(kHeatingSideIcon, heatingSide, kSideFont, icons.countText);
 
   int standby = -1;
   if (r.m_standbyState) {
@@ -555,7 +581,7 @@ void DlgMain::DrawCircuits(int heatingIcon, int coolingIcon) {
   const bool hotWater = (r.m_demandFlags & kDemandHotWater) != 0;
   for (int id : {kHotWaterIcon, kHotWaterBar, kHotWaterValue, kHotWaterTarget}) Show(id, hotWater);
   if (hotWater) {
-    SetText(kHotWaterValue, SensorText(r.m_tankTemp));
+    SetText(kHotWaterValue, IndoorSensor(r, r.m_tankTemp));
     SetText(kHotWaterTarget, DegreesInt(r.m_hwTarget));
   }
 
@@ -565,7 +591,7 @@ void DlgMain::DrawCircuits(int heatingIcon, int coolingIcon) {
   if (!heating && !cooling) return;
   StyleIcon(kHeatingIcon, heating ? heatingIcon : coolingIcon);
   SetText(kHeatingIcon, u"  ");
-  SetText(kHeatingValue, Degrees1(heating ? r.m_heatCtrlTemp : r.m_coolCtrlTemp));
+  SetText(kHeatingValue, IndoorReading(r, heating ? r.m_heatCtrlTemp : r.m_coolCtrlTemp));
   SetText(kHeatingTarget, DegreesInt(static_cast<int32_t>(heating ? r.m_heatTarget : r.m_coolTarget)));
 }
 
@@ -746,12 +772,12 @@ void DlgMain::HideModeStrip() { m_modeStrip.Popup(0); }
 
 // ---- control helpers
 
-void DlgMain::StyleIcon(int id, int icon, int font) {
-  if (CSkinButton* b = Button(id)) b->SetIconStyle(icon, kIconText, kIconBackground, font);
+void DlgMain::StyleIcon(int id, int icon, int font, int text) {
+  if (CSkinButton* b = Button(id)) b->SetIconStyle(icon, text, kIconBackground, font);
 }
 
-void DlgMain::ShowIcon(int id, int icon, int font) {
-  if (icon >= 0) StyleIcon(id, icon, font);
+void DlgMain::ShowIcon(int id, int icon, int font, int text) {
+  if (icon >= 0) StyleIcon(id, icon, font, text);
   Show(id, icon >= 0);
 }
 

@@ -97,7 +97,8 @@ public:
   // One pass of the 500 ms timer (what WM_TIMER 1 runs).
   void Tick();
   // Dresses the unit layout of the dealer (first = 1 styles the controls, 0 draws the state), then
-  // the clock, the temperatures, the compressor, the fault ticker and EXIT.
+  // the clock, the temperatures, the compressor, the fault ticker and EXIT. A unit's readings show
+  // "--", as a failed sensor's do, until that unit has answered once since the start.
   void Refresh(int first);
 
   int32_t TickCount() const { return m_tickCount; }
@@ -141,6 +142,8 @@ public:
   struct LayoutIcons;
 
 private:
+  // The dealer's layout: DrawUnitModel3, DrawUnitModel9 or DrawUnit.
+  void DrawLayout(int first);
   void DrawState(const LayoutIcons& icons);
   void DrawHeaterDigits();
   void DrawCircuits(int heatingIcon, int coolingIcon);
@@ -155,9 +158,10 @@ private:
   void ShowModeStrip();
   void HideModeStrip();
 
-  void StyleIcon(int id, int icon, int font = 275);
+  // Icon calls of this screen: text style 239 unless given, background 251.
+  void StyleIcon(int id, int icon, int font = 275, int text = 239);
   // Styles and shows the icon, or hides the button for icon < 0.
-  void ShowIcon(int id, int icon, int font = 275);
+  void ShowIcon(int id, int icon, int font = 275, int text = 239);
   void Skin(int id, int textColor, int background, int font);
   void Place(int id, int x, int y);
   void Place(int id, int x, int y, int width, int height);
@@ -197,5 +201,3 @@ struct SetRange {
 };
 SetRange HeatingRange(int32_t heatSetMin, int32_t systemMin, int32_t systemMax);
 SetRange CoolingRange(int32_t coolSetMax, int32_t systemMin, int32_t systemMax);
-// "%.1f℃" of a room or tank temperature; "--" for the failed-sensor marker (-98.0 and below).
-CString SensorText(float value);

@@ -1,16 +1,26 @@
 #include "DialogTemplate.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
-#include <map>
 #include <sstream>
 
+#include "CString.h"
 #include "Controls.h"
-#include "Paths.h"
-#include "Resources.h"
 
 namespace panel {
 namespace {
+
+// The limits of a template's numbers: the 16-bit places and sizes of a dialog on the panel, its 16-bit
+// control ids (-1 for a static nobody addresses), and fonts no taller than the screen. Within them every
+// place and size stays an int in pixels too; dialog files come with an update medium, so a file with a
+// number outside them is refused whole.
+const long long kMinUnits = -32768;
+const long long kMaxUnits = 32767;
+const long long kMinId = -1;
+const long long kMaxId = 65535;
+const long long kMaxPoints = 72;
+const long long kMaxStyle = 0xFFFFFFFFLL;
 
 struct StyleName {
   const char* name;
@@ -82,11 +92,35 @@ bool Words(const std::string& line, std::vector<std::string>& out, std::string& 
   return true;
 }
 
-bool Number(const std::string& word, long& value) {
-  if (word.empty()) return false;
+// What a word read as a number gave.
+enum class Read { kNumber, kNotANumber, kOutOfRange };
+
+// A decimal or 0x number within lo..hi. A number too large even for the widest integer counts as
+// out of range, so nothing is ever cut short on the way to an int or a style word.
+Read Number(const std::string& word, long long lo, long long hi, long long& value) {
+  if (word.empty()) return Read::kNotANumber;
   char* end = nullptr;
-  value = std::strtol(word.c_str(), &end, 0);
-  return end && *end == 0;
+  errno = 0;
+  value = std::strtoll(word.c_str(), &end, 0);
+  if (!end || *end != 0 || end == word.c_str()) return Read::kNotANumber;
+  if (errno == ERANGE || value < lo || value > hi) return Read::kOutOfRange;
+  return Read::kNumber;
+}
+
+std::string OutOfRange(const std::string& what, const std::string& word, long long lo, long long hi) {
+  return what + " " + word + " is out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")";
+}
+
+// Reads the number called what into out; false with why when it is no number or lies outside lo..hi.
+bool Field(const std::string& word, const std::string& what, long long lo, long long hi, int& out,
+           const std::string& notANumber, std::string& why) {
+  long long value = 0;
+  switch (Number(word, lo, hi, value)) {
+    case Read::kNumber: out = static_cast<int>(value); return true;
+    case Read::kNotANumber: why = notANumber; return false;
+    case Read::kOutOfRange: why = OutOfRange(what, word, lo, hi); return false;
+  }
+  return false;
 }
 
 bool Text(const std::string& word, std::u16string& out) {
@@ -105,8 +139,13 @@ bool Styles(const std::vector<std::string>& words, size_t from, DWORD& style, DW
     }
     DWORD value = 0;
     bool extended = false;
-    long number = 0;
-    if (Number(w, number)) {
+    long long number = 0;
+    const Read read = Number(w, 0, kMaxStyle, number);
+    if (read == Read::kOutOfRange) {
+      error = OutOfRange("style", w, 0, kMaxStyle);
+      return false;
+    }
+    if (read == Read::kNumber) {
       value = static_cast<DWORD>(number);
     } else if (!StyleValue(w, value, extended)) {
       error = "unknown style " + w;
@@ -159,40 +198,42 @@ bool ParseDialogTemplate(const std::string& text, DialogTemplate& out, std::stri
     if (!Words(line, w, why)) return fail(why);
     if (w.empty()) continue;
     const std::string& key = w[0];
-    long a = 0, b = 0;
     if (key == "dialog") {
       continue;
     } else if (key == "size" || key == "position") {
-      if (w.size() != 3 || !Number(w[1], a) || !Number(w[2], b)) return fail(key + " needs two numbers");
-      if (key == "size") {
-        if (a <= 0 || b <= 0) return fail("size must be positive");
-        out.cx = static_cast<int>(a);
-        out.cy = static_cast<int>(b);
-        sized = true;
-      } else {
-        out.x = static_cast<int>(a);
-        out.y = static_cast<int>(b);
+      const std::string notANumber = key + " needs two numbers";
+      if (w.size() != 3) return fail(notANumber);
+      const bool size = key == "size";
+      const long long lo = size ? 1 : kMinUnits;
+      int& a = size ? out.cx : out.x;
+      int& b = size ? out.cy : out.y;
+      if (!Field(w[1], key, lo, kMaxUnits, a, notANumber, why) ||
+          !Field(w[2], key, lo, kMaxUnits, b, notANumber, why)) {
+        return fail(why);
       }
+      if (size) sized = true;
     } else if (key == "style") {
       if (!Styles(w, 1, out.style, out.exStyle, why)) return fail(why);
     } else if (key == "caption") {
       if (w.size() != 2 || !Text(w[1], out.caption)) return fail("caption needs one quoted text");
     } else if (key == "font") {
-      if (w.size() != 3 || !Number(w[1], a) || !Text(w[2], out.fontFace)) return fail("font needs points and a quoted face");
-      out.fontPoints = static_cast<int>(a);
+      const std::string malformed = "font needs points and a quoted face";
+      if (w.size() != 3) return fail(malformed);
+      if (!Field(w[1], "font", 0, kMaxPoints, out.fontPoints, malformed, why)) return fail(why);
+      if (!Text(w[2], out.fontFace)) return fail(malformed);
     } else if (key == "control") {
+      const std::string malformed = "control needs class, id, x, y, width, height and a quoted text";
       DialogItemTemplate item;
-      long id = 0, x = 0, y = 0, cx = 0, cy = 0;
-      if (w.size() < 8 || !Number(w[2], id) || !Number(w[3], x) || !Number(w[4], y) || !Number(w[5], cx) ||
-          !Number(w[6], cy) || !Text(w[7], item.text)) {
-        return fail("control needs class, id, x, y, width, height and a quoted text");
+      if (w.size() < 8 || !Text(w[7], item.text)) return fail(malformed);
+      if (!Field(w[2], "control id", kMinId, kMaxId, item.id, malformed, why)) return fail(why);
+      const std::string control = "control " + w[2] + ": ";
+      if (!Field(w[3], control + "x", kMinUnits, kMaxUnits, item.x, malformed, why) ||
+          !Field(w[4], control + "y", kMinUnits, kMaxUnits, item.y, malformed, why) ||
+          !Field(w[5], control + "width", 0, kMaxUnits, item.cx, malformed, why) ||
+          !Field(w[6], control + "height", 0, kMaxUnits, item.cy, malformed, why)) {
+        return fail(why);
       }
       item.className = ClassName(w[1]);
-      item.id = static_cast<int>(id);
-      item.x = static_cast<int>(x);
-      item.y = static_cast<int>(y);
-      item.cx = static_cast<int>(cx);
-      item.cy = static_cast<int>(cy);
       item.style = WS_CHILD | WS_VISIBLE;
       if (!Styles(w, 8, item.style, item.exStyle, why)) return fail(why);
       out.items.push_back(item);
@@ -201,22 +242,6 @@ bool ParseDialogTemplate(const std::string& text, DialogTemplate& out, std::stri
     }
   }
   if (!sized) return fail("no size line");
-  return true;
-}
-
-bool LoadDialogTemplate(UINT id, DialogTemplate& out, std::string* error) {
-  std::string path = ResourcePath("dialogs/" + std::to_string(id) + ".dlg");
-  std::string text;
-  if (!ReadTextFile(path, text)) {
-    if (error) *error = "no dialog template " + path;
-    SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
-    return false;
-  }
-  if (!ParseDialogTemplate(text, out, error)) {
-    if (error) *error = path + ": " + *error;
-    SetLastError(1812);  // ERROR_RESOURCE_DATA_NOT_FOUND
-    return false;
-  }
   return true;
 }
 

@@ -18,6 +18,11 @@
 // WS_VISIBLE unless "NOT WS_VISIBLE" is given. Style words are names of WinUser.h/Controls.h or numbers
 // (decimal or 0x...), separated by blanks or "|"; NOT removes the next one. Texts are UTF-8 in double
 // quotes with \" \\ \n escapes. Controls are created in file order, which is their z-order and tab order.
+//
+// Every number is range-checked, as dialog files come with an update medium: places -32768 to 32767
+// units, sizes 0 to 32767 (the dialog's own 1 to 32767), control ids -1 to 65535, font points 0 to 72,
+// style numbers 0 to 0xFFFFFFFF. A file with a number outside these is refused whole, the message
+// naming the line, the number and its range.
 #pragma once
 
 #include <string>
@@ -48,9 +53,10 @@ struct DialogTemplate {
 
 inline int DialogUnitsToPixels(int units) { return units * 3 / 2; }
 
-// False with a message naming the line for a malformed file.
+// False with a message naming the line for a malformed file or a number out of range.
 bool ParseDialogTemplate(const std::string& text, DialogTemplate& out, std::string* error);
-// dialogs/<id>.dlg of the program's resources; false (ERROR_RESOURCE_NAME_NOT_FOUND) when missing.
+// dialogs/<id>.dlg of the program's resources; false (ERROR_RESOURCE_NAME_NOT_FOUND) when missing,
+// false (ERROR_RESOURCE_DATA_NOT_FOUND) with the file's path before the parser's message when refused.
 bool LoadDialogTemplate(UINT id, DialogTemplate& out, std::string* error);
 // The value of a style name, false for an unknown one.
 bool StyleValue(const std::string& name, DWORD& value, bool& extended);

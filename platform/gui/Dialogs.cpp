@@ -6,6 +6,8 @@
 #include "DialogTemplate.h"
 #include "GdiObjects.h"
 #include "GuiState.h"
+#include "Paths.h"
+#include "Resources.h"
 
 namespace panel {
 namespace gui {
@@ -132,6 +134,22 @@ LRESULT DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace gui
+
+bool LoadDialogTemplate(UINT id, DialogTemplate& out, std::string* error) {
+  std::string path = ResourcePath("dialogs/" + std::to_string(id) + ".dlg");
+  std::string text;
+  if (!ReadTextFile(path, text)) {
+    if (error) *error = "no dialog template " + path;
+    SetLastError(1814);  // ERROR_RESOURCE_NAME_NOT_FOUND
+    return false;
+  }
+  if (!ParseDialogTemplate(text, out, error)) {
+    if (error) *error = path + " refused: " + *error;
+    SetLastError(1812);  // ERROR_RESOURCE_DATA_NOT_FOUND
+    return false;
+  }
+  return true;
+}
 
 HWND CreateDialogFromTemplate(const DialogTemplate& t, HWND parent, DLGPROC proc, LPARAM param) {
   return gui::CreateDialogInternal(t, parent, proc, param, false);

@@ -115,8 +115,10 @@ def r_mode_word(s, w, h, t, mode, word, glyph=None, style="card"):
     s.add(label(w / 2.0, h - 5.5, word, fs, text))
 
 
-def r_status(s, w, h, t, glyph, tone="normal", on_dark=None):
-    """Main-screen status icon: the pictogram alone, in the look's status colour."""
+def r_status(s, w, h, t, glyph, tone="normal", on_dark=None, room=None):
+    """Main-screen status icon: the pictogram alone, in the look's status colour. With room="count"
+    (the hot-water and heating side icons) the pictogram is smaller and keeps to the left, leaving the
+    right third of the icon to the count of running heaters that the screen writes there."""
     if on_dark is None:
         on_dark = t["dark"]
     colours = _glyph_colours(t, tone, on_dark)
@@ -124,7 +126,12 @@ def r_status(s, w, h, t, glyph, tone="normal", on_dark=None):
         colours["fg"] = WHITE if glyph in ("stop",) else (INK if glyph == "warning" else colours["fg"])
     if glyph == "warning":
         colours["fg"] = INK if not on_dark else dark(t["primary"], 0.3)
-    _centre_glyph(s, glyph, w, h, min(w, h) - 4, colours)
+    size = min(w, h) - 4
+    if room == "count":
+        small = size * 0.68
+        _centre_glyph(s, glyph, w, h, small, colours, dx=1 - (w - small) / 2.0)
+    else:
+        _centre_glyph(s, glyph, w, h, size, colours)
 
 
 def r_power(s, w, h, t, state):

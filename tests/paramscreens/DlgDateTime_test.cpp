@@ -217,6 +217,29 @@ TEST_F(DlgDateTimeTest, DateDialog_CaptionFieldsAndResult) {
   }
 }
 
+// Between the date and the time lies only the pop-up's body: the blank label there shows its piece of
+// the background, in both looks, never a bar of solid colour.
+TEST_F(DlgDateTimeTest, BlankBetweenDateAndTime_ShowsTheBackground) {
+  for (int dealer : {0, 9}) {
+    SCOPED_TRACE(dealer);
+    UseDealer(dealer);
+    DlgDateTime dialog;
+    COLORREF blank = 0, beside = 1;
+    panel::ScriptedInput script;
+    script.Then([&] {
+      CRect r;
+      dialog.GetDlgItem(1094)->GetWindowRect(&r);
+      const int y = (r.top + r.bottom) / 2;
+      blank = panel::ScreenPixel((r.left + r.right) / 2, y);
+      beside = panel::ScreenPixel(r.left - 2, y);  // the body just before it, under no control
+      dialog.EndDialog(IDCANCEL);
+    });
+    dialog.DoModal();
+    EXPECT_EQ(blank, beside);
+    EXPECT_NE(blank, RGB(0, 0, 1));
+  }
+}
+
 TEST_F(DlgDateTimeTest, Screenshots) {
   SetClock(2026, 12, 10, 13, 5, 42);
   for (int dealer : {0, 9}) {

@@ -94,6 +94,30 @@ TEST_F(DlgKeypadTest, NewPasswordPrompt_ShowsTheDigits) {
   EXPECT_EQ(shown.ToUtf8(), "5127");
 }
 
+// The prompt reads at arm's length on each look's pop-up body: white on the dark blue one, near-black
+// on dealer 9's white one.
+TEST_F(DlgKeypadTest, Prompt_LightOnTheDarkLookDarkOnTheLightOne) {
+  struct Case {
+    int dealer;
+    COLORREF color;
+  };
+  for (const Case& c : {Case{0, RGB(255, 255, 255)}, Case{9, RGB(0, 0, 1)}}) {
+    SCOPED_TRACE(c.dealer);
+    UseDealer(c.dealer);
+    DlgKeypad pad;
+    pad.Init(u"Access level", u"Enter password");
+    panel::ClearDrawLog();
+    COLORREF drawn = 0x12345678;
+    panel::ScriptedInput script;
+    script.Then([&] {
+      if (const panel::DrawnText* prompt = panel::FindDrawnText(u"Enter password")) drawn = prompt->color;
+      pad.EndDialog(IDCANCEL);
+    });
+    pad.DoModal();
+    EXPECT_EQ(drawn, c.color);
+  }
+}
+
 TEST_F(DlgKeypadTest, Screenshot) {
   DlgKeypad pad;
   SetText(414, u"Enter password");

@@ -70,6 +70,36 @@ TEST_F(DlgKillTimeTest, DayButtonsCarryTheDayNamesSundayFirst) {
   EXPECT_EQ(names, (std::vector<std::string>{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}));
 }
 
+// Each day name sits on its box with room on every side, clear of the box's border, checked or not.
+TEST_F(DlgKillTimeTest, DayNames_ClearOfTheirBoxesBorders) {
+  const int kRoom = 4;  // pixels between a name's glyphs and its box's edge, the border inside them
+  const int flags[7] = {0, 1, 0, 1, 0, 0, 0};
+  DlgKillTime dialog;
+  dialog.Init(u"Disinfection time", 2, 0, flags);
+  panel::ClearDrawLog();
+  panel::ScriptedInput script;
+  script.Then([&] {
+    const std::vector<panel::DrawnPicture> faces = panel::PictureLog();
+    for (int d = 0; d < 7; ++d) {
+      const HWND day = dialog.GetDlgItem(kFirstDay + d)->m_hWnd;
+      const CString name = TextOf(dialog, kFirstDay + d);
+      SCOPED_TRACE(name.ToUtf8());
+      const panel::DrawnText* text = panel::FindDrawnText(name);
+      ASSERT_NE(text, nullptr);
+      RECT face{};
+      for (const panel::DrawnPicture& f : faces) {
+        if (f.window == day) face = f.rect;
+      }
+      EXPECT_GE(text->ink.left - face.left, kRoom);
+      EXPECT_GE(face.right - text->ink.right, kRoom);
+      EXPECT_GE(text->ink.top - face.top, kRoom);
+      EXPECT_GE(face.bottom - text->ink.bottom, kRoom);
+    }
+    Tap(dialog, DlgPopup::kCancel);
+  });
+  dialog.DoModal();
+}
+
 TEST_F(DlgWeekTimeTest, Slots_EditBothHoursOfTheShownDayOnly) {
   // Day 0 has bits 24..31 set besides hour 1; day 1 has hours 4 and 5 (slot 3).
   const int32_t masks[7] = {static_cast<int32_t>(0xFF000002u), 0x30, 0, 0, 0, 0, 0x00FFFFFF};

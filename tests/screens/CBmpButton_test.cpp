@@ -181,6 +181,30 @@ TEST_F(CBmpButtonTest, Rectangles_ClampedToTheButton) {
   }
 }
 
+// Icon 45's colour face is a key: rounded off the erase colour, with an edge, white at its top and a
+// tenth darker at its foot; held, the pressed colour. A colour face of 0 is none: only the erase shows.
+TEST_F(CBmpButtonTest, ColourFace_AKeyOnTheBackground_NoColourNoFace) {
+  dialog.push.SetIconStyle(45, 240, kEraseGrey, 0);
+  panel::PumpMessages();
+  EXPECT_EQ(At(0, 0), kGrey);
+  EXPECT_EQ(At(2, 2), kGrey);                      // the rounded corner
+  EXPECT_EQ(At(1, 30), RGB(178, 178, 178));        // the edge, 30 % darker than white
+  EXPECT_EQ(At(45, 2), RGB(255, 255, 255));        // the face's top row
+  EXPECT_EQ(At(45, 56), RGB(229, 229, 229));       // its foot
+  EXPECT_EQ(At(45, 58), RGB(127, 127, 127));       // the shadow under it
+  panel::PressAt(45, 30);
+  panel::PumpMessages();
+  EXPECT_EQ(At(45, 2), RGB(255, 64, 0));
+  panel::ReleaseAt(45, 30);
+  panel::PumpMessages();
+
+  CButtonLayout none;
+  none.eraseColor = kGrey;
+  dialog.radio[0].SetLayout(none, TRUE);
+  panel::PumpMessages();
+  EXPECT_EQ(At(45, 120), kGrey);
+}
+
 TEST_F(CBmpButtonTest, Caption_DrawnInTheColourOfTheState) {
   dialog.push.SetWindowText(u"Heating");
   dialog.push.SetIconStyle(16, 238, kEraseGrey, 0);  // 259 normal, 260 pressed

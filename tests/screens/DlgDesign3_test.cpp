@@ -101,6 +101,33 @@ TEST_F(DlgDesign3Test, ActiveFaults_ListedWithStartAndDurationAndGoneWhenCleared
   EXPECT_EQ(Page().GetSelectedRecordId(), -1);
 }
 
+// From the page's first picture on, before its first refresh tick, it says only what is true: no
+// sample code from the template, each button its own caption; and a page shown again lists the
+// faults as they are then, not as they stood when it was hidden.
+TEST_F(DlgDesign3Test, FirstPicture_ShowsOnlyWhatIsTrue) {
+  SetFaults({}, {});
+  CreateMain();
+  panel::ClearDrawLog();
+  Page().ShowPage(SW_SHOW);
+  panel::PumpMessages();
+  EXPECT_EQ(panel::FindDrawnText(u"Active Errors:S05"), nullptr);
+  EXPECT_EQ(panel::FindDrawnText(u"CLEAR History"), nullptr);
+  EXPECT_NE(panel::FindDrawnText(u"T384"), nullptr);
+  EXPECT_EQ(Text(Page(), DlgDesign3::kActiveTitle), CString(u"T384"));
+  EXPECT_EQ(Text(Page(), DlgDesign3::kHistoryTitle), CString(u"T385"));
+  EXPECT_EQ(Text(Page(), DlgDesign3::kClearButton), CString(u"T383"));
+  EXPECT_EQ(Text(Page(), DlgDesign3::kMoreButton), CString(u"T382"));
+  EXPECT_EQ(Page().ActiveList().GetItemCount(), 0);
+
+  Page().ShowPage(SW_HIDE);
+  SetFaults({Fault(u"E01", FaultEntry::kActive, kNow - 60, 0, 4)}, {});
+  panel::ClearDrawLog();
+  Page().ShowPage(SW_SHOW);
+  panel::PumpMessages();
+  ASSERT_EQ(Page().ActiveList().GetItemCount(), 1);
+  EXPECT_NE(panel::FindDrawnText(u"E01"), nullptr);
+}
+
 TEST_F(DlgDesign3Test, History_ShownOnlyWhenUnlockedAndNeverPastItsEnd) {
   SetFaults({}, {Fault(u"E07", FaultEntry::kEnded, kNow - 7200, kNow - 3600, 9),
                  Fault(u"E06", FaultEntry::kEnded, kNow - 200000, kNow - 109939, 8),

@@ -284,6 +284,136 @@ TEST_F(MainRefresh, ClockAmbientCompressorAndCircuits) {
   for (int id : {1046, 1048, 1013, 1017}) EXPECT_FALSE(Shown(id)) << id;
 }
 
+// Before a unit's first reply the record holds only zeros for it: its readings show "--", as a failed
+// sensor's do, and the other unit's show as measured.
+TEST_F(MainRefresh, Readings_DashesUntilTheirUnitHasAnswered) {
+  struct Case {
+    const char* name;
+    uint32_t answered;
+    const char16_t* room;
+    const char16_t* ambient;
+    const char16_t* compressor;
+    const char16_t* heatingValue;
+  };
+  const Case cases[] = {
+      {"neither", 0, u"--", u"--", u"Comp:--", u"--"},
+      {"indoor only", kIndoorAnswered, u"21.5℃", u"--", u"Comp:--", u"35.0℃"},
+      {"outdoor only", kOutdoorAnswered, u"--", u"5.0℃", u"Comp:52Hz", u"--"},
+      {"both", kIndoorAnswered | kOutdoorAnswered, u"21.5℃", u"5.0℃", u"Comp:52Hz", u"35.0℃"},
+  };
+  DlgMain& main = Open();
+  CSystemData& r = *GetSystemData();
+  r.m_demandFlags = 0x1 | 0x2;
+  r.m_roomTemp = 21.5f;
+  r.m_tankTemp = 48.0f;
+  r.m_ambientTemp = 5.0f;
+  r.m_compressorHz = 52;
+  r.m_heatCtrlTemp = 35.0f;
+  r.m_hwTarget = 50;
+  r.m_heatTarget = 38.0f;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    r.m_unitsAnswered = c.answered;
+    main.Tick();
+    EXPECT_EQ(TextOf(DlgMain::kRoomTemp), CString(c.room));
+    EXPECT_EQ(TextOf(DlgMain::kTankTemp), CString(c.answered & kIndoorAnswered ? u"48.0℃" : u"--"));
+    EXPECT_EQ(TextOf(DlgMain::kHotWaterValue), CString(c.answered & kIndoorAnswered ? u"48.0℃" : u"--"));
+    EXPECT_EQ(TextOf(DlgMain::kAmbientTemp), CString(c.ambient));
+    EXPECT_EQ(TextOf(DlgMain::kCompressor), CString(c.compressor));
+    EXPECT_EQ(TextOf(DlgMain::kHeatingValue), CString(c.heatingValue));
+    // Targets are the engine's own, not readings.
+    EXPECT_EQ(TextOf(DlgMain::kHotWaterTarget), CString(u"50℃"));
+    EXPECT_EQ(TextOf(DlgMain::kHeatingTarget), CString(u"38℃"));
+  }
+}
+
+// The two-circuit layout's room, tank and circuit temperatures are the indoor unit's too.
+TEST_F(MainRefresh, TwoCircuitLayout_IndoorReadingsDashesUntilTheIndoorUnitAnswered) {
+  SetDealer(3);
+  CSystemData& r = *GetSystemData();
+  r.m_unitsAnswered = kOutdoorAnswered;
+  r.m_demandFlags = 0x1;
+  r.m_roomTemp = 21.5f;
+  r.m_tankTemp = 48.0f;
+  r.m_mix1Temp = 33.0f;
+  r.m_mixTemp1Enabled = 1;
+  r.m_mix2Temp = 30.0f;
+  r.m_mixTemp2Enabled = 1;
+  r.m_dualTempEnabled = 1;
+  r.m_ambientTemp = 5.0f;
+  DlgMain& main = Open();
+  main.Tick();
+  for (int id : {1015, 1017, 1019, 1021}) EXPECT_EQ(TextOf(id), CString(u"--")) << id;
+  EXPECT_EQ(TextOf(DlgMain::kAmbientTemp), CString(u"5.0℃"));
+  r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
+  main.Tick();
+  EXPECT_EQ(TextOf(1015), CString(u"21.5℃"));
+  EXPECT_EQ(TextOf(1017), CString(u"48.0℃"));
+  EXPECT_EQ(TextOf(1019), CString(u"33.0℃"));
+  EXPECT_EQ(TextOf(1021), CString(u"30.0℃"));
+}
+
+// The picture before the first tick: the mode button already wears the run mode's icon (never an
+// unstyled face) and the circuits of the demand are shown, with nothing measured yet.
+TEST_F(MainRefresh, FirstPicture_ShowsTheStateBeforeTheFirstTick) {
+  CSystemData& r = *GetSystemData();
+  r.m_unitsAnswered = 0;
+  r.m_runMode = 1;
+  r.m_demandFlags = 0x1 | 0x2;
+  r.m_hwTarget = 50;
+  DlgMain& main = Open();
+  EXPECT_EQ(main.TickCount(), 0);
+  const CButtonLayout& mode = main.Button(DlgMain::kMode)->GetLayout();
+  EXPECT_EQ(mode.drawMode, 1);
+  EXPECT_EQ(mode.normalFace, 228u);  // icon 22, heating
+  for (int id : {1045, 1047, 1012, 1015, 1046, 1048, 1013, 1017}) EXPECT_TRUE(Shown(id)) << id;
+  EXPECT_EQ(TextOf(DlgMain::kHotWaterValue), CString(u"--"));
+  EXPECT_EQ(TextOf(DlgMain::kRoomTemp), CString(u"--"));
+  EXPECT_EQ(TextOf(DlgMain::kAmbientTemp), CString(u"--"));
+}
+
+// The count of running heaters stands at the right of each side icon, beside its pictogram rather than
+// over it, in a colour that reads on the layout's header band.
+TEST_F(MainRefresh, HeaterCount_BesideTheSidePictogramsInTheHeadersColour) {
+  struct Case {
+    int dealer;
+    COLORREF color;
+  };
+  for (const Case& c : {Case{0, RGB(0, 0, 1)}, Case{3, RGB(255, 255, 255)}, Case{9, RGB(255, 255, 255)}}) {
+    SCOPED_TRACE(c.dealer);
+    SetDealer(c.dealer);
+    CSystemData& r = *GetSystemData();
+    r.m_demandFlags = 0x1 | 0x8 | 0x10;  // hot water with its heater's icon, the heating heater's icon
+    r.m_hwHeaterDemand = r.m_indoorOut1110 = 1;
+    r.m_heatHeaterDemand = r.m_heatHeaterDemand2 = r.m_indoorOut1111 = 1;
+    DlgMain& main = Open();
+    main.Tick();
+    panel::ClearDrawLog();
+    RedrawWindow(main.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const std::vector<panel::DrawnText> texts = panel::DrawLog();
+    const std::vector<panel::DrawnPicture> faces = panel::PictureLog();
+    for (const auto& [id, count] : {std::pair<int, const char16_t*>{DlgMain::kHotWaterSideIcon, u"1"},
+                                    std::pair<int, const char16_t*>{DlgMain::kHeatingSideIcon, u"2"}}) {
+      SCOPED_TRACE(id);
+      const HWND icon = main.GetDlgItem(id)->m_hWnd;
+      const panel::DrawnText* drawn = nullptr;
+      for (const panel::DrawnText& t : texts) {
+        if (t.window == icon && t.text == CString(count)) drawn = &t;
+      }
+      const panel::DrawnPicture* face = nullptr;
+      for (const panel::DrawnPicture& f : faces) {
+        if (f.window == icon) face = &f;
+      }
+      ASSERT_NE(drawn, nullptr);
+      ASSERT_NE(face, nullptr);
+      EXPECT_NE(drawn->format & DT_RIGHT, 0u);
+      EXPECT_EQ(drawn->color, c.color);
+      EXPECT_GE(drawn->ink.left, face->rect.right) << "the count lies over the pictogram";
+    }
+    main.DestroyWindow();
+  }
+}
+
 // Three active faults and one silent one: every 4th tick the next active one, in table order.
 TEST_F(MainRefresh, FaultTicker_RotatesThroughActiveFaults_HiddenWithNone) {
   {

@@ -14,6 +14,7 @@
 #include "DemoMode.h"
 #include "DlgMain.h"
 #include "Gui.h"
+#include "InputMapping.h"
 #include "LangTexts.h"
 #include "Platform.h"
 #include "TempRoot.h"
@@ -37,6 +38,7 @@ protected:
     for (const auto& t : texts) LangTexts.SetAt(t.id - 1, t.text);
     CSystemData& r = *GetSystemData();
     r = CSystemData();
+    r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;  // both units answer, unless a test says not
     r.m_systemSwitch = 1;
     r.m_runMode = 1;
     r.m_softwareVersion = 205;

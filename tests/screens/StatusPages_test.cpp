@@ -6,9 +6,12 @@
 
 #include "DlgDesign1.h"
 #include "DlgDesign2.h"
+#include "InputMapping.h"
 #include "MainHostFixture.h"
 
 namespace {
+
+const uint32_t kBothUnits = kIndoorAnswered | kOutdoorAnswered;
 
 class StatusPagesTest : public MainHostFixture {
 protected:
@@ -31,6 +34,18 @@ TEST_F(StatusPagesTest, UnitStatus_ShowsTheRecordAndDashesForMissingValues) {
       {"no room value", [](CSystemData& s) { s.m_roomTemp = -98.0f; }, DlgDesign1::kRoomTemp, u"--"},
       {"failed room sensor", [](CSystemData& s) { s.m_roomTemp = -99.0f; }, DlgDesign1::kRoomTemp, u"--"},
       {"just above no value", [](CSystemData& s) { s.m_roomTemp = -97.9f; }, DlgDesign1::kRoomTemp, u"-97.9"},
+      {"room before the indoor unit answered",
+       [](CSystemData& s) {
+         s.m_unitsAnswered = kOutdoorAnswered;
+         s.m_roomTemp = 21.5f;
+       },
+       DlgDesign1::kRoomTemp, u"--"},
+      {"mixing 2 before the indoor unit answered",
+       [](CSystemData& s) {
+         s.m_unitsAnswered = kOutdoorAnswered;
+         s.m_mix2Temp = 30.0f;
+       },
+       DlgDesign1::kMix2Temp, u"--"},
       {"failed control sensor", [](CSystemData& s) { s.m_heatCoolTemp = -99.0f; }, DlgDesign1::kControlTemp, u"--"},
       {"failed tank sensor", [](CSystemData& s) { s.m_tankTemp = -99.0f; }, DlgDesign1::kTankTemp, u"--"},
       {"mixing 1 keeps its marker", [](CSystemData& s) { s.m_mix1Temp = -99.0f; }, DlgDesign1::kMix1Temp, u"-99.0"},
@@ -74,16 +89,20 @@ TEST_F(StatusPagesTest, UnitStatus_ShowsTheRecordAndDashesForMissingValues) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     r = CSystemData();
+    r.m_unitsAnswered = kBothUnits;
     c.set(r);
     ShowAndRefresh(main.Design1());
     EXPECT_EQ(Text(main.Design1(), c.label), CString(c.shown));
   }
 }
 
-TEST_F(StatusPagesTest, ValvesAndFans_ShowTheRecordFailedSensorsIncluded) {
+// Each reading as the record holds it, a failed sensor's marker included; before the outdoor unit has
+// answered its readings are "--" (captions kept) while the indoor unit's water temperatures show.
+TEST_F(StatusPagesTest, ValvesAndFans_ShowTheRecordFailedSensorsIncluded_DashesUntilAUnitAnswered) {
   CSystemData& r = *GetSystemData();
   r.m_outletTemp = 35.25f;
   r.m_inletTemp = -99.0f;
+  r.m_coilTemp = -99.0f;
   r.m_pressureB = 8.5f;
   r.m_compressorHz = 58;
   r.m_current = 6.4f;
@@ -91,15 +110,55 @@ TEST_F(StatusPagesTest, ValvesAndFans_ShowTheRecordFailedSensorsIncluded) {
   r.m_fan2Rpm = 0;
   r.m_eevSteps = 480;
   CreateMain();
-  ShowAndRefresh(main.Design2());
   struct Case {
     int label;
-    const char16_t* shown;
+    const char16_t* bothAnswered;
+    const char16_t* indoorOnly;
   };
-  const Case cases[] = {{1078, u"35.2"},        {1079, u"-99.0"},      {1080, u"8.5"},
-                        {1086, u"58"},          {1087, u"6.4"},        {1089, u"Fan 1:620rpm"},
-                        {1090, u"Fan 2:0rpm"},  {1094, u"Open:480P"}};
-  for (const Case& c : cases) EXPECT_EQ(Text(main.Design2(), c.label), CString(c.shown)) << c.label;
+  const Case cases[] = {{1078, u"35.2", u"35.2"},
+                        {1079, u"-99.0", u"-99.0"},
+                        {1082, u"-99.0", u"-99.0"},
+                        {1080, u"8.5", u"--"},
+                        {1081, u"0.0", u"--"},
+                        {1086, u"58", u"--"},
+                        {1087, u"6.4", u"--"},
+                        {1088, u"0.0", u"--"},
+                        {1089, u"Fan 1:620rpm", u"Fan 1:--"},
+                        {1090, u"Fan 2:0rpm", u"Fan 2:--"},
+                        {1094, u"Open:480P", u"Open:--"}};
+  for (const bool both : {true, false}) {
+    SCOPED_TRACE(both ? "both units answered" : "only the indoor unit answered");
+    r.m_unitsAnswered = both ? kBothUnits : kIndoorAnswered;
+    ShowAndRefresh(main.Design2());
+    for (const Case& c : cases) {
+      EXPECT_EQ(Text(main.Design2(), c.label), CString(both ? c.bothAnswered : c.indoorOnly)) << c.label;
+    }
+  }
+}
+
+// A page shown again shows the record as it is from its first picture on, not what it held when
+// it was hidden, and without waiting for its timer.
+TEST_F(StatusPagesTest, ShownAgain_ShowsTheRecordBeforeItsFirstTick) {
+  CSystemData& r = *GetSystemData();
+  r.m_unitsAnswered = kBothUnits;
+  CreateMain();
+  for (DlgBase* page : {static_cast<DlgBase*>(&main.Design1()), static_cast<DlgBase*>(&main.Design2())}) {
+    page->ShowPage(SW_SHOW);
+    panel::PumpMessages();
+    page->ShowPage(SW_HIDE);
+  }
+  EXPECT_EQ(Text(main.Design1(), DlgDesign1::kLink1), CString(u"Line Status1:0%"));
+  r.m_linkQuality1 = 55;
+  r.m_fan2Rpm = 430;
+  panel::ClearDrawLog();
+  main.Design1().ShowPage(SW_SHOW);
+  panel::PumpMessages();
+  EXPECT_EQ(Text(main.Design1(), DlgDesign1::kLink1), CString(u"Line Status1:55%"));
+  EXPECT_NE(panel::FindDrawnText(u"Line Status1:55%"), nullptr);
+  EXPECT_EQ(panel::FindDrawnText(u"Line Status1:0%"), nullptr);
+  main.Design2().ShowPage(SW_SHOW);
+  panel::PumpMessages();
+  EXPECT_EQ(Text(main.Design2(), 1090), CString(u"Fan 2:430rpm"));
 }
 
 TEST_F(StatusPagesTest, HiddenPage_IsNotRefreshed) {

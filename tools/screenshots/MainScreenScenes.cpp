@@ -8,6 +8,7 @@
 #include "DlgMain.h"
 #include "CSystemData.h"
 #include "FaultTable.h"
+#include "InputMapping.h"
 #include "LangTexts.h"
 #include "RunningScenes.h"
 #include "SoftClock.h"
@@ -18,6 +19,7 @@ namespace {
 const uint16_t kDemandHotWater = 0x1;
 const uint16_t kDemandHeating = 0x2;
 const uint16_t kDemandCooling = 0x4;
+const uint16_t kDemandHotWaterHeater = 0x8;  // the hot-water side's status icon, with the heaters' count on it
 
 }  // namespace
 
@@ -48,6 +50,7 @@ void SetOperation(Operation operation) {
   const int32_t dealer = r.m_dealerId;
   r = CSystemData();
   r.m_dealerId = dealer;
+  r.m_unitsAnswered = kIndoorAnswered | kOutdoorAnswered;
   r.m_ambientTemp = 7.0f;
   r.m_compressorHz = 52;
   r.m_roomTemp = 21.5f;
@@ -88,7 +91,7 @@ void Operate(Operation operation) {
     case Operation::kHotWater:
       r.m_runMode = 3;
       r.m_activeMode = 3;
-      r.m_demandFlags = kDemandHotWater;
+      r.m_demandFlags = kDemandHotWater | kDemandHotWaterHeater;
       r.m_hwHeaterDemand = 1;
       r.m_indoorOut1110 = 1;
       break;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Debug.h"
 #include "GuiFixture.h"
 
 namespace {
@@ -144,6 +145,22 @@ TEST_F(CDialogTest, MissingTemplate_DoModalGivesMinusOne) {
   CDialog missing(999);
   EXPECT_EQ(missing.DoModal(), -1);
   EXPECT_FALSE(missing.Create(999, nullptr));
+}
+
+// A template brought by an update medium with a width past 32 bits: no dialog comes up, and the log
+// says which file was refused and why.
+TEST_F(CDialogTest, TemplateWithANumberOutOfRange_IsRefusedWithALogLine) {
+  WriteDialog(304, "size 250 150\nstyle WS_POPUP\ncontrol STATIC 5 4 35 4294967296 112 \"\"\n");
+  panel::ClearDebugLog();
+  CDialog refused(304);
+  EXPECT_EQ(refused.DoModal(), -1);
+  EXPECT_FALSE(refused.Create(304, nullptr));
+  EXPECT_EQ(refused.m_hWnd, nullptr);
+  const std::vector<std::string> log = panel::DebugLog();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_NE(log[0].find("dialogs/304.dlg refused: line 3: control 5: width 4294967296 is out of range (0 to 32767)"),
+            std::string::npos)
+      << log[0];
 }
 
 // The outer dialog keeps ticking inside the inner modal loop; its EndDialog ends both loops.
