@@ -35,6 +35,11 @@ bool ForEachEntry(const CString& folder, Visit visit) {
 
 bool IsFolder(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
+bool IsFolderPath(const CString& path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 uint64_t ListedSize(const WIN32_FIND_DATAW& data) {
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -97,11 +102,11 @@ bool CopyTree(const CString& source, const CString& target) {
     const CString from = source + u"\\" + name;
     const CString to = target + u"\\" + name;
     if (IsFolder(data)) {
-      if (!CreateDirectoryW(to, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        ok = CopyFailed(u"cannot create", to, LastError());
-      } else {
-        ok = CopyTree(from, to);
+      if (!CreateDirectoryW(to, nullptr)) {
+        const CString why = LastError();
+        if (!IsFolderPath(to)) return ok = CopyFailed(u"cannot create", to, why);
       }
+      ok = CopyTree(from, to);
     } else if (!CopyFileW(from, to, FALSE)) {
       ok = CopyFailed(u"cannot copy", from, LastError());
     } else if (FileSizeOf(to) != ListedSize(data)) {

@@ -60,7 +60,7 @@ TEST(UpdateFiles, CopyTree_NotWhole_IsFalse_AndNamesWhatWasNotCopied) {
        "update copy: copied short \\Storage Card\\ABackup\\msyh.ttf ("},
       {"a folder that cannot be made",
        [](const TempRoot& root) { root.Write("ResidentFlash/ABackup/Quellora.res", "a file in the way"); },
-       "update copy: cannot copy \\Storage Card\\ABackup\\Quellora.res\\1.png"},
+       "update copy: cannot create \\ResidentFlash\\ABackup\\Quellora.res (error 183)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
