@@ -91,6 +91,10 @@ bool FindMainProgramWindow(bool close) {
 }
 
 DWORD FindProgramProcess(const char16_t* program) {
+  // A program is listed under its file's path only while the file is there (one deleted or moved is
+  // listed otherwise): without the file no look at the board's processes is needed, which is every
+  // second's case outside an update.
+  if (GetFileAttributesW(program) == INVALID_FILE_ATTRIBUTES) return 0;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;
   PROCESSENTRY32W entry{};
