@@ -105,12 +105,7 @@ protected:
   // whose database the SQL given changes.
   void RunInstalledAndOfferItsCopy(const TempRoot& root, const std::string& change) {
     Prepare(root, false);
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION main{};
-    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\Quellora\\Quellora.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &main));
-    CloseHandle(main.hThread);
-    CloseHandle(main.hProcess);
+    ASSERT_NO_FATAL_FAILURE(StartInstalled());
     ASSERT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 30000));
     fs::create_directories(root / "Storage Card/ABackup");
     for (const auto& entry : fs::directory_iterator(root / "ResidentFlash/Quellora")) {
@@ -173,13 +168,25 @@ protected:
   }
 
   // The stand-in installed and hung (its window up, never answering), an update on the first medium,
-  // the launcher started.
+  // the launcher started. The stand-in is up first: the launcher's question, a few ticks long at the
+  // tests' speeds, is asked while the test looks for it.
   void StartWithAHungMainProgram(const TempRoot& root) {
     Prepare(root, true);
     panel::WriteTextFile(root / "standin.cfg", "mode hang");
     OfferUpdate(root);
-    StartLauncher();
+    ASSERT_NO_FATAL_FAILURE(StartInstalled());
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 10000));
+    StartLauncher();
+  }
+
+  // The installed program started as the launcher would start it, without waiting for it.
+  static void StartInstalled() {
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION main{};
+    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\Quellora\\Quellora.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &main));
+    CloseHandle(main.hThread);
+    CloseHandle(main.hProcess);
   }
 
   // Past the stop of the main program and the copy.
