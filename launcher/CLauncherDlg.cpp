@@ -82,17 +82,21 @@ BOOL CLauncherDlg::OnInitDialog() {
   m_command1Count = 0;
   m_restartCount = 0;
   m_libraryLoaded = false;
+  m_stagedRuns = false;
 
   // An update cut off between its two renames left the installation aside: it comes back first.
   RecoverInstallation();
   // A launcher ended while it checked an update leaves the staged program running: it would pass for
-  // the installed one, and the next update deletes what the person works with.
+  // the installed one, and the next update deletes what the person works with. The installed program
+  // starts once it has ended.
   EndStagedProgram();
-  Start(kInstalledProgram);
+  if (!m_stagedRuns) Start(kInstalledProgram);
   return TRUE;
 }
 
 bool CLauncherDlg::Start(const CString& path) { return StartProgram(path); }
+
+DWORD CLauncherDlg::StagedProgramProcess() const { return FindProgramProcess(kStagedProgram); }
 
 void CLauncherDlg::OnOK() {
   m_hideCountdown = 30;
@@ -131,6 +135,9 @@ LRESULT CLauncherDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CLauncherDlg::OnStatusReport(WPARAM wParam, LPARAM lParam) {
+  // Only the installed program can hold the single instance while a staged one runs: this report is
+  // the staged program's, on its way out.
+  if (m_stagedRuns && !StagedCheckStep()) return 0;
   const int32_t whole = static_cast<int32_t>(lParam);
   if (whole > kHeartbeatAbove) m_heartbeatCountdown = kHeartbeatSeconds;
   const uint32_t w = static_cast<uint32_t>(wParam);
@@ -178,14 +185,10 @@ void CLauncherDlg::OnTimer(UINT_PTR id) {
       m_step = kStepRun;
     } else {
       --m_stepCountdown;
-      if (m_stepCountdown >= kTimeoutTextTo && m_stepCountdown <= kTimeoutTextFrom) {
-        ShowStatus(u"Error!update timeout!please check!");
-        SetButtons(u"Exit", u"Hide");
-        GetDlgItem(IDC_EXIT)->EnableWindow(TRUE);
-        GetDlgItem(IDC_HIDE)->EnableWindow(TRUE);
-      }
+      if (m_stepCountdown >= kTimeoutTextTo && m_stepCountdown <= kTimeoutTextFrom) ShowTimeout();
     }
 
+    if (!StagedCheckStep()) EndStagedProgram();
     if (m_step >= kStepRun) {
       WatchdogTick();
     } else {
@@ -241,17 +244,45 @@ void CLauncherDlg::EndUpdateAttempt() {
 
 void CLauncherDlg::GiveUpUpdate() {
   OutputDebugStringW(u"update not installed within its time limit: the installed program starts again");
-  EndStagedProgram();
   ShowWindow(SW_HIDE);
+  m_heartbeatCountdown = kHeartbeatSeconds;
+  // The installed program starts on this tick's look for a staged one: at once when none runs, else
+  // once it has ended.
+  m_stagedRuns = true;
+}
+
+void CLauncherDlg::AbandonCopy() {
+  OutputDebugStringW(u"update not copied whole: it ends, the installed program starts again");
+  DeleteTree(kStagingFolder);
+  ShowTimeout();
+  m_step = kStepFinished;
+  m_stepCountdown = kFinishSeconds;
   m_heartbeatCountdown = kHeartbeatSeconds;
   Start(kInstalledProgram);
 }
 
+void CLauncherDlg::ShowTimeout() {
+  ShowStatus(u"Error!update timeout!please check!");
+  SetButtons(u"Exit", u"Hide");
+  GetDlgItem(IDC_EXIT)->EnableWindow(TRUE);
+  GetDlgItem(IDC_HIDE)->EnableWindow(TRUE);
+}
+
+bool CLauncherDlg::StagedCheckStep() const { return m_step >= kStepStartStaged && m_step <= kStepInstall; }
+
 void CLauncherDlg::EndStagedProgram() {
-  if (!MainProgramRunsFrom(kStagedProgram)) return;
-  OutputDebugStringW(u"the staged program of an unfinished update runs: it is closed");
-  FindMainProgramWindow(true);
-  WaitForProgramEnd(kMainInstance, ProgramEndWaitMs());
+  if (const DWORD staged = StagedProgramProcess()) {
+    if (!m_stagedRuns) OutputDebugStringW(u"the staged program of an unfinished update runs: it is closed");
+    m_stagedRuns = true;
+    CloseProgramWindow(staged);  // while it starts it has no window yet: asked again on the next tick
+    return;
+  }
+  if (!m_stagedRuns) return;
+  m_stagedRuns = false;
+  // During an update's copy and carry-over the main program stays stopped.
+  if (m_step >= kStepCopy && m_step < kStepFinished) return;
+  m_heartbeatCountdown = kHeartbeatSeconds;
+  Start(kInstalledProgram);
 }
 
 // ---- Supervision ----
@@ -294,8 +325,12 @@ void CLauncherDlg::RunUpdateStep() {
       } else {
         DeleteTree(kStagingFolder);
         CleanStartUpFolder(kStartUpFolder);
-        CreateDirectoryW(kStagingFolder, nullptr);
-        CopyTree(m_updateSource, kStagingFolder);
+        const bool staging = CreateDirectoryW(kStagingFolder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+        // A staged folder with a file missing or cut would pass the check and be installed.
+        if (!staging || !CopyTree(m_updateSource, kStagingFolder)) {
+          AbandonCopy();
+          break;
+        }
       }
       m_step = kStepConfigure;
       ShowStepStatus(u"Step 3:Modifying configuration, please wait!");

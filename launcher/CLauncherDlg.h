@@ -41,6 +41,8 @@ protected:
   virtual bool Start(const CString& path);
   // Bound of the wait for a stopped program to end before its folder is copied or replaced.
   virtual DWORD ProgramEndWaitMs() const { return 10000; }
+  // The process of a program running from the staging folder, 0 when none runs.
+  virtual DWORD StagedProgramProcess() const;
 
   LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
   LRESULT OnStatusReport(WPARAM wParam, LPARAM lParam);
@@ -61,9 +63,18 @@ private:
   // next attempt neither reuses a stale staging folder nor starts without asking.
   void EndUpdateAttempt();
   // The time limit ended an accepted update before its install: the main program, stopped for it,
-  // starts again at once instead of after supervision's countdown, and the window hides.
+  // starts again at once (once the staged one has ended) instead of after supervision's countdown, and
+  // the window hides.
   void GiveUpUpdate();
-  // Closes the main program when it runs from the staging folder and waits for it to end.
+  // A file of the update was not copied whole: the attempt ends at once with the timeout text, what was
+  // staged is removed, and the installation, never touched, starts again.
+  void AbandonCopy();
+  void ShowTimeout();
+  // Steps 7-9: the staged program runs for its check.
+  bool StagedCheckStep() const;
+  // Outside its check a program from the staging folder is never the controller (a launcher ended
+  // during an update may have left it running, or starting): it is asked to close on every tick until
+  // it has ended, and then the installed program starts.
   void EndStagedProgram();
   void WatchdogTick();
   void CallRebootHot();
@@ -89,6 +100,9 @@ private:
   int m_command1Count = 0;
   int m_restartCount = 0;
   bool m_libraryLoaded = false;
+  // A staged program ran at the last look outside its check (or the check was just given up): its
+  // reports are no heartbeat, and the installed program starts once none runs.
+  bool m_stagedRuns = false;
   HMODULE m_boardLib = nullptr;
   DWORD m_processorType = 0;
   NOTIFYICONDATAW m_trayIcon{};

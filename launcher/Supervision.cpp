@@ -18,12 +18,27 @@ bool HasDescendantTitled(HWND parent, const char16_t* title) {
 }
 
 struct Search {
+  DWORD processId = 0;  // FindOfProgram: the program whose window is looked for
   HWND found = nullptr;
 };
+
+bool IsMainProgramWindow(HWND top) {
+  WCHAR text[kTextLength + 1] = {};
+  GetWindowTextW(top, text, kTextLength);
+  return WStrCmp(text, kMainTitle) == 0 || HasDescendantTitled(top, kExitButtonText);
+}
 
 BOOL FindByExitButton(HWND top, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   if (!HasDescendantTitled(top, kExitButtonText)) return TRUE;
+  search->found = top;
+  return FALSE;
+}
+
+BOOL FindOfProgram(HWND top, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD owner = 0;
+  if (!GetWindowThreadProcessId(top, &owner) || owner != search->processId || !IsMainProgramWindow(top)) return TRUE;
   search->found = top;
   return FALSE;
 }
@@ -35,6 +50,24 @@ HWND MainProgramWindow() {
   Search search;
   EnumWindows(FindByExitButton, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The file name of a CE path: what a snapshot lists.
+const char16_t* FileName(const char16_t* path) {
+  const char16_t* name = path;
+  for (const char16_t* p = path; *p; ++p) {
+    if (*p == u'\\') name = p + 1;
+  }
+  return name;
+}
+
+bool RunsFrom(DWORD processId, const char16_t* program) {
+  HANDLE process = OpenProcess(0, FALSE, processId);
+  if (!process) return false;
+  WCHAR path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameW(process, path, MAX_PATH);
+  CloseHandle(process);
+  return length > 0 && WStrICmp(path, program) == 0;
 }
 
 }  // namespace
@@ -57,16 +90,31 @@ bool FindMainProgramWindow(bool close) {
   return true;
 }
 
-bool MainProgramRunsFrom(const char16_t* program) {
-  DWORD processId = 0;
-  HWND window = MainProgramWindow();
-  if (!window || !GetWindowThreadProcessId(window, &processId)) return false;
-  HANDLE process = OpenProcess(0, FALSE, processId);
-  if (!process) return false;
-  WCHAR path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameW(process, path, MAX_PATH);
-  CloseHandle(process);
-  return length > 0 && WStrICmp(path, program) == 0;
+DWORD FindProgramProcess(const char16_t* program) {
+  // A program is listed under its file's path only while the file is there (one deleted or moved is
+  // listed otherwise): without the file no look at the board's processes is needed, which is every
+  // second's case outside an update.
+  if (GetFileAttributesW(program) == INVALID_FILE_ATTRIBUTES) return 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  DWORD found = 0;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
+    if (WStrICmp(entry.szExeFile, FileName(program)) == 0 && RunsFrom(entry.th32ProcessID, program)) {
+      found = entry.th32ProcessID;
+    }
+  }
+  CloseToolhelp32Snapshot(snapshot);
+  return found;
+}
+
+bool CloseProgramWindow(DWORD processId) {
+  Search search;
+  search.processId = processId;
+  EnumWindows(FindOfProgram, reinterpret_cast<LPARAM>(&search));
+  // Posted, not sent: a program that is busy ending or still starting cannot hold the launcher's tick.
+  return search.found && PostMessageW(search.found, WM_CLOSE, 0, 0);
 }
 
 void CloseErrorBoxes() {

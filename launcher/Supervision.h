@@ -27,9 +27,12 @@ bool StartProgram(const CString& path);
 // The top-level window titled "Quellora", else the first top-level window with a descendant titled
 // "EXIT"; with close, WM_CLOSE is sent to it. Whether one was found.
 bool FindMainProgramWindow(bool close);
-// Whether the main program's window (as FindMainProgramWindow finds it) belongs to a program started
-// from that file (a CE path, compared without regard to case).
-bool MainProgramRunsFrom(const char16_t* program);
+// The id of a running program of the board started from that file (a CE path, compared without regard
+// to case); 0 when none runs. Found by its process, so also while it starts and has no window yet.
+DWORD FindProgramProcess(const char16_t* program);
+// Posts WM_CLOSE to the main window of that program (its top-level window titled "Quellora", else its
+// first with a descendant titled "EXIT"). False when it has none (yet).
+bool CloseProgramWindow(DWORD processId);
 // Sends WM_CLOSE to the first top-level window titled "Application Error", "Fatal Application Error",
 // "应用程序错误" or "致命的应用程序错误", in this order; at most one per call.
 void CloseErrorBoxes();

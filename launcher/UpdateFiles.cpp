@@ -16,19 +16,56 @@ namespace {
 
 const char16_t kLauncherFile[] = u"Brimcourt.exe";
 
-// Calls visit(name, isFolder) for every entry of the folder.
+// Calls visit(name, data) for every entry of the folder until it returns false. False when the folder
+// could not be listed (an empty one is listed).
 template <typename Visit>
-void ForEachEntry(const CString& folder, Visit visit) {
+bool ForEachEntry(const CString& folder, Visit visit) {
   WIN32_FIND_DATAW data;
   HANDLE search = FindFirstFileW(folder + u"\\*.*", &data);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
     CString name(data.cFileName);
     // Only the folder's own and its parent's entries are skipped; "." names are files like any other.
     if (name == u"." || name == u"..") continue;
-    if (!visit(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) break;
+    if (!visit(name, data)) break;
   } while (FindNextFileW(search, &data));
   FindClose(search);
+  return true;
+}
+
+bool IsFolder(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+bool IsFolderPath(const CString& path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+uint64_t ListedSize(const WIN32_FIND_DATAW& data) {
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The size of the file now; UINT64_MAX when it cannot be opened.
+uint64_t FileSizeOf(const CString& path) {
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return UINT64_MAX;
+  DWORD high = 0;
+  const DWORD low = GetFileSize(file, &high);
+  CloseHandle(file);
+  return (static_cast<uint64_t>(high) << 32) | low;
+}
+
+// Names the first thing of an update that could not be copied, for the person who services the board.
+bool CopyFailed(const char16_t* what, const CString& path, const CString& why) {
+  CString line;
+  line.Format(u"update copy: %s %s (%s)", what, static_cast<const char16_t*>(path), static_cast<const char16_t*>(why));
+  OutputDebugStringW(line);
+  return false;
+}
+
+CString LastError() {
+  CString text;
+  text.Format(u"error %u", static_cast<unsigned>(GetLastError()));
+  return text;
 }
 
 }  // namespace
@@ -40,9 +77,9 @@ bool IsUpdateFolder(const CString& folder) {
 }
 
 bool DeleteTree(const CString& folder) {
-  ForEachEntry(folder, [&](const CString& name, bool isFolder) {
+  ForEachEntry(folder, [&](const CString& name, const WIN32_FIND_DATAW& data) {
     const CString path = folder + u"\\" + name;
-    if (isFolder) {
+    if (IsFolder(data)) {
       DeleteTree(path);
     } else {
       DeleteFileW(path);
@@ -53,26 +90,35 @@ bool DeleteTree(const CString& folder) {
 }
 
 void CleanStartUpFolder(const CString& folder) {
-  ForEachEntry(folder, [&](const CString& name, bool isFolder) {
-    if (!isFolder && name != kLauncherFile) DeleteFileW(folder + u"\\" + name);
+  ForEachEntry(folder, [&](const CString& name, const WIN32_FIND_DATAW& data) {
+    if (!IsFolder(data) && name != kLauncherFile) DeleteFileW(folder + u"\\" + name);
     return true;
   });
 }
 
 bool CopyTree(const CString& source, const CString& target) {
   bool ok = true;
-  ForEachEntry(source, [&](const CString& name, bool isFolder) {
+  const bool listed = ForEachEntry(source, [&](const CString& name, const WIN32_FIND_DATAW& data) {
     const CString from = source + u"\\" + name;
     const CString to = target + u"\\" + name;
-    if (isFolder) {
-      CreateDirectoryW(to, nullptr);
+    if (IsFolder(data)) {
+      if (!CreateDirectoryW(to, nullptr)) {
+        const CString why = LastError();
+        if (!IsFolderPath(to)) return ok = CopyFailed(u"cannot create", to, why);
+      }
       ok = CopyTree(from, to);
-    } else {
-      ok = CopyFileW(from, to, FALSE) != FALSE;
+    } else if (!CopyFileW(from, to, FALSE)) {
+      ok = CopyFailed(u"cannot copy", from, LastError());
+    } else if (FileSizeOf(to) != ListedSize(data)) {
+      // The medium gave less (or other) than its listing said: the file is not whole.
+      CString sizes;
+      sizes.Format(u"%llu of %llu bytes", static_cast<unsigned long long>(FileSizeOf(to)),
+                   static_cast<unsigned long long>(ListedSize(data)));
+      ok = CopyFailed(u"copied short", from, sizes);
     }
     return ok;
   });
-  return ok;
+  return listed ? ok : CopyFailed(u"cannot list", source, LastError());
 }
 
 bool InstallStaged() {

@@ -26,8 +26,10 @@ bool IsUpdateFolder(const CString& folder);
 bool DeleteTree(const CString& folder);
 // Deletes every file of the folder but "Brimcourt.exe" (exact case); subfolders stay.
 void CleanStartUpFolder(const CString& folder);
-// Copies the source's files and subfolders into target (files overwritten); false at the first file
-// that could not be copied.
+// Copies the source's files and subfolders into target (files overwritten). False at the first thing
+// not copied whole: a folder that could not be listed or created, a file that could not be read or
+// written, or one whose copy's size is not the size the source's listing gave. The failure is named in
+// the debug output.
 bool CopyTree(const CString& source, const CString& target);
 
 // Replaces the installation with the staged folder without ever leaving the board without one: the

@@ -20,3 +20,4 @@
 #include "Registry.h"
 #include "Sockets.h"
 #include "SystemInfo.h"
+#include "Toolhelp.h"

@@ -148,26 +148,38 @@ TEST_F(LauncherFixture, ClosesOneErrorBoxOnTicks1_11_21) {
                                                             u"应用程序错误"}));
 }
 
-TEST_F(LauncherFixture, AtItsStart_AMainProgramRunningFromTheStagingFolderIsClosed) {
-  struct Case {
-    const char16_t* runsFrom;  // the file of the program behind the window "Quellora" (this process)
-    bool closed;
-  };
-  const Case cases[] = {{u"\\ResidentFlash\\ABackup\\Quellora.exe", true},
-                        {u"\\ResidentFlash\\Quellora\\Quellora.exe", false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(CString(c.runsFrom).ToUtf8());
-    StandInWindows windows;
-    HWND main = windows.Add(u"Quellora");
-    panel::SetModulePath(c.runsFrom);
-    TestLauncherDlg dlg;
-    ASSERT_TRUE(dlg.Create(CLauncherDlg::IDD));
-    panel::SetModulePath(u"");
-    EXPECT_EQ(StandInWindows::Closed().size(), c.closed ? 1u : 0u);
-    EXPECT_EQ(dlg.starts, std::vector<CString>{kInstalled});
-    dlg.DestroyWindow();
-    if (IsWindow(main)) DestroyWindow(main);
+TEST_F(LauncherFixture, AStagedProgramLeftRunning_IsClosedUntilItHasEnded_ThenTheInstalledOneStarts) {
+  // A launcher ended during an update's check left the staged program starting, its window not up yet.
+  m_dlg.stagedProcess = ThisProcess();
+  Open();
+  EXPECT_EQ(StartsOf(kInstalled), 0);  // it holds the single instance
+  ToRunMode();
+  // What it reports is no heartbeat, and no version of the installation.
+  for (int second = 0; second < 5; ++second) {
+    Report(205, 0, 110, 0);
+    Tick();
   }
+  EXPECT_EQ(m_dlg.HeartbeatCountdown(), 84);
+  EXPECT_EQ(Text(kText), u"Version:");
+  // Its window comes up: it is asked to close, on every tick until it has ended.
+  StandInWindows windows;
+  windows.Add(u"Quellora");
+  Tick();
+  EXPECT_EQ(StandInWindows::Closed(), std::vector<CString>{u"Quellora"});
+  windows.Add(u"Quellora");
+  Tick();
+  EXPECT_EQ(StandInWindows::Closed(), (std::vector<CString>{u"Quellora", u"Quellora"}));
+  EXPECT_EQ(StartsOf(kInstalled), 0);
+  // Ended: the installed program starts at once, and supervision counts from that start.
+  m_dlg.stagedProcess = 0;
+  Tick();
+  EXPECT_EQ(StartsOf(kInstalled), 1);
+  EXPECT_EQ(m_dlg.HeartbeatCountdown(), 89);
+  Report(205, 0, 110, 0);
+  EXPECT_EQ(m_dlg.HeartbeatCountdown(), 90);
+  EXPECT_EQ(Text(kText), u"SW:V2.05\r\nDB:V1.10");
+  Tick(5);
+  EXPECT_EQ(StartsOf(kInstalled), 1);
 }
 
 TEST_F(LauncherFixture, EnterAndEscOnlyHide_ExitEndsTheLauncher) {

@@ -4,6 +4,8 @@
 // is caught by a hook.
 #pragma once
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,6 +23,9 @@
 class TestLauncherDlg : public CLauncherDlg {
 public:
   std::vector<CString> starts;
+  // The program running from the staging folder, as the launcher's look at the board's processes finds
+  // it: this process, whose stand-in windows play its windows, or none.
+  DWORD stagedProcess = 0;
 
 protected:
   bool Start(const CString& path) override {
@@ -28,6 +33,7 @@ protected:
     return true;
   }
   DWORD ProgramEndWaitMs() const override { return 0; }
+  DWORD StagedProgramProcess() const override { return stagedProcess; }
 };
 
 class LauncherFixture : public ::testing::Test {
@@ -80,6 +86,9 @@ protected:
     std::filesystem::copy_file(CORVALIN_LIB, m_root / "ResidentFlash/Quellora/Corvalin.dll");
     m_root.Write("board/processor", "0\n");
   }
+
+  // The id that this process's windows carry, for a stand-in window to play the staged program's.
+  static DWORD ThisProcess() { return static_cast<DWORD>(getpid()); }
 
   int StartsOf(const char16_t* path) const {
     int n = 0;

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -32,6 +34,9 @@ using testing_support::RawDb;
 using testing_support::TempRoot;
 
 using testing_support::ScopedEnv;
+
+const char kStaged[] = "ResidentFlash/ABackup/Quellora.exe";
+const char kInstalled[] = "ResidentFlash/Quellora/Quellora.exe";
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -100,12 +105,7 @@ protected:
   // whose database the SQL given changes.
   void RunInstalledAndOfferItsCopy(const TempRoot& root, const std::string& change) {
     Prepare(root, false);
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION main{};
-    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\Quellora\\Quellora.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &main));
-    CloseHandle(main.hThread);
-    CloseHandle(main.hProcess);
+    ASSERT_NO_FATAL_FAILURE(StartInstalled());
     ASSERT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 30000));
     fs::create_directories(root / "Storage Card/ABackup");
     for (const auto& entry : fs::directory_iterator(root / "ResidentFlash/Quellora")) {
@@ -116,6 +116,33 @@ protected:
     RawDb(root / "ResidentFlash/Quellora/Quellora.db")
         .Run("pragma busy_timeout = 10000; vacuum into '" + (root / "Storage Card/ABackup/Quellora.db") + "';");
     if (!change.empty()) RawDb(root / "Storage Card/ABackup/Quellora.db").Run(change);
+  }
+
+  // The processes of the board running from that file inside the root (ended ones not counted).
+  static std::vector<pid_t> ProgramsRunningFrom(const TempRoot& root, const std::string& relative) {
+    std::vector<pid_t> pids;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      const pid_t pid = static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
+      std::error_code error;
+      const fs::path exe = fs::read_symlink(entry.path() / "exe", error);
+      if (pid > 0 && !error && exe == fs::path(root / relative) && !Ended(pid)) pids.push_back(pid);
+    }
+    return pids;
+  }
+
+  // The installed folder, file by file (path -> contents), without the database that its running
+  // program writes; that database's parameter tables instead.
+  static std::map<std::string, std::string> InstallationFiles(const TempRoot& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root / "ResidentFlash/Quellora")) {
+      if (entry.path().filename().string().rfind("Quellora.db", 0) == 0) continue;
+      if (!entry.is_directory()) panel::ReadTextFile(entry.path(), files[entry.path().string()]);
+    }
+    for (int n = 0; n < 3; ++n) {
+      std::string& rows = files["t_System" + std::to_string(n)];
+      for (const std::string& value : Values(root / "ResidentFlash/Quellora/Quellora.db", n)) rows += value + ",";
+    }
+    return files;
   }
 
   // The file, inside the root, of the program behind the window "Quellora"; empty when none runs.
@@ -141,13 +168,25 @@ protected:
   }
 
   // The stand-in installed and hung (its window up, never answering), an update on the first medium,
-  // the launcher started.
+  // the launcher started. The stand-in is up first: the launcher's question, a few ticks long at the
+  // tests' speeds, is asked while the test looks for it.
   void StartWithAHungMainProgram(const TempRoot& root) {
     Prepare(root, true);
     panel::WriteTextFile(root / "standin.cfg", "mode hang");
     OfferUpdate(root);
-    StartLauncher();
+    ASSERT_NO_FATAL_FAILURE(StartInstalled());
     ASSERT_TRUE(WaitUntil([] { return FindWindowW(nullptr, u"Quellora") != nullptr; }, 10000));
+    StartLauncher();
+  }
+
+  // The installed program started as the launcher would start it, without waiting for it.
+  static void StartInstalled() {
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION main{};
+    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\Quellora\\Quellora.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &main));
+    CloseHandle(main.hThread);
+    CloseHandle(main.hProcess);
   }
 
   // Past the stop of the main program and the copy.
@@ -162,10 +201,9 @@ protected:
     PostMessageW(FindWindowW(nullptr, u"Brimcourt"), WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
   }
 
-  void StartLauncher() {
+  void StartLauncher(const char16_t* program = u"\\ResidentFlash\\StartUp\\Brimcourt.exe") {
     STARTUPINFOW startup{sizeof(startup)};
-    ASSERT_TRUE(CreateProcessW(u"\\ResidentFlash\\StartUp\\Brimcourt.exe", nullptr, nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &m_launcher));
+    ASSERT_TRUE(CreateProcessW(program, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_launcher));
     m_launcherRunning = true;
   }
 
@@ -460,25 +498,94 @@ TEST_F(LauncherEndToEnd, RealMainProgram_UpdateOntoARootWithoutItsDatabase_Insta
       << log;
 }
 
-TEST_F(LauncherEndToEnd, RealMainProgram_LauncherKilledAtTheCheckWithTheMediumRemoved_TheInstalledProgramRuns) {
+TEST_F(LauncherEndToEnd, RealMainProgram_LauncherKilledOnceItStartedTheStagedOne_MediumOut_OnlyTheInstalledOneRuns) {
   // Slow enough to catch the staged program between its start and its first report.
   ScopedEnv scale("PANEL_TIME_SCALE", "4");
-  TempRoot root;
-  BoardGuard guard{this};
-  ASSERT_NO_FATAL_FAILURE(RunInstalledAndOfferItsCopy(root, ""));
-  StartLauncher();
-  ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
-  ASSERT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/ABackup/Quellora.exe"; }, 60000))
-      << LauncherText();
-  KillLauncher();
-  const pid_t staged = PidOf(FindWindowW(nullptr, u"Quellora"));
-  ASSERT_EQ(MainProgramFile(root), "ResidentFlash/ABackup/Quellora.exe") << "the check came first";
-  fs::remove_all(root / "Storage Card");  // the medium is taken out
+  struct KillPoint {
+    const char* name;
+    std::function<bool(const TempRoot& root)> reached;
+  };
+  const KillPoint killedAt[] = {
+      // Its process is there, its window and title not yet.
+      {"the staged program just started", [](const TempRoot& root) { return !ProgramsRunningFrom(root, kStaged).empty(); }},
+      {"the staged program's window up",
+       [](const TempRoot& root) { return MainProgramFile(root) == "ResidentFlash/ABackup/Quellora.exe"; }},
+  };
+  for (const KillPoint& point : killedAt) {
+    SCOPED_TRACE(point.name);
+    TempRoot root;
+    BoardGuard guard{this};
+    ASSERT_NO_FATAL_FAILURE(RunInstalledAndOfferItsCopy(root, ""));
+    StartLauncher();
+    ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
+    ASSERT_TRUE(WaitUntil([&] { return point.reached(root); }, 60000)) << LauncherText();
+    KillLauncher();
+    const std::vector<pid_t> staged = ProgramsRunningFrom(root, kStaged);
+    ASSERT_EQ(staged.size(), 1u);
+    fs::remove_all(root / "Storage Card");  // the medium is taken out
 
-  StartLauncher();
-  EXPECT_TRUE(WaitUntil([&] { return Ended(staged); }, 20000));
-  EXPECT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 20000))
-      << MainProgramFile(root);
+    StartLauncher();
+    EXPECT_TRUE(WaitUntil([&] { return Ended(staged[0]); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 20000))
+        << MainProgramFile(root);
+    // Supervision, past its search, takes the installed program's reports; the staged one is gone for good.
+    EXPECT_TRUE(WaitUntil([] { return LauncherText().rfind("SW:V2.05", 0) == 0; }, 20000)) << LauncherText();
+    EXPECT_TRUE(ProgramsRunningFrom(root, kStaged).empty());
+    EXPECT_EQ(ProgramsRunningFrom(root, kInstalled).size(), 1u);
+  }
+}
+
+TEST_F(LauncherEndToEnd, RealMainProgram_CopyFailingPartWay_EndsTheUpdate_TheInstallationUntouchedAndBack) {
+  ScopedEnv scale("PANEL_TIME_SCALE", "20");
+  const std::string timeout = "Error!update timeout!please check!";
+  struct Case {
+    const char* name;
+    std::function<void(const TempRoot& root)> spoil;
+    const char16_t* launcher;
+  };
+  const Case cases[] = {
+      {"the font on the medium cannot be read",
+       [](const TempRoot& root) {
+         fs::remove(root / "Storage Card/ABackup/msyh.ttf");
+         fs::create_symlink(root / "nowhere.ttf", root / "Storage Card/ABackup/msyh.ttf");
+       },
+       u"\\ResidentFlash\\StartUp\\Brimcourt.exe"},
+      // No file above 8 MiB can be written: the main program (24 MiB and more) is cut at the limit, and
+      // the write fails (EFBIG) instead of ending the launcher.
+      {"the flash takes no more",
+       [](const TempRoot& root) {
+         root.Write("full-flash.sh",
+                    "#!/bin/sh\ntrap '' XFSZ\nulimit -f 16384\nexec \"$PANEL_ROOT/ResidentFlash/StartUp/Brimcourt.exe\"\n");
+         fs::permissions(root / "full-flash.sh", fs::perms(0755));
+       },
+       u"\\full-flash.sh"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempRoot root;
+    BoardGuard guard{this};
+    ASSERT_NO_FATAL_FAILURE(RunInstalledAndOfferItsCopy(root, ""));
+    c.spoil(root);
+    const auto installed = InstallationFiles(root);
+    const pid_t before = PidOf(FindWindowW(nullptr, u"Quellora"));
+    StartLauncher(c.launcher);
+    ASSERT_NO_FATAL_FAILURE(AcceptWhenAsked());
+    std::vector<std::string> texts;
+    auto sawTimeout = [&] {
+      const std::string now = LauncherText();
+      if (texts.empty() || texts.back() != now) texts.push_back(now);
+      return now == timeout;
+    };
+    // At once, not at the update's limit (500 s away, 25 s at this speed).
+    EXPECT_TRUE(WaitUntil(sawTimeout, 10000)) << texts.back();
+    EXPECT_TRUE(std::find(texts.begin(), texts.end(), "Update Finished!please remove the U Disk!") == texts.end());
+    EXPECT_FALSE(fs::exists(root / "ResidentFlash/ABackup"));
+    EXPECT_TRUE(WaitUntil([&] { return MainProgramFile(root) == "ResidentFlash/Quellora/Quellora.exe"; }, 20000));
+    EXPECT_NE(PidOf(FindWindowW(nullptr, u"Quellora")), before);
+    EXPECT_TRUE(InstallationFiles(root) == installed) << "the installed folder changed";
+    const auto log = DebugLines(root, "Brimcourt");
+    EXPECT_NE(log.find("update copy: cannot copy "), std::string::npos) << log;
+  }
 }
 
 TEST_F(LauncherEndToEnd, HungMainProgram_TheBoundOfEachSendIsBoardTime) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "Clock.h"
 #include "Platform.h"
@@ -42,6 +43,37 @@ TEST(UpdateFiles, CopyTree_CopiesFilesAndFoldersOverwriting) {
   EXPECT_EQ(Read(root, "ResidentFlash/ABackup/.hidden"), "h");
   EXPECT_EQ(Read(root, "ResidentFlash/ABackup/Quellora.res/bitmaps/1.png"), "png");
   EXPECT_FALSE(CopyTree(u"\\Storage Card\\ABackup", u"\\Nowhere\\ABackup"));
+}
+
+TEST(UpdateFiles, CopyTree_NotWhole_IsFalse_AndNamesWhatWasNotCopied) {
+  struct Case {
+    const char* name;
+    std::function<void(const TempRoot& root)> spoil;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"a file that cannot be read",
+       [](const TempRoot& root) { fs::create_symlink(root / "gone", root / "Storage Card/ABackup/Quellora.res/z.png"); },
+       "update copy: cannot copy \\Storage Card\\ABackup\\Quellora.res\\z.png (error 2)"},
+      {"a file whose reading ends before its size",
+       [](const TempRoot& root) { fs::create_symlink("/sys/devices/system/cpu/online", root / "Storage Card/ABackup/msyh.ttf"); },
+       "update copy: copied short \\Storage Card\\ABackup\\msyh.ttf ("},
+      {"a folder that cannot be made",
+       [](const TempRoot& root) { root.Write("ResidentFlash/ABackup/Quellora.res", "a file in the way"); },
+       "update copy: cannot create \\ResidentFlash\\ABackup\\Quellora.res (error 183)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempRoot root;
+    root.Write("Storage Card/ABackup/Quellora.exe", "new");
+    root.Write("Storage Card/ABackup/Quellora.res/1.png", "png");
+    fs::create_directories(root / "ResidentFlash/ABackup");
+    c.spoil(root);
+    panel::ClearDebugLog();
+    EXPECT_FALSE(CopyTree(kMedium1, kStagingFolder));
+    ASSERT_EQ(panel::DebugLog().size(), 1u);
+    EXPECT_EQ(panel::DebugLog()[0].rfind(c.said, 0), 0u) << panel::DebugLog()[0];
+  }
 }
 
 TEST(UpdateFiles, InstallStaged_SwapsTheFolders_OrKeepsTheOldInstallation) {

@@ -2,6 +2,8 @@
 // the question, the copy, the carry-over, the check of the staged program and the install.
 #include "UpdateFixture.h"
 
+#include <map>
+
 namespace {
 
 const int kText = 1002, kHide = 1001, kExit = 1000;
@@ -216,6 +218,90 @@ TEST_F(UpdateSteps, RefusedAtTheCheck_TheTimeoutTextStands_AndTheInstalledProgra
   EXPECT_EQ(m_dlg.HeartbeatCountdown(), 89);
   Tick(89);
   EXPECT_EQ(StartsOf(kInstalled), 2);  // supervision counts from that start
+}
+
+TEST_F(UpdateSteps, StagedProgramAtTheCheck_IsLeftToIt_AtTheLimitClosedBeforeTheInstalledOneStarts) {
+  InstalledAndUpdate();
+  AcceptUpdate();
+  Tick(4);
+  ASSERT_EQ(m_dlg.Step(), 8);
+  m_dlg.stagedProcess = ThisProcess();
+  StandInWindows windows;
+  Report(204, 0, 109, 0);  // its word counts at the check: refused
+  Tick();
+  EXPECT_EQ(Text(kText), u"Step 5:Removing files, please wait!");
+  windows.Add(u"Quellora");
+  Tick(595);
+  EXPECT_TRUE(StandInWindows::Closed().empty());  // no close but the check's own
+  ASSERT_EQ(m_dlg.Step(), 8);
+  Tick();  // the limit: the staged program is asked to close, the installed one waits for its end
+  EXPECT_EQ(m_dlg.Step(), 100);
+  EXPECT_EQ(StandInWindows::Closed(), std::vector<CString>{u"Quellora"});
+  Tick(3);
+  EXPECT_EQ(StartsOf(kInstalled), 1);  // at the launcher's start only
+  m_dlg.stagedProcess = 0;
+  Tick();
+  EXPECT_EQ(StartsOf(kInstalled), 2);
+  EXPECT_EQ(m_dlg.HeartbeatCountdown(), 89);
+}
+
+TEST_F(UpdateSteps, CopyNotWhole_EndsTheUpdateAtOnce_NothingStaged_TheUntouchedInstallationStartsAgain) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& medium)> spoil;
+  };
+  const Case cases[] = {
+      {"a file that cannot be read",
+       [](const std::string& medium) { std::filesystem::create_symlink(medium + "/gone.ttf", medium + "/msyh.ttf"); }},
+      // A kernel file lists a page's size and reads a few bytes.
+      {"a file whose reading ends before its size",
+       [](const std::string& medium) { std::filesystem::create_symlink("/sys/devices/system/cpu/online", medium + "/msyh.ttf"); }},
+  };
+  auto files = [&](const std::string& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_root / folder)) {
+      panel::ReadTextFile(entry.path(), contents[entry.path().string()]);
+    }
+    return contents;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    InstalledAndUpdate();
+    c.spoil(m_root / "Storage Card/ABackup");
+    const auto installed = files("ResidentFlash/Quellora");
+    TestLauncherDlg dlg;
+    auto text = [&dlg](int id) {
+      CString t;
+      dlg.GetDlgItemText(id, t);
+      return t;
+    };
+    ASSERT_TRUE(dlg.Create(CLauncherDlg::IDD));
+    Tick();
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kHide, BN_CLICKED), 0);
+    Tick();
+    ASSERT_EQ(dlg.Step(), 4);
+    Tick();  // the copy
+    EXPECT_EQ(dlg.Step(), 10);
+    EXPECT_EQ(text(kText), u"Error!update timeout!please check!");
+    EXPECT_EQ(text(kExit), u"Exit");
+    EXPECT_EQ(text(kHide), u"Hide");
+    EXPECT_TRUE(dlg.GetDlgItem(kExit)->IsWindowEnabled());
+    EXPECT_TRUE(dlg.GetDlgItem(kHide)->IsWindowEnabled());
+    EXPECT_FALSE(Exists("ResidentFlash/ABackup"));
+    EXPECT_TRUE(files("ResidentFlash/Quellora") == installed);
+    EXPECT_EQ(dlg.starts, (std::vector<CString>{kInstalled, kInstalled}));
+    // The text stays on top for the finishing seconds, then supervision takes over.
+    Tick(18);
+    EXPECT_EQ(text(kText), u"Error!update timeout!please check!");
+    EXPECT_TRUE(dlg.IsWindowVisible());
+    Tick();
+    EXPECT_EQ(dlg.Step(), 100);
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    EXPECT_EQ(dlg.starts.size(), 2u);
+    dlg.DestroyWindow();
+    std::filesystem::remove_all(m_root / "ResidentFlash");
+    std::filesystem::remove_all(m_root / "Storage Card");
+  }
 }
 
 TEST_F(UpdateSteps, Command2WithAStagedFolder_AsksAndInstallsItWithoutCopying) {
