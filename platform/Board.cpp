@@ -70,6 +70,7 @@ struct BoardState {
   // Test switches: survive a change of root, cleared by ResetBoard.
   std::set<std::string> failingDrivers;
   panel::RebootHook rebootHook;
+  bool keepEvents = false;  // survives ResetBoard too
 };
 
 BoardState& State() {
@@ -129,8 +130,10 @@ uint64_t NowMs() { return panel::GetClock().MonotonicMs(); }
 
 void Record(BoardState& s, const std::string& text) {
   panel::BoardEvent event{GetTickCount(), text};
-  s.events.push_back(event);
-  if (s.events.size() > kMaxEvents) s.events.pop_front();
+  if (s.keepEvents) {
+    s.events.push_back(event);
+    if (s.events.size() > kMaxEvents) s.events.pop_front();
+  }
   std::string folder = s.root + "/board";
   if (!IsDirectory(folder)) return;  // a root without a board folder gets no log file
   // Bounded like the programs' logs: the backlight alone adds lines every half second.
@@ -482,6 +485,13 @@ std::vector<std::string> BoardEventTexts() {
 void ClearBoardEvents() {
   auto guard = Enter();
   State().events.clear();
+}
+
+void KeepBoardEvents(bool keep) {
+  BoardState& s = State();
+  std::lock_guard<std::mutex> guard(s.lock);
+  s.keepEvents = keep;
+  if (!keep) s.events.clear();
 }
 
 void ResetBoard() {

@@ -59,6 +59,21 @@ TEST_F(Board, Events_AreAlsoWrittenToTheBoardLogForAPerson) {
   EXPECT_EQ(log, "42 write32 0xB1900008 0x00000030\n42 debug Open GPIO failed.\\r\\n\n");
 }
 
+TEST_F(Board, Events_KeptInMemoryOnlyWhileATestAsks_TheLogFileAlwaysHasThem) {
+  panel::ScopedVirtualClock clock(7);
+  panel::KeepBoardEvents(false);
+  panel::WriteReg32(0xB1900008, 0x10);
+  EXPECT_TRUE(Events().empty());
+  panel::KeepBoardEvents(true);
+  panel::WriteReg32(0xB1900008, 0x20);
+  panel::ResetBoard();  // leaves the keeping as it is
+  panel::WriteReg32(0xB1900008, 0x30);
+  EXPECT_EQ(Events(), (std::vector<std::string>{"write32 0xB1900008 0x00000030"}));
+  std::string log;
+  ASSERT_TRUE(panel::ReadTextFile(m_root / "board/board.log", log));
+  EXPECT_EQ(log, "7 write32 0xB1900008 0x00000010\n7 write32 0xB1900008 0x00000020\n7 write32 0xB1900008 0x00000030\n");
+}
+
 TEST_F(Board, BoardLog_IsBoundedAndKeepsTheFileBefore) {
   // Backlight writes alone add lines every half second: the log must not fill the flash.
   const std::string line(200, 'x');
