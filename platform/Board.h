@@ -7,11 +7,12 @@
 //   memory      the memory division, "store-pages ram-pages page-size", kept up to date by the setter
 //   cpuinfo     "vendor=", "core=" and "name=" lines of the processor information record
 // Every driver call, register write, kernel control call and board-library debug text becomes one
-// event: appended to $PANEL_ROOT/board/board.log when the board folder exists, and kept in memory
-// while a test asks for it (BoardEvents). A reboot is recorded in $PANEL_ROOT/board/reboot and ends
-// every program of the board at once (the others that publish windows are killed, then this one exits
-// without running its destructors), like a reset, unless a test has set a reboot hook. Whoever powers
-// the board starts it again.
+// event: appended to $PANEL_ROOT/board/board.log when the board folder exists (the file kept open),
+// and kept in memory while a test asks for it (BoardEvents). A reboot is recorded in
+// $PANEL_ROOT/board/reboot and ends every program of the board at once (the others that publish
+// windows are killed, then this one exits without running its destructors), like a reset, unless a
+// test has set a reboot hook. Whoever powers the board starts it again. A board file is written only
+// when what it holds changes.
 // Thread-safe: one lock guards the board's state; it is never held while a reboot hook runs.
 #pragma once
 

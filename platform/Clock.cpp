@@ -77,8 +77,7 @@ public:
         setenv("PANEL_TIME_BASE", value.c_str(), 1);
       }
     }
-    std::string text;
-    if (ReadTextFile(BoardPath("clock-offset"), text)) m_offsetMs = ParseClockOffsetMs(text);
+    if (ReadTextFile(BoardPath("clock-offset"), m_offsetText)) m_offsetMs = ParseClockOffsetMs(m_offsetText);
   }
 
   uint64_t MonotonicMs() override {
@@ -110,7 +109,10 @@ public:
   void SetLocalMs(int64_t localMs) override {
     int64_t offset = localMs - (LocalMs() - m_offsetMs.load());
     m_offsetMs = offset;
-    WriteTextFile(BoardPath("clock-offset"), std::to_string(offset / 1000) + "\n");
+    // The clock set again to the same second (a server's time sync) leaves the board file alone.
+    const std::string text = std::to_string(offset / 1000) + "\n";
+    std::lock_guard<std::mutex> guard(m_writeLock);
+    if (text != m_offsetText && WriteTextFile(BoardPath("clock-offset"), text)) m_offsetText = text;
   }
 
 private:
@@ -118,6 +120,8 @@ private:
   uint64_t m_baseMono = 0;
   int64_t m_baseLocal = 0;
   std::atomic<int64_t> m_offsetMs{0};
+  std::mutex m_writeLock;
+  std::string m_offsetText;  // the board file as last read or written
 };
 
 std::atomic<Clock*> g_override{nullptr};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <thread>
 
 #include "Paths.h"
@@ -109,6 +111,18 @@ TEST(Clock, ProductionClock_PersistsTheLocalOffsetInTheBoardRoot) {
   EXPECT_EQ(now.wDay, 4);
   std::string offset;
   EXPECT_TRUE(panel::ReadTextFile(root / "board/clock-offset", offset));
+  // Set again to the time it shows: the file is written only when its second changes.
+  struct stat first{};
+  ASSERT_EQ(stat((root / "board/clock-offset").c_str(), &first), 0);
+  GetLocalTime(&now);
+  ASSERT_TRUE(SetLocalTime(&now));
+  std::string again;
+  EXPECT_TRUE(panel::ReadTextFile(root / "board/clock-offset", again));
+  struct stat second{};
+  ASSERT_EQ(stat((root / "board/clock-offset").c_str(), &second), 0);
+  if (again == offset) {
+    EXPECT_EQ(second.st_ino, first.st_ino);  // a rewrite replaces the file
+  }
   ASSERT_TRUE(SetLocalTime(&before));  // leave the process clock as it was
 }
 
