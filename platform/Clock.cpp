@@ -86,9 +86,9 @@ public:
     return m_baseMono + static_cast<uint64_t>(static_cast<double>(now - m_baseMono) * m_scale);
   }
 
-  void SleepMs(DWORD ms) override {
-    std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(ms * 1000.0 / m_scale)));
-  }
+  void SleepMs(DWORD ms) override { std::this_thread::sleep_for(Real(ms)); }
+
+  void SleepWakeable(DWORD ms, WakeableSleep& sleep) override { sleep.WaitReal(Real(ms)); }
 
   void WaitReadable(int fd, DWORD ms) override {
     pollfd p{fd, POLLIN, 0};
@@ -116,6 +116,10 @@ public:
   }
 
 private:
+  std::chrono::microseconds Real(DWORD ms) const {
+    return std::chrono::microseconds(static_cast<int64_t>(ms * 1000.0 / m_scale));
+  }
+
   double m_scale = 1.0;
   uint64_t m_baseMono = 0;
   int64_t m_baseLocal = 0;
@@ -176,6 +180,29 @@ Clock& GetClock() {
 
 void SetClock(Clock* clock) { g_override = clock; }
 
+void Clock::SleepWakeable(DWORD milliseconds, WakeableSleep&) { SleepMs(milliseconds); }
+
+void WakeableSleep::Sleep(DWORD milliseconds) { GetClock().SleepWakeable(milliseconds, *this); }
+
+void WakeableSleep::Wake() {
+  {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_woken = true;
+  }
+  m_changed.notify_all();
+  GetClock().Nudge();
+}
+
+void WakeableSleep::Arm() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_woken = false;
+}
+
+void WakeableSleep::WaitReal(std::chrono::microseconds time) {
+  std::unique_lock<std::mutex> guard(m_lock);
+  m_changed.wait_for(guard, time, [this] { return m_woken.load(); });
+}
+
 Deadline::Deadline(DWORD boardMs)
     : m_boardUntil(GetClock().MonotonicMs() + boardMs),
       m_realUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(boardMs)) {}
@@ -200,6 +227,21 @@ uint64_t VirtualClock::MonotonicMs() {
 
 void VirtualClock::SleepMs(DWORD ms) {
   std::unique_lock<std::mutex> guard(m_lock);
+  SleepLocked(guard, ms, nullptr);
+}
+
+void VirtualClock::SleepWakeable(DWORD ms, WakeableSleep& sleep) {
+  std::unique_lock<std::mutex> guard(m_lock);
+  if (sleep.Woken()) return;
+  SleepLocked(guard, ms, &sleep);
+}
+
+void VirtualClock::Nudge() {
+  { std::lock_guard<std::mutex> guard(m_lock); }  // a sleeper between its look and its wait is waiting now
+  m_changed.notify_all();
+}
+
+void VirtualClock::SleepLocked(std::unique_lock<std::mutex>& guard, DWORD ms, const WakeableSleep* woken) {
   if (m_sleepAdvances) {
     m_mono += ms;
     guard.unlock();
@@ -210,7 +252,7 @@ void VirtualClock::SleepMs(DWORD ms) {
   uint64_t until = m_mono + ms;
   ++m_sleepers;
   m_changed.notify_all();
-  m_changed.wait(guard, [&] { return m_mono >= until || m_sleepAdvances; });
+  m_changed.wait(guard, [&] { return m_mono >= until || m_sleepAdvances || (woken && woken->Woken()); });
   --m_sleepers;
 }
 

@@ -98,6 +98,23 @@ TEST(Clock, BlockingSleep_WaitsForTheTestToAdvance) {
   EXPECT_TRUE(woke.load());
 }
 
+TEST(Clock, WakeableSleep_EndsAtTheWakeWithoutTimePassing) {
+  panel::ScopedVirtualClock clock(0, 0, false);
+  panel::WakeableSleep sleep;
+  std::thread sleeper([&] { sleep.Sleep(10000); });
+  ASSERT_TRUE(clock->WaitForSleepers(1));
+  sleep.Wake();
+  sleeper.join();
+  EXPECT_EQ(GetTickCount(), 0u);
+  sleep.Sleep(10000);  // woken stays woken: no sleep until armed again
+  sleep.Arm();
+  std::thread again([&] { sleep.Sleep(100); });
+  ASSERT_TRUE(clock->WaitForSleepers(1));
+  clock->Advance(100);
+  again.join();
+  EXPECT_EQ(GetTickCount(), 100u);
+}
+
 TEST(Clock, ProductionClock_PersistsTheLocalOffsetInTheBoardRoot) {
   testing_support::TempRoot root;
   panel::SetClock(nullptr);
