@@ -3,7 +3,6 @@
 
 #include <dirent.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -67,9 +66,11 @@ struct BoardState {
   DWORD ramPages = kDefaultRamPages;
   DWORD pageSize = kDefaultPageSize;
   std::deque<panel::BoardEvent> events;
+  panel::AppendFile log;  // board.log of the root, open while the root lasts
   // Test switches: survive a change of root, cleared by ResetBoard.
   std::set<std::string> failingDrivers;
   panel::RebootHook rebootHook;
+  bool keepEvents = false;  // survives ResetBoard too
 };
 
 BoardState& State() {
@@ -120,21 +121,17 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-bool IsDirectory(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 uint64_t NowMs() { return panel::GetClock().MonotonicMs(); }
 
 void Record(BoardState& s, const std::string& text) {
-  panel::BoardEvent event{GetTickCount(), text};
-  s.events.push_back(event);
-  if (s.events.size() > kMaxEvents) s.events.pop_front();
-  std::string folder = s.root + "/board";
-  if (!IsDirectory(folder)) return;  // a root without a board folder gets no log file
-  // Bounded like the programs' logs: the backlight alone adds lines every half second.
-  panel::AppendBoundedLine(folder + "/board.log", std::to_string(event.tick) + ' ' + Escaped(text) + '\n');
+  const DWORD tick = GetTickCount();
+  if (s.keepEvents) {
+    s.events.push_back(panel::BoardEvent{tick, text});
+    if (s.events.size() > kMaxEvents) s.events.pop_front();
+  }
+  // Bounded like the programs' logs, and kept open: the backlight alone adds lines every half second.
+  // A root without a board folder gets no log file.
+  s.log.Append(s.root + "/board/board.log", std::to_string(tick) + ' ' + Escaped(text) + '\n');
 }
 
 void LoadRegisters(BoardState& s) {
@@ -179,6 +176,7 @@ void Sync(BoardState& s) {
   s.root = root;
   s.synced = true;
   s.events.clear();
+  s.log.Close();
   s.memoryLoaded = false;
   ResetHardware(s);
   LoadDrivers(s);
@@ -383,7 +381,7 @@ DWORD SetSystemMemoryDivision(DWORD storePages) {
   LoadMemory(s);
   DWORD total = s.storePages + s.ramPages;
   DWORD result = (storePages == 0 || storePages >= total) ? SYSMEM_FAILED : SYSMEM_CHANGED;
-  if (result == SYSMEM_CHANGED) {
+  if (result == SYSMEM_CHANGED && storePages != s.storePages) {
     s.storePages = storePages;
     s.ramPages = total - storePages;
     panel::WriteTextFile(s.root + "/board/memory", std::to_string(s.storePages) + " " + std::to_string(s.ramPages) +
@@ -482,6 +480,13 @@ std::vector<std::string> BoardEventTexts() {
 void ClearBoardEvents() {
   auto guard = Enter();
   State().events.clear();
+}
+
+void KeepBoardEvents(bool keep) {
+  BoardState& s = State();
+  std::lock_guard<std::mutex> guard(s.lock);
+  s.keepEvents = keep;
+  if (!keep) s.events.clear();
 }
 
 void ResetBoard() {

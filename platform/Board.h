@@ -7,11 +7,12 @@
 //   memory      the memory division, "store-pages ram-pages page-size", kept up to date by the setter
 //   cpuinfo     "vendor=", "core=" and "name=" lines of the processor information record
 // Every driver call, register write, kernel control call and board-library debug text becomes one
-// event: kept in memory for tests (BoardEvents) and appended to $PANEL_ROOT/board/board.log when the
-// board folder exists. A reboot is recorded in $PANEL_ROOT/board/reboot and ends every program of the
-// board at once (the others that publish windows are killed, then this one exits without running its
-// destructors), like a reset, unless a test has set a reboot hook. Whoever powers the board starts it
-// again.
+// event: appended to $PANEL_ROOT/board/board.log when the board folder exists (the file kept open),
+// and kept in memory while a test asks for it (BoardEvents). A reboot is recorded in
+// $PANEL_ROOT/board/reboot and ends every program of the board at once (the others that publish
+// windows are killed, then this one exits without running its destructors), like a reset, unless a
+// test has set a reboot hook. Whoever powers the board starts it again. A board file is written only
+// when what it holds changes.
 // Thread-safe: one lock guards the board's state; it is never held while a reboot hook runs.
 #pragma once
 
@@ -108,13 +109,16 @@ struct BoardEvent {
   DWORD tick;        // GetTickCount when it happened
   std::string text;  // e.g. "write32 0xB2100024 0x00000100", "PIO1: level 114 1", "debug Open GPIO failed.\r\n"
 };
-// The events since the last reset, oldest first (at most the last 10000).
+// The events since the last reset that came while they were kept, oldest first (at most the last
+// 10000). Kept only after KeepBoardEvents(true), which a reset leaves as it is: a program that runs
+// for years keeps none. Turning it off forgets them.
 std::vector<BoardEvent> BoardEvents();
 std::vector<std::string> BoardEventTexts();
 void ClearBoardEvents();
-// Forgets everything simulated (registers, drivers, watchdogs, events, test switches, the platform
-// module's switches); the configuration files are read again on the next use. Also happens by
-// itself when the root changes.
+void KeepBoardEvents(bool keep);
+// Forgets everything simulated (registers, drivers, watchdogs, events, the failing drivers, the
+// platform module's switches); the configuration files are read again on the next use. Also happens
+// by itself when the root changes.
 void ResetBoard();
 
 // Called instead of ending the program when the board resets; reason "software reset" or "watchdog".

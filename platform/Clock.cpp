@@ -77,8 +77,7 @@ public:
         setenv("PANEL_TIME_BASE", value.c_str(), 1);
       }
     }
-    std::string text;
-    if (ReadTextFile(BoardPath("clock-offset"), text)) m_offsetMs = ParseClockOffsetMs(text);
+    if (ReadTextFile(BoardPath("clock-offset"), m_offsetText)) m_offsetMs = ParseClockOffsetMs(m_offsetText);
   }
 
   uint64_t MonotonicMs() override {
@@ -87,9 +86,9 @@ public:
     return m_baseMono + static_cast<uint64_t>(static_cast<double>(now - m_baseMono) * m_scale);
   }
 
-  void SleepMs(DWORD ms) override {
-    std::this_thread::sleep_for(std::chrono::microseconds(static_cast<int64_t>(ms * 1000.0 / m_scale)));
-  }
+  void SleepMs(DWORD ms) override { std::this_thread::sleep_for(Real(ms)); }
+
+  void SleepWakeable(DWORD ms, WakeableSleep& sleep) override { sleep.WaitReal(Real(ms)); }
 
   void WaitReadable(int fd, DWORD ms) override {
     pollfd p{fd, POLLIN, 0};
@@ -110,14 +109,23 @@ public:
   void SetLocalMs(int64_t localMs) override {
     int64_t offset = localMs - (LocalMs() - m_offsetMs.load());
     m_offsetMs = offset;
-    WriteTextFile(BoardPath("clock-offset"), std::to_string(offset / 1000) + "\n");
+    // The clock set again to the same second (a server's time sync) leaves the board file alone.
+    const std::string text = std::to_string(offset / 1000) + "\n";
+    std::lock_guard<std::mutex> guard(m_writeLock);
+    if (text != m_offsetText && WriteTextFile(BoardPath("clock-offset"), text)) m_offsetText = text;
   }
 
 private:
+  std::chrono::microseconds Real(DWORD ms) const {
+    return std::chrono::microseconds(static_cast<int64_t>(ms * 1000.0 / m_scale));
+  }
+
   double m_scale = 1.0;
   uint64_t m_baseMono = 0;
   int64_t m_baseLocal = 0;
   std::atomic<int64_t> m_offsetMs{0};
+  std::mutex m_writeLock;
+  std::string m_offsetText;  // the board file as last read or written
 };
 
 std::atomic<Clock*> g_override{nullptr};
@@ -172,6 +180,29 @@ Clock& GetClock() {
 
 void SetClock(Clock* clock) { g_override = clock; }
 
+void Clock::SleepWakeable(DWORD milliseconds, WakeableSleep&) { SleepMs(milliseconds); }
+
+void WakeableSleep::Sleep(DWORD milliseconds) { GetClock().SleepWakeable(milliseconds, *this); }
+
+void WakeableSleep::Wake() {
+  {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_woken = true;
+  }
+  m_changed.notify_all();
+  GetClock().Nudge();
+}
+
+void WakeableSleep::Arm() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  m_woken = false;
+}
+
+void WakeableSleep::WaitReal(std::chrono::microseconds time) {
+  std::unique_lock<std::mutex> guard(m_lock);
+  m_changed.wait_for(guard, time, [this] { return m_woken.load(); });
+}
+
 Deadline::Deadline(DWORD boardMs)
     : m_boardUntil(GetClock().MonotonicMs() + boardMs),
       m_realUntil(std::chrono::steady_clock::now() + std::chrono::milliseconds(boardMs)) {}
@@ -196,6 +227,21 @@ uint64_t VirtualClock::MonotonicMs() {
 
 void VirtualClock::SleepMs(DWORD ms) {
   std::unique_lock<std::mutex> guard(m_lock);
+  SleepLocked(guard, ms, nullptr);
+}
+
+void VirtualClock::SleepWakeable(DWORD ms, WakeableSleep& sleep) {
+  std::unique_lock<std::mutex> guard(m_lock);
+  if (sleep.Woken()) return;
+  SleepLocked(guard, ms, &sleep);
+}
+
+void VirtualClock::Nudge() {
+  { std::lock_guard<std::mutex> guard(m_lock); }  // a sleeper between its look and its wait is waiting now
+  m_changed.notify_all();
+}
+
+void VirtualClock::SleepLocked(std::unique_lock<std::mutex>& guard, DWORD ms, const WakeableSleep* woken) {
   if (m_sleepAdvances) {
     m_mono += ms;
     guard.unlock();
@@ -206,7 +252,7 @@ void VirtualClock::SleepMs(DWORD ms) {
   uint64_t until = m_mono + ms;
   ++m_sleepers;
   m_changed.notify_all();
-  m_changed.wait(guard, [&] { return m_mono >= until || m_sleepAdvances; });
+  m_changed.wait(guard, [&] { return m_mono >= until || m_sleepAdvances || (woken && woken->Woken()); });
   --m_sleepers;
 }
 

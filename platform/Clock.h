@@ -6,6 +6,7 @@
 // Tests install a VirtualClock: time moves only when the test advances it or a thread sleeps.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -31,6 +32,8 @@ bool IsValidSystemTime(const SYSTEMTIME& time);
 // damaged or hand-edited file cannot overflow the clock; text that is no number reads as 0.
 int64_t ParseClockOffsetMs(const std::string& text);
 
+class WakeableSleep;
+
 class Clock {
 public:
   virtual ~Clock() = default;
@@ -46,6 +49,29 @@ public:
     (void)fd;
     SleepMs(milliseconds);
   }
+  // Sleeps milliseconds, or less when the sleep is woken meanwhile (or was before). The production and
+  // the test clock end the wait at the wake; any other clock sleeps the whole time.
+  virtual void SleepWakeable(DWORD milliseconds, WakeableSleep& sleep);
+  // Lets waits on this clock look again whether their sleep was woken.
+  virtual void Nudge() {}
+};
+
+// A sleep that another thread can end: a worker thread sleeps in it until its next tick is due, and
+// whoever stops the thread ends the sleep at once. Once woken it stays woken (every sleep returns at
+// once) until armed again. Any thread.
+class WakeableSleep {
+public:
+  void Sleep(DWORD milliseconds);
+  void Wake();
+  void Arm();
+  bool Woken() const { return m_woken; }
+  // For the clocks: waits real time until woken, at most `time`.
+  void WaitReal(std::chrono::microseconds time);
+
+private:
+  std::mutex m_lock;
+  std::condition_variable m_changed;
+  std::atomic<bool> m_woken{false};
 };
 
 // The clock in force; SetClock(nullptr) restores the production clock. Not for use while other threads run.
@@ -79,15 +105,20 @@ public:
   void SleepMs(DWORD milliseconds) override;
   int64_t LocalMs() override;
   void SetLocalMs(int64_t localMs) override;
+  void SleepWakeable(DWORD milliseconds, WakeableSleep& sleep) override;
+  void Nudge() override;
 
   void Advance(uint64_t milliseconds);
   void SetSleepAdvances(bool sleepAdvances);
-  // Number of threads blocked in Sleep right now (blocking mode), so a test can wait for workers to park.
+  // Number of threads blocked in a sleep right now (blocking mode), so a test can wait for workers to park.
   int Sleepers();
   // Waits (real time, bounded by timeoutMs) until at least n threads sleep; false on time-out.
   bool WaitForSleepers(int n, int timeoutMs = 5000);
 
 private:
+  // Under m_lock: the sleep of a thread, ended early when woken is given and becomes true.
+  void SleepLocked(std::unique_lock<std::mutex>& guard, DWORD milliseconds, const WakeableSleep* woken);
+
   std::mutex m_lock;
   std::condition_variable m_changed;
   uint64_t m_mono;

@@ -1,5 +1,10 @@
 #include "Log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -33,13 +38,52 @@ std::string Stamp() {
 }  // namespace
 
 void AppendBoundedLine(const std::string& path, const std::string& line) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (!error && size + line.size() > kLogFileLimit) std::filesystem::rename(path, path + ".1", error);
-  if (FILE* f = std::fopen(path.c_str(), "a")) {
-    std::fwrite(line.data(), 1, line.size(), f);
-    std::fclose(f);
+  AppendFile file;
+  file.Append(path, line);
+}
+
+void AppendFile::Append(const std::string& path, const std::string& line) {
+  if ((m_fd < 0 || path != m_path) && !Open(path)) return;
+  struct stat st{};
+  if (fstat(m_fd, &st) != 0 || st.st_nlink == 0) {  // removed under it: a new file takes the name
+    if (!Open(path) || fstat(m_fd, &st) != 0) return;
   }
+  if (static_cast<uint64_t>(st.st_size) + line.size() > kLogFileLimit) {
+    struct stat named{};
+    // Another program that writes the same log may have moved it aside already: then only follow it.
+    const bool ours = stat(path.c_str(), &named) == 0 && named.st_ino == st.st_ino && named.st_dev == st.st_dev;
+    if (ours) std::rename(path.c_str(), (path + ".1").c_str());
+    if (!Open(path)) return;
+  }
+  const char* data = line.data();
+  size_t left = line.size();
+  while (left > 0) {
+    const ssize_t n = write(m_fd, data, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    data += n;
+    left -= static_cast<size_t>(n);
+  }
+}
+
+void AppendFile::Close() {
+  if (m_fd >= 0) close(m_fd);
+  m_fd = -1;
+  m_path.clear();
+}
+
+// Only a regular file is written: a FIFO in its place must neither block nor take the lines.
+bool AppendFile::Open(const std::string& path) {
+  Close();
+  m_fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
+  if (m_fd < 0) return false;
+  struct stat st{};
+  if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    Close();
+    return false;
+  }
+  m_path = path;
+  return true;
 }
 
 std::string ProgramName() {

@@ -25,9 +25,29 @@ void LogLine(const std::string& text);
 // True when it wrote.
 bool LogLineLimited(const std::string& key, const std::string& text, uint32_t intervalMs = kLogRepeatMs);
 // Appends line to the file at path, first moving a file that would grow past kLogFileLimit aside to
-// path + ".1". A file that cannot be written loses the line. Also used for the board's own log.
+// path + ".1". A file that cannot be written loses the line.
 void AppendBoundedLine(const std::string& path, const std::string& line);
 // Tests: forgets the keys' last times.
 void ResetLogLimits();
+
+// A bounded log that is written often (the board's, a line for each register write): the file stays
+// open between lines, so a line costs a size check and a write. Bounded as AppendBoundedLine; when
+// another program of the board moved the file aside, or it was removed, the next line goes to a new
+// file under the name. Not locked: its owner serialises the calls.
+class AppendFile {
+public:
+  AppendFile() = default;
+  ~AppendFile() { Close(); }
+  AppendFile(const AppendFile&) = delete;
+  AppendFile& operator=(const AppendFile&) = delete;
+
+  void Append(const std::string& path, const std::string& line);
+  void Close();
+
+private:
+  bool Open(const std::string& path);
+  int m_fd = -1;
+  std::string m_path;
+};
 
 }  // namespace panel

@@ -1,13 +1,16 @@
 #include "SystemInfo.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
+#include <mutex>
+#include <sstream>
 #include <string>
 
 #include "Paths.h"
@@ -20,10 +23,54 @@ constexpr uint64_t kVirtualSpace = 0x80000000ull;  // the 2 GB a 32-bit program 
 std::atomic<bool> g_availOverridden{false};
 std::atomic<DWORD> g_availOverride{0};
 
-// Fields of a /proc file of "Name:   value kB" lines, in bytes.
-std::map<std::string, uint64_t> ReadKbFields(const char* path) {
+// A /proc file read again and again (the main screen reads the memory twice a second): opened once
+// and read from its start each time. A forked child opens its own, as "self" there is another process.
+class ProcFile {
+public:
+  explicit ProcFile(const char* path) : m_path(path) {}
+
+  std::string Read() {
+    std::lock_guard<std::mutex> guard(m_lock);
+    const pid_t self = getpid();
+    if (m_fd < 0 || m_pid != self) {
+      if (m_fd >= 0) close(m_fd);
+      m_fd = open(m_path, O_RDONLY | O_CLOEXEC);
+      m_pid = self;
+    }
+    std::string text;
+    if (m_fd < 0) return text;
+    char buffer[4096];
+    for (off_t at = 0;;) {
+      const ssize_t n = pread(m_fd, buffer, sizeof buffer, at);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      text.append(buffer, static_cast<size_t>(n));
+      at += n;
+    }
+    return text;
+  }
+
+private:
+  const char* m_path;
+  std::mutex m_lock;
+  int m_fd = -1;
+  pid_t m_pid = 0;
+};
+
+ProcFile& MemInfo() {
+  static auto* file = new ProcFile("/proc/meminfo");
+  return *file;
+}
+
+ProcFile& OwnMemory() {
+  static auto* file = new ProcFile("/proc/self/statm");
+  return *file;
+}
+
+// Fields of /proc/meminfo's "Name:   value kB" lines, in bytes.
+std::map<std::string, uint64_t> KbFields(const std::string& text) {
   std::map<std::string, uint64_t> fields;
-  std::ifstream in(path);
+  std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
     size_t colon = line.find(':');
@@ -60,7 +107,7 @@ void GetSystemInfo(LPSYSTEM_INFO info) {
 
 void GlobalMemoryStatus(LPMEMORYSTATUS status) {
   if (!status) return;
-  std::map<std::string, uint64_t> mem = ReadKbFields("/proc/meminfo");
+  std::map<std::string, uint64_t> mem = KbFields(MemInfo().Read());
   uint64_t total = mem["MemTotal"];
   uint64_t avail = mem.count("MemAvailable") ? mem["MemAvailable"] : mem["MemFree"] + mem["Buffers"] + mem["Cached"];
   std::memset(status, 0, sizeof *status);
@@ -73,7 +120,8 @@ void GlobalMemoryStatus(LPMEMORYSTATUS status) {
   }
   status->dwTotalPageFile = Cap(mem["SwapTotal"]);
   status->dwAvailPageFile = Cap(mem["SwapFree"]);
-  uint64_t mapped = ReadKbFields("/proc/self/status")["VmSize"];
+  const uint64_t pages = std::strtoull(OwnMemory().Read().c_str(), nullptr, 10);
+  const uint64_t mapped = pages * static_cast<uint64_t>(getpagesize());
   status->dwTotalVirtual = Cap(kVirtualSpace);
   status->dwAvailVirtual = Cap(mapped < kVirtualSpace ? kVirtualSpace - mapped : 0);
 }

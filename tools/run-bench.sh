@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every benchmark executable the bench build produced.
+# Runs every benchmark executable the bench build produced, then the whole terminal's measurement.
 set -euo pipefail
 dir=${1:-build/bench}
 found=0
@@ -14,4 +14,7 @@ for exe in "$dir"/bench/*_bench; do
   fi
   "${run[@]}" "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 done
-[ $found -eq 1 ] || echo "no benchmarks built yet"
+[ $found -eq 1 ] || { echo "no benchmarks built yet"; exit 0; }
+# The whole terminal over board days and at idle: memory and processor figures.
+echo "== the whole terminal"
+"$(dirname "$0")/measure-terminal.sh" "$dir"

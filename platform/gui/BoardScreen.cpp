@@ -3,12 +3,14 @@
 #include "BoardScreen.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <mutex>
 
 #include "Debug.h"
@@ -184,15 +187,62 @@ BoardScreen::~BoardScreen() {
   }
 }
 
-bool BoardScreen::Alive(pid_t pid) {
-  if (pid <= 0) return false;
-  if (pid == getpid()) return true;
+namespace {
+
+// The programs of the board are looked at on every idle moment: each is held by a process descriptor,
+// which tells its end (also before its parent has reaped it) without reading /proc each time.
+struct HeldPrograms {
+  std::mutex lock;
+  std::map<pid_t, int> fds;
+};
+
+HeldPrograms& Held() {
+  static auto* held = new HeldPrograms();  // to the end of the process: exit handlers look at the board
+  return *held;
+}
+
+// Where no process descriptor can be had: an ended program its parent has not reaped yet shows nothing.
+bool AliveByProc(pid_t pid) {
   if (kill(pid, 0) != 0 && errno != EPERM) return false;
-  // An ended program its parent has not reaped yet shows nothing any more.
   std::string stat;
   if (!ReadTextFile("/proc/" + std::to_string(pid) + "/stat", stat)) return true;
   size_t close = stat.rfind(')');
   return close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] != 'Z';
+}
+
+// Lets go of the programs that are not on the board any more.
+void HoldOnly(const std::vector<pid_t>& board) {
+  HeldPrograms& held = Held();
+  std::lock_guard<std::mutex> guard(held.lock);
+  for (auto it = held.fds.begin(); it != held.fds.end();) {
+    if (std::find(board.begin(), board.end(), it->first) != board.end()) {
+      ++it;
+      continue;
+    }
+    close(it->second);
+    it = held.fds.erase(it);
+  }
+}
+
+}  // namespace
+
+bool BoardScreen::Alive(pid_t pid) {
+  if (pid <= 0) return false;
+  if (pid == getpid()) return true;
+  HeldPrograms& held = Held();
+  std::lock_guard<std::mutex> guard(held.lock);
+  auto it = held.fds.find(pid);
+  if (it == held.fds.end()) {
+    const int fd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (fd < 0) return errno == ESRCH ? false : AliveByProc(pid);
+    it = held.fds.emplace(pid, fd).first;
+  }
+  pollfd ended{it->second, POLLIN, 0};
+  if (poll(&ended, 1, 0) == 0) return true;
+  // Ended: a program that takes the number later is another one, held anew.
+  close(it->second);
+  held.fds.erase(it);
+  return false;
 }
 
 int BoardScreen::OwnSlot(bool claim) {
@@ -253,10 +303,15 @@ void BoardScreen::Leave() {
 bool BoardScreen::Sweep() {
   const pid_t self = getpid();
   bool found = false;
-  for (int i = 0; i < kSlots && !found; ++i) {
+  std::vector<pid_t> onBoard;
+  for (int i = 0; i < kSlots; ++i) {
     pid_t pid = __atomic_load_n(&m_layout->slots[i].pid, __ATOMIC_RELAXED);
-    found = pid != 0 && pid != self && !Alive(pid);
+    if (pid == 0 || pid == self) continue;
+    onBoard.push_back(pid);
+    found = found || !Alive(pid);
   }
+  onBoard.push_back(__atomic_load_n(&m_layout->presenter, __ATOMIC_RELAXED));
+  HoldOnly(onBoard);
   if (!found) return false;
   Lock lock(m_layout);
   for (BoardSlot& slot : m_layout->slots) {

@@ -17,6 +17,8 @@ namespace {
 
 const size_t kDrawLogLimit = 20000;
 
+bool g_drawLogKept = false;  // GUI thread
+
 std::deque<DrawnText>& Log() {
   static auto* log = new std::deque<DrawnText>();
   return *log;
@@ -46,12 +48,14 @@ std::string DefaultBackendName() {
 }  // namespace
 
 void LogText(DrawnText&& entry) {
+  if (!g_drawLogKept) return;
   auto& log = Log();
   log.push_back(std::move(entry));
   while (log.size() > kDrawLogLimit) log.pop_front();
 }
 
 void LogPicture(DrawnPicture&& entry) {
+  if (!g_drawLogKept) return;
   auto& log = Pictures();
   log.push_back(std::move(entry));
   while (log.size() > kDrawLogLimit) log.pop_front();
@@ -84,6 +88,13 @@ bool UseDisplay(const std::string& name) {
   s.shownGeneration = ~0ull;
   return s.backend->Name() == name;
 }
+
+void KeepDrawLog(bool keep) {
+  gui::g_drawLogKept = keep;
+  if (!keep) ClearDrawLog();
+}
+
+bool DrawLogKept() { return gui::g_drawLogKept; }
 
 std::vector<DrawnText> DrawLog() { return std::vector<DrawnText>(gui::Log().begin(), gui::Log().end()); }
 
@@ -213,15 +224,19 @@ void ResetGui() {
   }
 }
 
-HeadlessScreen::HeadlessScreen() {
+HeadlessScreen::HeadlessScreen() : m_logKeptBefore(DrawLogKept()) {
   gui::GuiState& s = gui::State();
   if (!s.backend || s.backend->Name() != "headless") {
     UseDisplay("headless");
   } else {
     ResetGui();
   }
+  KeepDrawLog(true);
 }
 
-HeadlessScreen::~HeadlessScreen() { ResetGui(); }
+HeadlessScreen::~HeadlessScreen() {
+  ResetGui();
+  KeepDrawLog(m_logKeptBefore);
+}
 
 }  // namespace panel

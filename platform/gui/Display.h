@@ -75,7 +75,14 @@ private:
   uint64_t m_waitUntil = 0;
 };
 
-// Every text drawn (DrawText, TextOut, ExtTextOut), oldest first, at most the last 20000.
+// The draw log and the picture log below are for tests: they are kept only while asked for (a
+// HeadlessScreen asks for its lifetime), so a program that runs for years keeps neither, and its paints
+// skip the glyph boxes and landed pixels that only the logs would tell. Turning them off empties them.
+void KeepDrawLog(bool keep);
+bool DrawLogKept();
+
+// Every text drawn (DrawText, TextOut, ExtTextOut) while the log is kept, oldest first, at most the
+// last 20000.
 struct DrawnText {
   HWND window = nullptr;  // the window drawn on, or being painted when the target was a memory bitmap
   CString text;
@@ -156,13 +163,17 @@ COLORREF ShownPixel(int x, int y);
 void SetMessageSpy(std::function<void(HWND, UINT, WPARAM, LPARAM)> spy);
 
 // For tests: a headless screen from a clean state (no windows, timers, queued messages, captured or
-// focused window, font files, cursor or log), restored to clean again when it goes out of scope.
+// focused window, font files, cursor or log), with the draw log kept, restored to clean again (and the
+// log kept as before) when it goes out of scope.
 class HeadlessScreen {
 public:
   HeadlessScreen();
   ~HeadlessScreen();
   HeadlessScreen(const HeadlessScreen&) = delete;
   HeadlessScreen& operator=(const HeadlessScreen&) = delete;
+
+private:
+  bool m_logKeptBefore = false;
 };
 
 // Destroys every window and forgets all GUI state (used by HeadlessScreen and UseDisplay).

@@ -931,7 +931,7 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
   const Surface* s = SourceOf(src, &so);
   Surface* t = d->Target(true);
   if (!s || !t) return FALSE;
-  NotePicture(d, ToSurface(d, MakeRect(x, y, x + width, y + height)), nullptr);
+  if (panel::DrawLogKept()) NotePicture(d, ToSurface(d, MakeRect(x, y, x + width, y + height)), nullptr);
   if (width == srcWidth && height == srcHeight) return BitBlt(dest, x, y, width, height, src, srcX, srcY, rop);
   StretchBlock(*t, d->Clip(), x + d->state.origin.x, y + d->state.origin.y, width, height, *s, srcX + so.x,
                srcY + so.y, srcWidth, srcHeight, false, 0);
@@ -946,10 +946,12 @@ BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HANDLE src,
   const Surface* s = SourceOf(src, &so);
   Surface* t = d->Target(true);
   if (!s || !t) return FALSE;
-  bool covered = false;
-  const RECT keyed = KeyedExtent(x + d->state.origin.x, y + d->state.origin.y, width, height, *s, srcX + so.x,
-                                 srcY + so.y, srcWidth, srcHeight, ToPixel(key), d->Clip(), covered);
-  NotePicture(d, keyed, &covered);
+  if (panel::DrawLogKept()) {
+    bool covered = false;
+    const RECT keyed = KeyedExtent(x + d->state.origin.x, y + d->state.origin.y, width, height, *s, srcX + so.x,
+                                   srcY + so.y, srcWidth, srcHeight, ToPixel(key), d->Clip(), covered);
+    NotePicture(d, keyed, &covered);
+  }
   StretchBlock(*t, d->Clip(), x + d->state.origin.x, y + d->state.origin.y, width, height, *s, srcX + so.x,
                srcY + so.y, srcWidth, srcHeight, true, ToPixel(key));
   return TRUE;
@@ -1033,6 +1035,7 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
   }
   Region clip = dc->Clip();
   if (!(format & DT_NOCLIP)) clip.Intersect(ToSurface(dc, *rect));
+  const bool logged = panel::DrawLogKept();
   RECT ink = MakeRect(0, 0, 0, 0);
   for (const TextLine& line : lines) {
     int w = font.Measure(t.c_str(), line.begin, line.end);
@@ -1044,12 +1047,14 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
     }
     if (line.end > line.begin) {
       DrawRun(dc, clip, font, t, line.begin, line.end, x, y);
-      RECT lineInk = ToSurface(dc, font.InkBox(x, y + font.Ascent(), t.c_str(), line.begin, line.end));
-      UnionRect(&ink, &ink, &lineInk);
+      if (logged) {
+        RECT lineInk = ToSurface(dc, font.InkBox(x, y + font.Ascent(), t.c_str(), line.begin, line.end));
+        UnionRect(&ink, &ink, &lineInk);
+      }
     }
     y += lineHeight;
   }
-  Log(dc, t, *rect, format, ink, (format & DT_NOCLIP) ? nullptr : rect, shortened);
+  if (logged) Log(dc, t, *rect, format, ink, (format & DT_NOCLIP) ? nullptr : rect, shortened);
   return (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? y - rect->top : total;
 }
 
@@ -1079,6 +1084,7 @@ BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWS
   Region clip = dc->Clip();
   if ((options & ETO_CLIPPED) && rect) clip.Intersect(ToSurface(dc, *rect));
   DrawRun(dc, clip, font, t, 0, static_cast<int>(t.size()), left, top);
+  if (!panel::DrawLogKept()) return TRUE;
   const RECT ink = ToSurface(dc, font.InkBox(left, top + font.Ascent(), t.c_str(), 0, static_cast<int>(t.size())));
   const bool clipped = (options & ETO_CLIPPED) && rect;
   Log(dc, t, MakeRect(left, top, left + w, top + font.Height()), kTextOutFlag | align, ink, clipped ? rect : nullptr,

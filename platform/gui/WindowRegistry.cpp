@@ -1,8 +1,9 @@
 // Windows across the programs of the board. Each GUI program publishes its window tree in
-// $PANEL_ROOT/run/windows/<pid>.tree (rewritten when idle after a change) and answers messages for
-// its windows on the Unix socket <pid>.sock beside it. A window handle carries its process id in its
-// upper 32 bits, so FindWindowW, EnumWindows, GetWindow, GetWindowTextW and IsWindow read the other
-// program's tree, and SendMessageW/PostMessageW go through its socket. A send waits at most
+// $PANEL_ROOT/run/windows/<pid>.tree (rewritten when idle after a change; the others read it again only
+// when the file was replaced) and answers messages for its windows on the Unix socket <pid>.sock beside
+// it. A window handle carries its process id in its upper 32 bits, so FindWindowW, EnumWindows,
+// GetWindow, GetWindowTextW and IsWindow read the other program's tree, and SendMessageW/PostMessageW
+// go through its socket. A send waits at most
 // PANEL_SEND_TIMEOUT_MS (default 5000 ms of the board's clock, so scaled time scales it too) and
 // meanwhile handles the messages sent to this program, so two programs sending to each other at once
 // do not lock up. The socket also takes the finger's input the board's screen hands this program (the
@@ -17,11 +18,15 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <map>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -107,11 +112,69 @@ void WriteEntries(Window* w, std::ostringstream& out) {
 
 bool Alive(pid_t pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }
 
-std::vector<Entry> ReadTree(pid_t pid) {
+// What a file was when it was read. A file is replaced, never rewritten in place, so another inode or
+// time means another content; a time close to now may still be shared by a quick second change, so
+// such a file is not taken as read.
+struct FileMark {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = -1;
+  timespec mtime{};
+  bool settled = false;
+  bool operator==(const FileMark& o) const {
+    return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+           mtime.tv_nsec == o.mtime.tv_nsec;
+  }
+};
+
+const int64_t kSettledNs = 200 * 1000000LL;  // well past the file system's clock step
+
+FileMark MarkOf(const std::string& path) {
+  FileMark mark;
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return mark;
+  mark.dev = st.st_dev;
+  mark.ino = st.st_ino;
+  mark.size = st.st_size;
+  mark.mtime = st.st_mtim;
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  const int64_t age = (static_cast<int64_t>(now.tv_sec) - st.st_mtim.tv_sec) * 1000000000LL + now.tv_nsec -
+                      st.st_mtim.tv_nsec;
+  mark.settled = age > kSettledNs;
+  return mark;
+}
+
+// The other programs' trees and the folder's listing as last read: the main screen looks for the
+// launcher twice a second, and what has not changed is not read again. Any thread.
+struct Cache {
+  std::mutex lock;
+  std::string dir;
+  FileMark listingMark;
+  std::vector<pid_t> listing;
+  struct Tree {
+    FileMark mark;
+    std::vector<Entry> entries;
+  };
+  std::map<pid_t, Tree> trees;
+};
+
+Cache& TheCache() {
+  static auto* cache = new Cache();  // to the end of the process: exit handlers may look up windows
+  return *cache;
+}
+
+// Under the cache's lock; forgets everything read from another folder (another root).
+void FollowDir(Cache& c, const std::string& dir) {
+  if (c.dir == dir) return;
+  c.dir = dir;
+  c.listingMark = FileMark();
+  c.listing.clear();
+  c.trees.clear();
+}
+
+std::vector<Entry> ParseTree(const std::string& text) {
   std::vector<Entry> entries;
-  if (pid == getpid() || !Alive(pid)) return entries;
-  std::string text;
-  if (!ReadTextFile(WindowsDir() + "/" + std::to_string(pid) + ".tree", text)) return entries;
   std::istringstream in(text);
   std::string tag;
   while (in >> tag) {
@@ -134,19 +197,66 @@ std::vector<Entry> ReadTree(pid_t pid) {
   return entries;
 }
 
+std::vector<Entry> ReadTree(pid_t pid) {
+  if (pid == getpid() || !Alive(pid)) return {};
+  const std::string dir = WindowsDir();
+  const std::string path = dir + "/" + std::to_string(pid) + ".tree";
+  const FileMark mark = MarkOf(path);
+  Cache& c = TheCache();
+  {
+    std::lock_guard<std::mutex> guard(c.lock);
+    FollowDir(c, dir);
+    auto it = c.trees.find(pid);
+    if (it != c.trees.end() && it->second.mark.settled && it->second.mark == mark) return it->second.entries;
+  }
+  std::string text;
+  std::vector<Entry> entries;
+  if (ReadTextFile(path, text)) entries = ParseTree(text);
+  std::lock_guard<std::mutex> guard(c.lock);
+  FollowDir(c, dir);
+  if (mark.size >= 0) {
+    c.trees[pid] = Cache::Tree{mark, entries};
+  } else {
+    c.trees.erase(pid);
+  }
+  return entries;
+}
+
+// The programs that publish a tree, by the folder's listing (read again when the folder changed).
+std::vector<pid_t> Listed(const std::string& dir) {
+  const FileMark mark = MarkOf(dir);
+  Cache& c = TheCache();
+  {
+    std::lock_guard<std::mutex> guard(c.lock);
+    FollowDir(c, dir);
+    if (c.listingMark.settled && c.listingMark == mark) return c.listing;
+  }
+  std::vector<pid_t> pids;
+  if (DIR* folder = opendir(dir.c_str())) {
+    while (dirent* d = readdir(folder)) {
+      std::string name = d->d_name;
+      size_t dot = name.find(".tree");
+      if (dot == std::string::npos || dot + 5 != name.size()) continue;
+      pids.push_back(static_cast<pid_t>(std::atol(name.substr(0, dot).c_str())));
+    }
+    closedir(folder);
+  }
+  std::sort(pids.begin(), pids.end());
+  std::lock_guard<std::mutex> guard(c.lock);
+  FollowDir(c, dir);
+  c.listingMark = mark;
+  c.listing = pids;
+  for (auto it = c.trees.begin(); it != c.trees.end();) {
+    it = std::binary_search(pids.begin(), pids.end(), it->first) ? std::next(it) : c.trees.erase(it);
+  }
+  return pids;
+}
+
 std::vector<pid_t> OtherPrograms() {
   std::vector<pid_t> pids;
-  DIR* dir = opendir(WindowsDir().c_str());
-  if (!dir) return pids;
-  while (dirent* d = readdir(dir)) {
-    std::string name = d->d_name;
-    size_t dot = name.find(".tree");
-    if (dot == std::string::npos || dot + 5 != name.size()) continue;
-    pid_t pid = static_cast<pid_t>(std::atol(name.substr(0, dot).c_str()));
+  for (pid_t pid : Listed(WindowsDir())) {
     if (pid != getpid() && Alive(pid)) pids.push_back(pid);
   }
-  closedir(dir);
-  std::sort(pids.begin(), pids.end());
   return pids;
 }
 
@@ -207,7 +317,8 @@ private:
   void Serve(int fd) {
     while (!m_stop) {
       pollfd p{fd, POLLIN, 0};
-      if (poll(&p, 1, 100) <= 0) continue;
+      // Stop's shutdown ends the wait at once; the time-out only bounds a wait nothing would end.
+      if (poll(&p, 1, 1000) <= 0) continue;
       if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) break;
       int client = accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
       if (client < 0) continue;
@@ -337,11 +448,15 @@ void PublishTreeIfChanged() {
   std::ostringstream out;
   out << "pid " << getpid() << '\n';
   for (Window* t : s.topLevel) WriteEntries(t, out);
+  // A change that came back to what was published (a text set and set back) writes nothing.
+  static auto* published = new std::string();
+  if (PublishedPath() == path && *published == out.str() && access(path.c_str(), F_OK) == 0) return;
   if (!WriteTextFile(path + ".tmp", out.str())) return;
   // The socket answers before anyone can read the tree that points to it.
   TheServer().EnsureAt(dir + "/" + std::to_string(getpid()) + ".sock");
   std::rename((path + ".tmp").c_str(), path.c_str());
   PublishedPath() = path;
+  *published = out.str();
 }
 
 void StopWindowServer() {

@@ -31,6 +31,7 @@ protected:
     m_root.Write("board/processor", "0\n");
     m_root.Write("board/registry", kTouchKey);
     panel::ResetBoard();
+    panel::KeepBoardEvents(true);  // the tests read the board's traffic
     panel::SetModulePath(u"\\ResidentFlash\\Quellora\\Quellora.exe");
     panel::SetResourceDir(std::string(QUELLORA_BINARY_DIR) + "/resources/Quellora.res");
     g_db.Open(u"Quellora.db", true, 2);
@@ -58,6 +59,7 @@ protected:
     panel::SetResourceDir("");
     panel::SetModulePath(CString());
     panel::ResetBoard();
+    panel::KeepBoardEvents(false);
   }
 
   std::string Db() const { return m_root / "ResidentFlash/Quellora/Quellora.db"; }

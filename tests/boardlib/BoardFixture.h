@@ -20,6 +20,7 @@ protected:
   void SetUp() override {
     m_root.Write("board/processor", "0\n");
     panel::ResetBoard();
+    panel::KeepBoardEvents(true);  // the tests read the board's traffic
     panel::SetModulePath(u"\\ResidentFlash\\Quellora\\Quellora.exe");
     panel::SetRebootHook([this](const std::string& reason) { m_reboots.push_back(reason); });
   }
@@ -29,6 +30,7 @@ protected:
     panel::SetRebootHook(nullptr);
     panel::SetModulePath(CString());
     panel::ResetBoard();
+    panel::KeepBoardEvents(false);
   }
 
   // Copies a built library into the program's folder under its board name ("Corvalin.dll").

@@ -59,6 +59,46 @@ TEST_F(Board, Events_AreAlsoWrittenToTheBoardLogForAPerson) {
   EXPECT_EQ(log, "42 write32 0xB1900008 0x00000030\n42 debug Open GPIO failed.\\r\\n\n");
 }
 
+TEST_F(Board, Events_KeptInMemoryOnlyWhileATestAsks_TheLogFileAlwaysHasThem) {
+  panel::ScopedVirtualClock clock(7);
+  panel::KeepBoardEvents(false);
+  panel::WriteReg32(0xB1900008, 0x10);
+  EXPECT_TRUE(Events().empty());
+  panel::KeepBoardEvents(true);
+  panel::WriteReg32(0xB1900008, 0x20);
+  panel::ResetBoard();  // leaves the keeping as it is
+  panel::WriteReg32(0xB1900008, 0x30);
+  EXPECT_EQ(Events(), (std::vector<std::string>{"write32 0xB1900008 0x00000030"}));
+  std::string log;
+  ASSERT_TRUE(panel::ReadTextFile(m_root / "board/board.log", log));
+  EXPECT_EQ(log, "7 write32 0xB1900008 0x00000010\n7 write32 0xB1900008 0x00000020\n7 write32 0xB1900008 0x00000030\n");
+}
+
+// How many of this program's open descriptors are the file at path.
+int DescriptorsOn(const std::string& path) {
+  const std::filesystem::path p(path);
+  const std::filesystem::path resolved = std::filesystem::canonical(p.parent_path()) / p.filename();
+  int n = 0;
+  for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    if (std::filesystem::read_symlink(fd.path(), error) == resolved) ++n;
+  }
+  return n;
+}
+
+TEST_F(Board, BoardLog_StaysOpenBetweenLines_AndARemovedOneStartsAgain) {
+  panel::ScopedVirtualClock clock(5);
+  const std::string path = m_root / "board/board.log";
+  for (int i = 0; i < 50; ++i) panel::WriteReg32(0xB1900008, static_cast<uint32_t>(i));
+  EXPECT_EQ(DescriptorsOn(path), 1);
+  std::filesystem::remove(path);
+  panel::WriteReg32(0xB1900008, 0x77);
+  std::string log;
+  ASSERT_TRUE(panel::ReadTextFile(path, log));
+  EXPECT_EQ(log, "5 write32 0xB1900008 0x00000077\n");
+  EXPECT_EQ(DescriptorsOn(path), 1);
+}
+
 TEST_F(Board, BoardLog_IsBoundedAndKeepsTheFileBefore) {
   // Backlight writes alone add lines every half second: the log must not fill the flash.
   const std::string line(200, 'x');
@@ -81,6 +121,12 @@ TEST_F(Board, MemoryDivision_IsKeptInTheBoardFile) {
   DWORD store = 0, ram = 0, page = 0;
   ASSERT_TRUE(GetSystemMemoryDivision(&store, &ram, &page));
   EXPECT_EQ(store, 6000u);
+  // The same division again writes nothing: what a person wrote there stays.
+  m_root.Write("board/memory", "6000 10384 4096 set by hand\n");
+  panel::ResetBoard();
+  EXPECT_EQ(SetSystemMemoryDivision(6000), SYSMEM_CHANGED);
+  ASSERT_TRUE(panel::ReadTextFile(m_root / "board/memory", file));
+  EXPECT_EQ(file, "6000 10384 4096 set by hand\n");
 }
 
 TEST_F(Board, SoftwareResetWithoutHook_RecordsAndEndsTheProgram) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <thread>
 
 #include "Paths.h"
@@ -96,6 +98,23 @@ TEST(Clock, BlockingSleep_WaitsForTheTestToAdvance) {
   EXPECT_TRUE(woke.load());
 }
 
+TEST(Clock, WakeableSleep_EndsAtTheWakeWithoutTimePassing) {
+  panel::ScopedVirtualClock clock(0, 0, false);
+  panel::WakeableSleep sleep;
+  std::thread sleeper([&] { sleep.Sleep(10000); });
+  ASSERT_TRUE(clock->WaitForSleepers(1));
+  sleep.Wake();
+  sleeper.join();
+  EXPECT_EQ(GetTickCount(), 0u);
+  sleep.Sleep(10000);  // woken stays woken: no sleep until armed again
+  sleep.Arm();
+  std::thread again([&] { sleep.Sleep(100); });
+  ASSERT_TRUE(clock->WaitForSleepers(1));
+  clock->Advance(100);
+  again.join();
+  EXPECT_EQ(GetTickCount(), 100u);
+}
+
 TEST(Clock, ProductionClock_PersistsTheLocalOffsetInTheBoardRoot) {
   testing_support::TempRoot root;
   panel::SetClock(nullptr);
@@ -109,6 +128,18 @@ TEST(Clock, ProductionClock_PersistsTheLocalOffsetInTheBoardRoot) {
   EXPECT_EQ(now.wDay, 4);
   std::string offset;
   EXPECT_TRUE(panel::ReadTextFile(root / "board/clock-offset", offset));
+  // Set again to the time it shows: the file is written only when its second changes.
+  struct stat first{};
+  ASSERT_EQ(stat((root / "board/clock-offset").c_str(), &first), 0);
+  GetLocalTime(&now);
+  ASSERT_TRUE(SetLocalTime(&now));
+  std::string again;
+  EXPECT_TRUE(panel::ReadTextFile(root / "board/clock-offset", again));
+  struct stat second{};
+  ASSERT_EQ(stat((root / "board/clock-offset").c_str(), &second), 0);
+  if (again == offset) {
+    EXPECT_EQ(second.st_ino, first.st_ino);  // a rewrite replaces the file
+  }
   ASSERT_TRUE(SetLocalTime(&before));  // leave the process clock as it was
 }
 

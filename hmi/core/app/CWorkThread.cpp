@@ -1,5 +1,7 @@
 #include "CWorkThread.h"
 
+#include <algorithm>
+
 CWorkThread::CWorkThread(DWORD idleSleepMs) : m_idleSleep(idleSleepMs) {}
 
 CWorkThread::~CWorkThread() { Stop(); }
@@ -9,6 +11,7 @@ int CWorkThread::Start(Callback callback, void* userData) {
   m_running = 0;
   m_callback = callback;
   m_userData = userData;
+  m_sleep.Arm();
   DWORD id = 0;
   HANDLE thread = CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &id);
   if (!thread) return 0;
@@ -23,6 +26,7 @@ int CWorkThread::Stop() {
   if (m_thread == INVALID_HANDLE_VALUE) return 1;
   m_running = 0;
   m_enabled = 0;
+  m_sleep.Wake();
   // Waiting for the thread itself (not only for the in-loop flag) also covers a thread that has not
   // entered its loop yet, which would otherwise run on an object its owner is about to destroy.
   WaitForSingleObject(m_thread, INFINITE);
@@ -52,7 +56,15 @@ void CWorkThread::Loop() {
         OnTick();
       }
     }
-    if (m_idleSleep) Sleep(m_idleSleep);
+    if (m_idleSleep) m_sleep.Sleep(SleepAfterPass(t0));
   }
   m_inLoop = 0;
+}
+
+// Behind the schedule, or without ticks, only the idle time: catch-up ticks come one idle sleep apart.
+DWORD CWorkThread::SleepAfterPass(DWORD t0) const {
+  const DWORD period = m_period;
+  const DWORD since = GetTickCount() - t0;
+  if (!m_enabled || since >= period) return m_idleSleep;
+  return std::max<DWORD>(m_idleSleep, period - since);
 }

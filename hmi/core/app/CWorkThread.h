@@ -2,6 +2,9 @@
 // periodic operation. CSerialPort (one per open port), CWatchdog and CControlEngine derive from it.
 // The schedule advances by whole periods, so an overrunning tick is followed by catch-up ticks and the
 // long-run rate stays 1000/period per second, across the wrap of the 32-bit tick count.
+// After each pass the thread sleeps its idle time, or, while ticks are delivered and the next one is
+// further off, until it is due: a thread with a period of seconds wakes for its ticks, not fifty times
+// a second. Stop ends the sleep at once.
 // The controlling thread calls Start and Stop; the flags are atomic words shared with the worker.
 #pragma once
 
@@ -49,4 +52,8 @@ protected:
 private:
   static DWORD ThreadProc(LPVOID self);
   void Loop();
+  // The sleep after a pass whose schedule stands at t0.
+  DWORD SleepAfterPass(DWORD t0) const;
+
+  panel::WakeableSleep m_sleep;  // the sleep between passes, ended by Stop
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -78,6 +80,45 @@ TEST(CWorkThread, Disabled_LoopRunsButNeverTicks) {
   clock->SetSleepAdvances(true);
   r.Stop();
   EXPECT_EQ(r.IsInLoop(), 0);
+}
+
+// Counts the sleeps between passes.
+class CountingClock : public panel::VirtualClock {
+public:
+  explicit CountingClock(uint64_t start) : VirtualClock(start) {}
+  void SleepWakeable(DWORD ms, panel::WakeableSleep& sleep) override {
+    ++sleeps;
+    VirtualClock::SleepWakeable(ms, sleep);
+  }
+  std::atomic<int> sleeps{0};
+};
+
+TEST(CWorkThread, LongPeriod_ThreadWakesForItsTicksOnly) {
+  CountingClock clock(5000);
+  panel::SetClock(&clock);
+  Recorder r(20);
+  r.SetPeriod(1000);
+  r.SetEnabled(1);
+  r.stopAfter = 5;
+  ASSERT_EQ(r.Start(), 1);
+  r.WaitUntilStopped();
+  panel::SetClock(nullptr);
+  EXPECT_EQ(r.ticks, (std::vector<DWORD>{6000, 7000, 8000, 9000, 10000}));
+  EXPECT_EQ(clock.sleeps, 6) << "one sleep before each tick and the one after the last, not 50 a second";
+}
+
+TEST(CWorkThread, Stop_EndsALongSleepAtOnce) {
+  Recorder r(20);
+  r.SetPeriod(60000);
+  r.SetEnabled(1);
+  ASSERT_EQ(r.Start(), 1);
+  while (r.IsInLoop() == 0) Sleep(1);
+  Sleep(50);  // asleep until its first tick, a minute away
+  const auto start = std::chrono::steady_clock::now();
+  r.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_TRUE(r.ticks.empty());
+  EXPECT_FALSE(r.HasThread());
 }
 
 TEST(CWorkThread, StartStop_RealThread) {

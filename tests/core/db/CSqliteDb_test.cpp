@@ -1,8 +1,11 @@
 #include "CSqliteDb.h"
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "DbTestFile.h"
 
@@ -88,6 +91,30 @@ TEST(CSqliteDb, QueryOnLockedFile_ThrowsBusy) {
   db.SetBusyTimeout(20);
   EXPECT_EQ(ThrownMessage([&] { db.ExecQuery(u"select * from t_System0"); }),
             CString(u"SQLITE_BUSY[5]: database is locked"));
+}
+
+// The terminal runs for years on a week of minute rows: reading all of them leaves the connection holding
+// no more of the file than a day's rows take, not the whole week.
+TEST(CSqliteDb, WeekOfRowsRead_ConnectionHoldsLittleOfTheFile) {
+  DbTestFile file;
+  {
+    RawDb raw(file.Path());
+    std::string week = "begin;";
+    for (int minute = 0; minute < 7 * 1440; ++minute) {
+      week += "insert into t_RealHP values(" + std::to_string(1772452800 + 60 * minute) +
+              ",1,45,21.5,48.2,35.0,3.5,35.1,30.2,-2.0,60.1,8.5,10.2,35.0,34.0,28.5,9.5,6.2,230,350,620,610,"
+              "35.0,30.0,25.0,1,0,0);";
+    }
+    raw.Run(week + "commit;");
+  }
+  ASSERT_GT(std::filesystem::file_size(file.Path()), 3u * (512 << 10));
+  CSqliteDb db;
+  db.Open(file.CePath());
+  const sqlite3_int64 before = sqlite3_memory_used();
+  int rows = 0;
+  for (CSqliteQuery q = db.ExecQuery(u"select * from t_RealHP order by TM"); !q.Eof(); q.NextRow()) ++rows;
+  EXPECT_EQ(rows, 7 * 1440);
+  EXPECT_LT(sqlite3_memory_used() - before, 512 * 1024);
 }
 
 class CSqliteQueryTest : public ::testing::Test {

@@ -182,22 +182,31 @@ TEST_F(BoardScreenTest, Taps_GoToTheProgramOnTopThere) {
 
 TEST_F(BoardScreenTest, AProgramThatEnds_OrCrashes_LeavesTheBoard) {
   MakePanel(kMine, WS_POPUP | WS_VISIBLE, 10, 10, 100, 100);
-  for (bool crash : {false, true}) {
-    SCOPED_TRACE(crash ? "crashed" : "ended");
+  enum How { kEnded, kCrashed, kCrashedNotReaped };
+  for (How how : {kEnded, kCrashed, kCrashedNotReaped}) {
+    SCOPED_TRACE(how == kEnded ? "ended" : how == kCrashed ? "crashed" : "crashed, not reaped yet");
     ASSERT_NE(StartPeer(), nullptr);
     EXPECT_EQ(ProgramsOnBoard().size(), 2u);
     const pid_t peer = m_peer;
-    if (!crash) {
+    if (how == kEnded) {
       PostMessageW(FindWindowW(nullptr, u"BoardPeer"), WM_CLOSE, 0, 0);  // its window goes, its loop ends
       int status = -1;
       EXPECT_TRUE(PumpUntil([&] { return waitpid(peer, &status, WNOHANG) == peer; }));
       m_peer = 0;
-    } else {
+    } else if (how == kCrashed) {
       EndPeer(SIGKILL);
+    } else {
+      kill(peer, SIGKILL);  // its parent (this test) has not looked yet: the process is still there
     }
     EXPECT_TRUE(PumpUntil([&] { return ProgramsOnBoard() == std::set<int>{getpid()}; }));
     EXPECT_TRUE(Shows(50, 50, kMine));
     EXPECT_TRUE(Shows(200, 200, RGB(0, 0, 0)));
+    if (how == kCrashedNotReaped) {
+      std::string stat;
+      ASSERT_TRUE(panel::ReadTextFile("/proc/" + std::to_string(peer) + "/stat", stat));
+      EXPECT_NE(stat.find(") Z "), std::string::npos) << stat;
+      EndPeer(SIGKILL);
+    }
   }
 }
 

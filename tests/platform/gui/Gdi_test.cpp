@@ -201,6 +201,46 @@ TEST_F(Gdi, DrawLog_TellsWhereTheGlyphsFellAndWhatHeldThem) {
   EXPECT_TRUE(Draw(DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS).shortened);
 }
 
+// A program that runs for years keeps no log of what it drew: only a test that asks for the logs has them.
+TEST_F(Gdi, DrawLogs_KeptOnlyWhileAsked_TheDrawingTheSame) {
+  Canvas source(4, 2, kKey);
+  source.Fill(RECT{2, 0, 4, 2}, RGB(255, 0, 0));
+  auto Draw = [&](Canvas& target) {
+    SelectObject(target.dc(), m_font);
+    SetTextColor(target.dc(), RGB(0, 0, 0));
+    SetBkMode(target.dc(), TRANSPARENT);
+    RECT r{0, 0, 100, 40};
+    DrawTextW(target.dc(), u"Logged", -1, &r, DT_LEFT | DT_TOP);
+    TextOutW(target.dc(), 0, 20, u"Out", 3);
+    TransparentImage(target.dc(), 60, 0, 16, 8, source.dc(), 0, 0, 4, 2, kKey);
+    StretchBlt(target.dc(), 60, 20, 8, 8, source.dc(), 0, 0, 4, 2, SRCCOPY);
+  };
+  EXPECT_TRUE(panel::DrawLogKept());  // the fixture's headless screen asks for it
+  panel::ClearDrawLog();
+  Canvas kept(100, 40, RGB(255, 255, 255));
+  Draw(kept);
+  EXPECT_EQ(panel::DrawLog().size(), 2u);
+  EXPECT_EQ(panel::PictureLog().size(), 2u);
+
+  panel::KeepDrawLog(false);
+  EXPECT_TRUE(panel::DrawLog().empty());  // turning the logs off forgets them
+  EXPECT_TRUE(panel::PictureLog().empty());
+  Canvas unlogged(100, 40, RGB(255, 255, 255));
+  Draw(unlogged);
+  EXPECT_TRUE(panel::DrawLog().empty());
+  EXPECT_TRUE(panel::PictureLog().empty());
+  EXPECT_EQ(panel::FindDrawnText(u"Logged"), nullptr);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 100; ++x) ASSERT_EQ(unlogged.At(x, y), kept.At(x, y)) << x << "," << y;
+  }
+  {
+    panel::HeadlessScreen inner;  // asks for them for its lifetime, then leaves them as they were
+    EXPECT_TRUE(panel::DrawLogKept());
+  }
+  EXPECT_FALSE(panel::DrawLogKept());
+  panel::KeepDrawLog(true);
+}
+
 TEST_F(Gdi, DrawLog_KnowsWhatAWindowAboveCovers) {
   // Two siblings in a parent; the one made later lies under the first.
   HWND parent = guitest::MakePanel(RGB(0, 0, 0), WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);

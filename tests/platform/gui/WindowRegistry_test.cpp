@@ -16,6 +16,7 @@ const UINT kSum = WM_USER + 1000;      // the peer answers wParam + lParam
 const UINT kAskBack = WM_USER + 1;     // the peer asks the tester, then answers its answer + 1
 const UINT kTesterQuery = WM_USER + 2;  // the tester answers 7
 const UINT kStall = WM_USER + 3;        // the peer answers 1, but only a second later
+const UINT kRename = WM_USER + 4;       // the peer's window takes the title "Peer" + the letter in wParam
 
 LRESULT PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
@@ -28,6 +29,11 @@ LRESULT PeerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     case kStall:
       std::this_thread::sleep_for(std::chrono::seconds(1));
       return 1;
+    case kRename: {
+      const char16_t title[] = {u'P', u'e', u'e', u'r', static_cast<char16_t>(w), 0};
+      SetWindowTextW(h, title);
+      return 1;
+    }
     case WM_COMMAND:
       if (LOWORD(w) == 1008 && HIWORD(w) == BN_CLICKED) PostQuitMessage(0);  // "EXIT"
       return 0;
@@ -127,6 +133,15 @@ TEST_F(WindowRegistryTest, OtherProgram_IsFoundReadAndSentTo) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(800));
     ahead.join();
   }
+  // Its title changed, and changed again at once, by the same number of letters: each time the new one is
+  // found, not what was read before.
+  for (char16_t letter : {u'A', u'B', u'C'}) {
+    const char16_t title[] = {u'P', u'e', u'e', u'r', letter, 0};
+    ASSERT_EQ(SendMessageW(peer, kRename, letter, 0), 1);
+    EXPECT_TRUE(guitest::PumpUntil([&] { return FindWindowW(nullptr, title) == peer; })) << ToUtf8(title);
+  }
+  EXPECT_EQ(FindWindowW(nullptr, u"PeerA"), nullptr);
+  EXPECT_EQ(FindWindowW(nullptr, u"Peer"), nullptr);
   EXPECT_TRUE(PostMessageW(peer, WM_NULL, 0, 0));
   EXPECT_TRUE(panel::TapInProgram(pid, 20, 20));  // on its "EXIT" button, which ends it
   int status = -1;
